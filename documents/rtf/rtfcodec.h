@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+// Reading and writing QTextDocuments as RTF.
+namespace rtf {
+
+// Replaces the content of doc with what data holds. Never fails on content: a damaged
+// or hostile file loads what it can; data without an "{\rtf" header loads as plain text.
+void read(const QByteArray &data, QTextDocument *doc);
+
+// The document as RTF. Deterministic: the same document gives the same bytes.
+QByteArray write(const QTextDocument *doc);
+
+// File variants; they throw RuntimeFailure with a Spanish description that names the
+// file and the reason. writeFile goes through QSaveFile, so a failure leaves the old file.
+void readFile(const QString &path, QTextDocument *doc);
+void writeFile(const QString &path, const QTextDocument *doc);
+
+} // namespace rtf

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// The editor's run-time failure: a number and a Spanish description. Handlers that
+// trap nothing let it through; the place where handlers are connected reports it.
+class RuntimeFailure : public std::exception
+{
+public:
+    // Numbers the editor uses.
+    enum : int {
+        CancelError = 32755,      // a dialog with CancelError set was cancelled
+        FileNotFound = 53,
+        FileAccess = 75,          // path or file access error (not writable, unreadable)
+        DeviceIo = 57,            // read or write error while the file was open
+        InvalidValue = 380,       // a property refused the value
+        NoSuchProperty = 438,
+        NoObject = 91,            // no document window to act on
+        Printing = 482,           // the printer refused the job
+    };
+
+    RuntimeFailure(int number, QString description)
+        : m_number(number), m_description(std::move(description)),
+          m_utf8(m_description.toUtf8())
+    {}
+
+    int number() const noexcept { return m_number; }
+    const QString &description() const noexcept { return m_description; }
+    const char *what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    int m_number;
+    QString m_description;
+    QByteArray m_utf8;
+};
