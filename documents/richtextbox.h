@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QTextEdit>
+#include <QVariant>
+
+#include <optional>
+
+// The rich text control of a document window. Presents the members the commands use, in
+// the control's own units: colours as 0x00BBGGRR integers, sizes in points, indents,
+// margins and bounds in twips, alignment 0 left, 1 right, 2 centre.
+//
+// Selection properties read an empty optional (by name: an invalid QVariant) when the
+// selection is not uniform. With no selection they read the format typing would get.
+// Writes that the control refuses fail with RuntimeFailure (380 invalid value, 438 no
+// such property); they never fail silently.
+class RichTextBox : public QTextEdit
+{
+    Q_OBJECT
+public:
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    std::optional<bool> SelBold() const;
+    void setSelBold(bool on);
+    std::optional<bool> SelItalic() const;
+    void setSelItalic(bool on);
+    std::optional<bool> SelUnderline() const;
+    void setSelUnderline(bool on);
+    std::optional<bool> SelStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    std::optional<int> SelAlignment() const;
+    void setSelAlignment(int alignment);          // 0, 1 or 2; anything else is 380
+    std::optional<QString> SelFontName() const;
+    void setSelFontName(const QString &family);
+    std::optional<double> SelFontSize() const;
+    void setSelFontSize(double points);          // must be > 0
+    std::optional<qint32> SelColor() const;
+    void setSelColor(qint32 bgr);
+    std::optional<bool> SelBullet() const;
+    void setSelBullet(bool on);
+    std::optional<int> SelIndent() const;         // twips
+    void setSelIndent(int twips);                 // 16-bit range, else 380
+    std::optional<int> SelRightIndent() const;    // twips
+    void setSelRightIndent(int twips);
+    QString SelText() const;
+    void setSelText(const QString &text);
+    int SelLength() const;
+    QString Text() const;
+    void setText(const QString &text);            // plain text; "" empties the document
+    qint32 BackColor() const;
+    void setBackColor(qint32 bgr);
+    double RightMargin() const;                   // twips
+    void setRightMargin(double twips);            // negative is 380
+    void Move(double left, double top, double width, double height);  // twips
+    double Width() const;                         // twips
+    double Height() const;
+
+    void LoadFile(const QString &path);           // RTF whatever the name; RuntimeFailure on error
+    void SaveFile(const QString &path);           // through QSaveFile; RuntimeFailure on error
+    void SelPrint(qint32 hDC);                    // printer handle from the dialog control
+
+    // By-name access: {"SelColor", 255}. Unknown names are 438; refused values
+    // (mixed, wrong type, out of range) are 380.
+    QVariant get(const QString &name) const;
+    void set(const QString &name, const QVariant &value);
+
+signals:
+    // Raised once after each move of the selection or the caret.
+    void SelChange();
+};
+
+// Twips and pixels at the screen's logical resolution (15 twips a pixel at 96 dpi).
+double twipsPerPixel();
+int twipsToPixels(double twips);
+double pixelsToTwips(double pixels);
