@@ -146,7 +146,12 @@ private:
     void buildPanel();
     void buildStatusBar();
     void connectHandlers();
+    void rebuildWindowList();      // the document entries below the Window menu's items
+    void tileNonMinimised(bool stacked);
+    void lineUpMinimised();
+    QList<QAction *> windowListActions;
     bool loaded = false;
+    qint16 indentValue = 0;        // the last indent an indent button converted
 };
 
 // Runs a handler the user invoked; a failure that ends it is shown in a Spanish message

@@ -30,6 +30,7 @@ private:
     QString key_;
     Style style_;
     QAction *action_;
+    int value_ = 0;               // what a plain button shows; clicks do not change it
 };
 
 // The main toolbar: buttons looked up by key; every click reaches ButtonClick.
@@ -67,3 +68,6 @@ private:
     QMap<QString, QPixmap> pictures_;
     QStringList order_;
 };
+
+// Fills the list with the thirteen toolbar pictures, light grey made transparent.
+void loadToolbarPictures(ImageList *list);

@@ -1,0 +1,28 @@
+#include "form1.h"
+
+#include "richtextbox.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+
+Form1::Form1(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    resize(twipsToPixels(4470), twipsToPixels(5985));
+    imagen = new QLabel(this);
+    imagen->setObjectName(QStringLiteral("imagen"));
+    imagen->setPixmap(QPixmap(QStringLiteral(":/images/about.jpg")));
+    imagen->setGeometry(0, 0, twipsToPixels(4500), twipsToPixels(6000));
+    imagen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+Form1 *Form1::instance()
+{
+    // QApplication deletes leftover top-level widgets when it goes; QPointer notices.
+    static QPointer<Form1> shared;
+    if (!shared)
+        shared = new Form1;
+    return shared;
+}

@@ -1,0 +1,90 @@
+#include "frmmain.h"
+
+#include "runtimefailure.h"
+#include "toolbar.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <exception>
+
+namespace {
+void reportFailure(QWidget *parent, const QString &description) noexcept
+{
+    try {
+        QMessageBox::critical(parent, QStringLiteral("Editor de textos...."), description);
+    } catch (...) {
+        // Nothing is left to tell the user with; the event loop must not see it.
+    }
+}
+} // namespace
+
+void runHandler(QWidget *parent, const std::function<void()> &handler) noexcept
+{
+    try {
+        handler();
+    } catch (const RuntimeFailure &failure) {
+        reportFailure(parent, failure.description());
+    } catch (const std::exception &failure) {
+        reportFailure(parent, QString::fromLocal8Bit(failure.what()));
+    } catch (...) {
+        reportFailure(parent, QStringLiteral("Error inesperado."));
+    }
+}
+
+void frmMain::connectHandlers()
+{
+    using Handler = void (frmMain::*)();
+    const std::pair<QAction *, Handler> menuItems[] = {
+        {mnuFileNew, &frmMain::mnuFileNew_Click},
+        {mnuFileOpen, &frmMain::mnuFileOpen_Click},
+        {mnuFileClose, &frmMain::mnuFileClose_Click},
+        {mnuFileSave, &frmMain::mnuFileSave_Click},
+        {mnuFileSaveAs, &frmMain::mnuFileSaveAs_Click},
+        {mnuFilePageSetup, &frmMain::mnuFilePageSetup_Click},
+        {mnuFilePrint, &frmMain::mnuFilePrint_Click},
+        {mnuFileExit, &frmMain::mnuFileExit_Click},
+        {mnuEditCut, &frmMain::mnuEditCut_Click},
+        {mnuEditCopy, &frmMain::mnuEditCopy_Click},
+        {mnuEditPaste, &frmMain::mnuEditPaste_Click},
+        {mnuViewToolbar, &frmMain::mnuViewToolbar_Click},
+        {mnuViewStatusBar, &frmMain::mnuViewStatusBar_Click},
+        {mnuOptionsPage, &frmMain::mnuOptionsPage_Click},
+        {mnuWindowNewWindow, &frmMain::mnuWindowNewWindow_Click},
+        {mnuWindowCascade, &frmMain::mnuWindowCascade_Click},
+        {mnuWindowTileHorizontal, &frmMain::mnuWindowTileHorizontal_Click},
+        {mnuWindowTileVertical, &frmMain::mnuWindowTileVertical_Click},
+        {mnuWindowArrangeIcons, &frmMain::mnuWindowArrangeIcons_Click},
+        {mnuAcercade, &frmMain::mnuAcercade_Click},
+    };
+    // The View toggles flip their own check mark; undo the flip the click already made
+    // before their handlers run (connections fire in the order they were made).
+    for (QAction *toggle : {mnuViewToolbar, mnuViewStatusBar}) {
+        connect(toggle, &QAction::triggered, this,
+                [toggle] { toggle->setChecked(!toggle->isChecked()); }, Qt::DirectConnection);
+    }
+    for (const auto &[action, handler] : menuItems) {
+        connect(action, &QAction::triggered, this,
+                [this, handler = handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+    }
+
+    const std::pair<QPushButton *, Handler> buttons[] = {
+        {Command2, &frmMain::Command2_Click}, {Command3, &frmMain::Command3_Click},
+        {Command4, &frmMain::Command4_Click}, {Command5, &frmMain::Command5_Click},
+        {Command6, &frmMain::Command6_Click}, {Command7, &frmMain::Command7_Click},
+        {Command8, &frmMain::Command8_Click}, {Command9, &frmMain::Command9_Click},
+        {Command10, &frmMain::Command10_Click}, {Command11, &frmMain::Command11_Click},
+        {Command12, &frmMain::Command12_Click}, {Command13, &frmMain::Command13_Click},
+        {Command14, &frmMain::Command14_Click}, {Command15, &frmMain::Command15_Click},
+        {Command16, &frmMain::Command16_Click}, {Command18, &frmMain::Command18_Click},
+        {Command19, &frmMain::Command19_Click}, {Command20, &frmMain::Command20_Click},
+    };
+    for (const auto &[button, handler] : buttons) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler = handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+    }
+    connect(tbToolBar, &Toolbar::ButtonClick, this, [this](ToolbarButton *button) {
+        runHandler(this, [this, button] { tbToolBar_ButtonClick(button); });
+    });
+}

@@ -1,0 +1,120 @@
+#!/bin/bash
+# Helpers for real-window tests: source this file, then
+#   e2e_start_display; e2e_start_editor /path/to/riruzo-deror
+#   win=$(e2e_wait_window "Editor de textos....")
+#   e2e_keys "$win" ctrl+n; e2e_type "$win" "hola"
+#   e2e_wait_exit 10; e2e_stop
+# The editor runs with a private XDG_CONFIG_HOME ($E2E_CONFIG); its settings file is
+# "$E2E_CONFIG/Riruzo Deror/Riruzo Deror.ini". e2e_stop runs on exit by itself.
+
+E2E_XVFB_PID=""
+E2E_EDITOR_PID=""
+E2E_CONFIG=""
+E2E_TMP=""
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts a private X server unless E2E_USE_DISPLAY=1 asks to use the current $DISPLAY.
+e2e_start_display() {
+    if [ "${E2E_USE_DISPLAY:-0}" = 1 ] && [ -n "$DISPLAY" ]; then
+        return 0
+    fi
+    command -v Xvfb >/dev/null || e2e_fail "Xvfb no está instalado"
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        E2E_XVFB_PID=$!
+        local i
+        for i in $(seq 50); do
+            if xdpyinfo -display ":$n" >/dev/null 2>&1 || [ -e "/tmp/.X11-unix/X$n" ]; then
+                export DISPLAY=":$n"
+                sleep 0.2
+                return 0
+            fi
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$E2E_XVFB_PID" 2>/dev/null
+        E2E_XVFB_PID=""
+    done
+    e2e_fail "no se pudo arrancar Xvfb"
+}
+
+# Starts the editor in the background with an isolated settings directory.
+e2e_start_editor() {
+    local bin=$1
+    [ -x "$bin" ] || e2e_fail "no existe el ejecutable $bin"
+    E2E_TMP=$(mktemp -d)
+    E2E_CONFIG="$E2E_TMP/config"
+    mkdir -p "$E2E_CONFIG"
+    XDG_CONFIG_HOME="$E2E_CONFIG" QT_QPA_PLATFORM=xcb LANG=es_ES.UTF-8 \
+        "$bin" >"$E2E_TMP/editor.log" 2>&1 &
+    E2E_EDITOR_PID=$!
+}
+
+e2e_settings_file() {
+    echo "$E2E_CONFIG/Riruzo Deror/Riruzo Deror.ini"
+}
+
+# Prints the id of the first window whose whole title is $1, waiting up to $2 seconds.
+e2e_wait_window() {
+    local name=$1 timeout=${2:-20} i id
+    for i in $(seq $((timeout * 10))); do
+        id=$(xdotool search --onlyvisible --name "^${name//./\\.}\$" 2>/dev/null | head -n1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Gives $1 the keyboard focus, then sends the keys that follow (xdotool key names).
+e2e_keys() {
+    local win=$1
+    shift
+    xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+    local key
+    for key in "$@"; do
+        xdotool key --clearmodifiers "$key"
+        sleep 0.15
+    done
+}
+
+e2e_type() {
+    local win=$1
+    shift
+    xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+    xdotool type --delay 30 "$*"
+    sleep 0.2
+}
+
+# The clipboard's text, as the editor left it (needs the editor still running).
+e2e_clipboard() {
+    xclip -o -selection clipboard 2>/dev/null
+}
+
+# Waits up to $1 seconds for the editor to end by itself.
+e2e_wait_exit() {
+    local timeout=${1:-10} i
+    for i in $(seq $((timeout * 10))); do
+        kill -0 "$E2E_EDITOR_PID" 2>/dev/null || { E2E_EDITOR_PID=""; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_stop() {
+    [ -n "$E2E_EDITOR_PID" ] && kill "$E2E_EDITOR_PID" 2>/dev/null
+    [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+    E2E_EDITOR_PID=""
+    E2E_XVFB_PID=""
+    [ -n "$E2E_TMP" ] && [ "${E2E_KEEP:-0}" != 1 ] && rm -rf "$E2E_TMP"
+    E2E_TMP=""
+}
+trap e2e_stop EXIT

@@ -1,0 +1,17 @@
+# The application shell: main window make-up, placement, document windows, about box.
+add_qt_test(tst_shell
+  SOURCES tst_shell.cpp
+  LIBS editor)
+add_qt_test(tst_shellwindows
+  SOURCES tst_shellwindows.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
+  LIBS editor)
+
+# The real-window smoke test needs an X server to start and a way to send it keys.
+find_program(XVFB_RUN xvfb-run)
+find_program(XVFB Xvfb)
+find_program(XDOTOOL xdotool)
+if((XVFB_RUN OR XVFB) AND XDOTOOL)
+  add_test(NAME e2e_shell_smoke
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/shell_smoke.sh $<TARGET_FILE:riruzo-deror>)
+  set_tests_properties(e2e_shell_smoke PROPERTIES TIMEOUT 120 LABELS e2e)
+endif()

@@ -1,0 +1,82 @@
+#pragma once
+
+// Helpers shared by the shell's test programs: an isolated settings store and a main
+// window that is shown (and so loaded) and closed again by the test.
+
+#include "frmdocument.h"
+#include "frmmain.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace shelltest {
+
+inline QTemporaryDir &settingsDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Points the user-scope INI store at a private directory so no real settings are read.
+inline void isolateSettings()
+{
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir().path());
+}
+
+inline QString settingsFile()
+{
+    return settingsDir().path() + QStringLiteral("/Riruzo Deror/Riruzo Deror.ini");
+}
+
+inline QSettings store()
+{
+    return QSettings(settingsFile(), QSettings::IniFormat);
+}
+
+inline void clearSettings()
+{
+    QFile::remove(settingsFile());
+}
+
+inline void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+struct WindowCloser
+{
+    void operator()(frmMain *w) const
+    {
+        if (w->isVisible())
+            w->close();
+        delete w;
+        flushDeletes();
+    }
+};
+using MainWindow = std::unique_ptr<frmMain, WindowCloser>;
+
+inline MainWindow shownMainWindow()
+{
+    MainWindow w(new frmMain);
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get()))
+        qWarning("main window not exposed");
+    return w;
+}
+
+inline QStringList captions(const frmMain &w)
+{
+    QStringList result;
+    for (frmDocument *doc : w.documents())
+        result << doc->Caption();
+    return result;
+}
+
+} // namespace shelltest
