@@ -1,0 +1,20 @@
+# The file commands, printing and the dialog control.
+set(DOCUMENT_TEST_SUPPORT ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
+add_qt_test(tst_filecommands
+  SOURCES tst_filecommands.cpp ${DOCUMENT_TEST_SUPPORT}
+  LIBS editor)
+add_qt_test(tst_printing
+  SOURCES tst_printing.cpp ${DOCUMENT_TEST_SUPPORT}
+  LIBS editor)
+add_qt_test(tst_realdialogs
+  SOURCES tst_realdialogs.cpp
+  LIBS editor)
+
+# Real-window save and open, when an X server and a key sender are at hand.
+find_program(DOCS_XVFB Xvfb)
+find_program(DOCS_XDOTOOL xdotool)
+if(DOCS_XVFB AND DOCS_XDOTOOL)
+  add_test(NAME e2e_documents_saveopen
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/documents_saveopen.sh $<TARGET_FILE:riruzo-deror>)
+  set_tests_properties(e2e_documents_saveopen PROPERTIES TIMEOUT 120 LABELS e2e)
+endif()

@@ -1,0 +1,283 @@
+#include "commondialog.h"
+#include "frmdocument.h"
+#include "frmmain.h"
+#include "module1.h"
+#include "richtextbox.h"
+#include "runtimefailure.h"
+#include "support/scripteddialogs.h"
+
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The toolbar feedback reaches the main window through mainForm, as in the running editor.
+struct MainWindow : frmMain
+{
+    MainWindow() { mainForm = this; }
+};
+
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void untitledTest_data();
+    void untitledTest();
+    void noDocument_data();
+    void noDocument();
+    void saveUntitledKeepsCaption();
+    void saveAsThenSaveWritesWithoutDialog();
+    void openReplacesTextAndCaption();
+    void openWithoutWindowCreatesOne();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void failedOpenKeepsTextAndCaption();
+    void failedSaveAsKeepsNewCaptionAndOldFile();
+    void closeEmptiesDocument();
+    void richTextRoundTrip();
+    void cancelErrorRaisesOnlyWhenSet();
+
+private:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+};
+
+static frmDocument *active(MainWindow &w) { return w.activeDocument(); }
+
+void TestFileCommands::untitledTest_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("numbered") << "Documento 3" << true;
+    QTest::newRow("exactly eight") << "Document" << true;
+    QTest::newRow("shorter") << "Docu" << false;
+    QTest::newRow("lower case") << "documento 1" << false;
+    QTest::newRow("absolute path") << "/tmp/Documento 1.txt" << false;
+}
+
+// Whether Save shows a dialog depends only on the caption's first eight characters.
+void TestFileCommands::untitledTest()
+{
+    QFETCH(QString, caption);
+    QFETCH(bool, asks);
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    dialogs.answers << DialogAnswer::cancel();
+    const QString target = caption.startsWith('/') ? path("untitled.txt") : caption;
+    active(w)->setCaption(caption.startsWith('/') ? target : caption);
+    QDir::setCurrent(dir.path());
+    try {
+        w.mnuFileSave_Click();
+    } catch (const RuntimeFailure &) {
+    }
+    QCOMPARE(dialogs.shows.size(), asks ? 1 : 0);
+    if (asks)
+        QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
+}
+
+void TestFileCommands::noDocument_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("save") << 0;
+    QTest::newRow("save as") << 1;
+    QTest::newRow("close") << 2;
+}
+
+void TestFileCommands::noDocument()
+{
+    QFETCH(int, command);
+    MainWindow w;
+    w.show();
+    w.mdiArea->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    QVERIFY(!w.activeDocument());
+    ScriptedDialogs dialogs;
+    dialogs.answers << DialogAnswer::file(path("never.txt"));
+    void (frmMain::*handlers[])() = {&frmMain::mnuFileSave_Click, &frmMain::mnuFileSaveAs_Click,
+                                     &frmMain::mnuFileClose_Click};
+    (w.*handlers[command])();
+    QVERIFY(dialogs.shows.isEmpty());
+    QVERIFY(!QFile::exists(path("never.txt")));
+}
+
+void TestFileCommands::saveUntitledKeepsCaption()
+{
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    const QString caption = active(w)->Caption();
+    active(w)->rtfText->setText("hola");
+    dialogs.answers << DialogAnswer::file(path("a.txt")) << DialogAnswer::cancel();
+    w.mnuFileSave_Click();
+    QVERIFY(QFile::exists(path("a.txt")));
+    QCOMPARE(active(w)->Caption(), caption);
+    w.mnuFileSave_Click();
+    QCOMPARE(dialogs.shows.size(), 2);
+    QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
+    QCOMPARE(dialogs.shows[0].filter, QString("Archivos de texto (*.txt)|*.txt"));
+    QCOMPARE(dialogs.shows[0].cancelError, false);
+    // The second dialog opens on the name the first one returned.
+    QCOMPARE(dialogs.shows[1].fileName, path("a.txt"));
+}
+
+void TestFileCommands::saveAsThenSaveWritesWithoutDialog()
+{
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    active(w)->rtfText->setText("primero");
+    dialogs.answers << DialogAnswer::file(path("b.txt"));
+    w.mnuFileSaveAs_Click();
+    QCOMPARE(active(w)->Caption(), path("b.txt"));
+    QCOMPARE(dialogs.shows[0].title, QString("Guardar como"));
+    active(w)->rtfText->setText("segundo");
+    w.mnuFileSave_Click();
+    QCOMPARE(dialogs.shows.size(), 1);
+    active(w)->rtfText->setText(QString());
+    active(w)->rtfText->LoadFile(path("b.txt"));
+    QCOMPARE(active(w)->rtfText->Text().trimmed(), QString("segundo"));
+}
+
+void TestFileCommands::openReplacesTextAndCaption()
+{
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    active(w)->rtfText->setText("en el fichero");
+    active(w)->rtfText->SaveFile(path("c.txt"));
+    active(w)->rtfText->setText("texto previo");
+    const int windows = w.documents().size();
+    dialogs.answers << DialogAnswer::file(path("c.txt"));
+    w.mnuFileOpen_Click();
+    QCOMPARE(w.documents().size(), windows);
+    QCOMPARE(active(w)->Caption(), path("c.txt"));
+    QCOMPARE(active(w)->rtfText->Text().trimmed(), QString("en el fichero"));
+    QCOMPARE(dialogs.shows[0].title, QString("Abrir"));
+    QCOMPARE(dialogs.shows[0].kind, QString("open"));
+}
+
+void TestFileCommands::openWithoutWindowCreatesOne()
+{
+    MainWindow w;
+    w.show();
+    w.mdiArea->closeAllSubWindows();
+    QCoreApplication::processEvents();
+    ScriptedDialogs dialogs;
+    dialogs.answers << DialogAnswer::cancel();
+    w.mnuFileOpen_Click();
+    QVERIFY(w.activeDocument());
+    QVERIFY(active(w)->Caption().startsWith("Documento "));
+    QVERIFY(active(w)->rtfText->Text().isEmpty());
+    QCOMPARE(dialogs.shows.size(), 1);
+}
+
+void TestFileCommands::cancelChangesNothing_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("open") << 0;
+    QTest::newRow("save") << 1;
+    QTest::newRow("save as") << 2;
+}
+
+void TestFileCommands::cancelChangesNothing()
+{
+    QFETCH(int, command);
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    w.dlgCommonDialog->FileName = path("previous.txt");
+    active(w)->rtfText->setText("sin tocar");
+    const QString caption = active(w)->Caption();
+    dialogs.answers << DialogAnswer::cancel();
+    void (frmMain::*handlers[])() = {&frmMain::mnuFileOpen_Click, &frmMain::mnuFileSave_Click,
+                                     &frmMain::mnuFileSaveAs_Click};
+    (w.*handlers[command])();
+    QCOMPARE(active(w)->Caption(), caption);
+    QCOMPARE(active(w)->rtfText->Text(), QString("sin tocar"));
+    QVERIFY(w.dlgCommonDialog->FileName.isEmpty());
+    QVERIFY(!QFile::exists(path("previous.txt")));
+}
+
+void TestFileCommands::failedOpenKeepsTextAndCaption()
+{
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    active(w)->rtfText->setText("se queda");
+    const QString caption = active(w)->Caption();
+    dialogs.answers << DialogAnswer::file(path("missing.txt"));
+    QVERIFY_THROWS_EXCEPTION(RuntimeFailure, w.mnuFileOpen_Click());
+    QCOMPARE(active(w)->Caption(), caption);
+    QCOMPARE(active(w)->rtfText->Text(), QString("se queda"));
+}
+
+void TestFileCommands::failedSaveAsKeepsNewCaptionAndOldFile()
+{
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    const QString bad = path("no-such-dir/d.txt");
+    dialogs.answers << DialogAnswer::file(bad);
+    QVERIFY_THROWS_EXCEPTION(RuntimeFailure, w.mnuFileSaveAs_Click());
+    QCOMPARE(active(w)->Caption(), bad);
+}
+
+void TestFileCommands::closeEmptiesDocument()
+{
+    MainWindow w;
+    w.show();
+    active(w)->rtfText->setText("adiós");
+    const QString caption = active(w)->Caption();
+    const int windows = w.documents().size();
+    w.mnuFileClose_Click();
+    QVERIFY(active(w)->rtfText->Text().isEmpty());
+    QCOMPARE(active(w)->Caption(), caption);
+    QCOMPARE(w.documents().size(), windows);
+}
+
+// A ".txt" name still holds rich text, and Open brings the formatting back.
+void TestFileCommands::richTextRoundTrip()
+{
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    RichTextBox *box = active(w)->rtfText;
+    box->setText("negrita");
+    box->selectAll();
+    box->setSelBold(true);
+    dialogs.answers << DialogAnswer::file(path("e.txt")) << DialogAnswer::file(path("e.txt"));
+    w.mnuFileSaveAs_Click();
+    QFile f(path("e.txt"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().startsWith("{\\rtf"));
+    box->setText(QString());
+    w.mnuFileOpen_Click();
+    box = active(w)->rtfText;
+    box->selectAll();
+    QCOMPARE(box->SelBold(), std::optional<bool>(true));
+}
+
+void TestFileCommands::cancelErrorRaisesOnlyWhenSet()
+{
+    ScriptedDialogs dialogs;
+    CommonDialog dlg;
+    dlg.FileName = "x";
+    dlg.CancelError = true;
+    try {
+        dlg.ShowOpen();
+        QFAIL("cancel with CancelError set must fail");
+    } catch (const RuntimeFailure &f) {
+        QCOMPARE(f.number(), 32755);
+        QCOMPARE(f.description(), QString("Se ha seleccionado Cancelar."));
+    }
+    QVERIFY(dlg.FileName.isEmpty());
+    dlg.CancelError = false;
+    dlg.Color = 0x123456;
+    dlg.ShowColor();
+    QCOMPARE(dlg.Color, 0x123456);
+}
+
+QTEST_MAIN(TestFileCommands)
+#include "tst_filecommands.moc"
