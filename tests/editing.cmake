@@ -1,0 +1,18 @@
+# Editing and formatting commands: toolbar, selection feedback, clipboard, quick buttons,
+# paragraph buttons, font and colour dialogs.
+add_qt_test(tst_editing
+  SOURCES tst_editing.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
+  LIBS editor)
+add_qt_test(tst_editingindent
+  SOURCES tst_editingindent.cpp
+  LIBS editor)
+
+# Clipboard exchange with another X client.
+find_program(EDITING_XVFB Xvfb)
+find_program(EDITING_XDOTOOL xdotool)
+find_program(EDITING_XCLIP xclip)
+if(EDITING_XVFB AND EDITING_XDOTOOL AND EDITING_XCLIP)
+  add_test(NAME e2e_editing_clipboard
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_clipboard.sh $<TARGET_FILE:riruzo-deror>)
+  set_tests_properties(e2e_editing_clipboard PROPERTIES TIMEOUT 120 LABELS e2e)
+endif()
