@@ -7,7 +7,7 @@ add_qt_test(tst_editingindent
   SOURCES tst_editingindent.cpp
   LIBS editor)
 
-# Clipboard exchange with another X client.
+# Real-window tests: clipboard exchange with another X client, bold through save and reopen.
 find_program(EDITING_XVFB Xvfb)
 find_program(EDITING_XDOTOOL xdotool)
 find_program(EDITING_XCLIP xclip)
@@ -15,4 +15,7 @@ if(EDITING_XVFB AND EDITING_XDOTOOL AND EDITING_XCLIP)
   add_test(NAME e2e_editing_clipboard
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_clipboard.sh $<TARGET_FILE:riruzo-deror>)
   set_tests_properties(e2e_editing_clipboard PROPERTIES TIMEOUT 120 LABELS e2e)
+  add_test(NAME e2e_editing_bold_reopen
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_bold_reopen.sh $<TARGET_FILE:riruzo-deror>)
+  set_tests_properties(e2e_editing_bold_reopen PROPERTIES TIMEOUT 120 LABELS e2e)
 endif()
