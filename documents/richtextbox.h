@@ -1,9 +1,14 @@
 #pragma once
 
+#include "runtimefailure.h"
+
 #include <QTextEdit>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
+
+class QTextCharFormat;
 
 // The rich text control of a document window. Presents the members the commands use, in
 // the control's own units: colours as 0x00BBGGRR integers, sizes in points, indents,
@@ -18,6 +23,7 @@ class RichTextBox : public QTextEdit
     Q_OBJECT
 public:
     explicit RichTextBox(QWidget *parent = nullptr);
+    ~RichTextBox() override;
 
     std::optional<bool> SelBold() const;
     void setSelBold(bool on);
@@ -63,12 +69,46 @@ public:
     QVariant get(const QString &name) const;
     void set(const QString &name, const QVariant &value);
 
+    // The value SelAlignment reads for justified paragraphs: uniform, but none of the
+    // three alignments the control can write.
+    static constexpr int AlignmentJustified = 3;
+
 signals:
     // Raised once after each move of the selection or the caret.
     void SelChange();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct SelectionCache;
+
+    void watchDocument();
+    void noteCursorMove();
+    void noteFormatChange();
+    void applyCharFormat(const QTextCharFormat &format);
+    QVariant scanned(int property) const;
+
+    // Selection reads scan the document once per (content generation, selection) and
+    // extend the last scan when the selection only grows, as it does during a drag.
+    mutable std::unique_ptr<SelectionCache> cache;
+    quint64 generation = 0;
+    int lastAnchor = -1;
+    int lastPosition = -1;
+    double rightMarginTwips = 0;
 };
 
 // Twips and pixels at the screen's logical resolution (15 twips a pixel at 96 dpi).
 double twipsPerPixel();
 int twipsToPixels(double twips);
 double pixelsToTwips(double pixels);
+
+class QColor;
+
+// Helpers shared by the control's source files and by commands that convert colours.
+namespace richtext {
+QColor colorFromBgr(qint32 bgr);               // 0x00BBGGRR
+qint32 bgrFromColor(const QColor &color);
+void checkBgr(qint32 bgr);                     // 380 outside 0 .. 0xFFFFFF
+[[noreturn]] void refuseValue();               // RuntimeFailure 380
+} // namespace richtext

@@ -1,0 +1,176 @@
+#include "richtextbox.h"
+
+#include "runtimefailure.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cmath>
+
+double twipsPerPixel()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+int twipsToPixels(double twips)
+{
+    return int(std::lround(twips / twipsPerPixel()));
+}
+
+double pixelsToTwips(double pixels)
+{
+    return pixels * twipsPerPixel();
+}
+
+namespace richtext {
+
+[[noreturn]] void refuseValue()
+{
+    throw RuntimeFailure(RuntimeFailure::InvalidValue, QStringLiteral("El valor de la propiedad no es válido"));
+}
+
+QColor colorFromBgr(qint32 bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+qint32 bgrFromColor(const QColor &color)
+{
+    return qint32(color.red() | (color.green() << 8) | (color.blue() << 16));
+}
+
+void checkBgr(qint32 bgr)
+{
+    if (bgr < 0 || bgr > 0xFFFFFF)
+        refuseValue();
+}
+
+} // namespace richtext
+
+using namespace richtext;
+
+
+void RichTextBox::watchDocument()
+{
+    noteFormatChange();
+    connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::noteFormatChange,
+            Qt::UniqueConnection);
+}
+
+void RichTextBox::noteFormatChange()
+{
+    ++generation;
+}
+
+void RichTextBox::noteCursorMove()
+{
+    const QTextCursor cursor = textCursor();
+    if (cursor.anchor() == lastAnchor && cursor.position() == lastPosition)
+        return;
+    lastAnchor = cursor.anchor();
+    lastPosition = cursor.position();
+    emit SelChange();
+}
+
+void RichTextBox::changeEvent(QEvent *event)
+{
+    // Unformatted text reads the widget's font and text colour.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        noteFormatChange();
+    QTextEdit::changeEvent(event);
+}
+
+QString RichTextBox::SelText() const
+{
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void RichTextBox::setSelText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(text);
+    setTextCursor(cursor);
+}
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+QString RichTextBox::Text() const
+{
+    return toPlainText();
+}
+
+void RichTextBox::setText(const QString &text)
+{
+    setPlainText(text);
+    noteFormatChange();
+}
+
+qint32 RichTextBox::BackColor() const
+{
+    return bgrFromColor(viewport()->palette().color(QPalette::Base));
+}
+
+void RichTextBox::setBackColor(qint32 bgr)
+{
+    checkBgr(bgr);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, colorFromBgr(bgr));
+    setPalette(pal);
+    QPalette view = viewport()->palette();
+    view.setColor(QPalette::Base, colorFromBgr(bgr));
+    viewport()->setPalette(view);
+}
+
+double RichTextBox::RightMargin() const
+{
+    return rightMarginTwips;
+}
+
+void RichTextBox::setRightMargin(double twips)
+{
+    if (!std::isfinite(twips) || twips < 0)
+        refuseValue();
+    rightMarginTwips = twips;
+    // 0 means no margin of its own: lines wrap at the control's edge.
+    if (twips == 0) {
+        setLineWrapMode(QTextEdit::WidgetWidth);
+        return;
+    }
+    setLineWrapMode(QTextEdit::FixedPixelWidth);
+    setLineWrapColumnOrWidth(std::max(1, twipsToPixels(twips)));
+}
+
+void RichTextBox::Move(double left, double top, double width, double height)
+{
+    for (double v : {left, top, width, height}) {
+        if (!std::isfinite(v) || std::abs(v) > 1e9)
+            refuseValue();
+    }
+    if (width < 0 || height < 0)
+        refuseValue();
+    setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+double RichTextBox::Width() const
+{
+    return pixelsToTwips(width());
+}
+
+double RichTextBox::Height() const
+{
+    return pixelsToTwips(height());
+}

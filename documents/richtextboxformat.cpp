@@ -1,0 +1,168 @@
+#include "richtextbox.h"
+
+#include "rtfunits.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <cmath>
+
+using namespace richtext;
+
+namespace {
+
+using rtf::kTwipsPerPixel;
+constexpr double kLargestFontSize = 1638;
+
+bool isBulletStyle(const QTextList *list)
+{
+    if (!list)
+        return false;
+    const auto style = list->format().style();
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+        || style == QTextListFormat::ListSquare;
+}
+
+// Calls visit for each paragraph the selection touches, as QTextCursor's block writes do.
+template <typename Visit>
+void forEachSelectedBlock(const QTextCursor &cursor, Visit visit)
+{
+    const QTextDocument *doc = cursor.document();
+    const QTextBlock last = doc->findBlock(cursor.selectionEnd());
+    for (QTextBlock block = doc->findBlock(cursor.selectionStart()); block.isValid(); block = block.next()) {
+        visit(block);
+        if (block == last)
+            break;
+    }
+}
+
+void checkIndent(int twips)
+{
+    if (twips < -32768 || twips > 32767)
+        refuseValue();
+}
+
+} // namespace
+
+void RichTextBox::applyCharFormat(const QTextCharFormat &format)
+{
+    // With a selection this formats it; without, it sets what typing gets next.
+    mergeCurrentCharFormat(format);
+    noteFormatChange();
+}
+
+void RichTextBox::setSelBold(bool on)
+{
+    QTextCharFormat format;
+    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelItalic(bool on)
+{
+    QTextCharFormat format;
+    format.setFontItalic(on);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelUnderline(bool on)
+{
+    QTextCharFormat format;
+    format.setFontUnderline(on);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelStrikeThru(bool on)
+{
+    QTextCharFormat format;
+    format.setFontStrikeOut(on);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelFontName(const QString &family)
+{
+    if (family.trimmed().isEmpty())
+        refuseValue();
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{family});
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelFontSize(double points)
+{
+    if (!std::isfinite(points) || points <= 0 || points > kLargestFontSize)
+        refuseValue();
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelColor(qint32 bgr)
+{
+    checkBgr(bgr);
+    QTextCharFormat format;
+    format.setForeground(colorFromBgr(bgr));
+    applyCharFormat(format);
+}
+
+void RichTextBox::setSelAlignment(int alignment)
+{
+    static const Qt::Alignment flags[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+    if (alignment < 0 || alignment > 2)
+        refuseValue();
+    QTextBlockFormat format;
+    format.setAlignment(flags[alignment]);
+    textCursor().mergeBlockFormat(format);
+    noteFormatChange();
+}
+
+void RichTextBox::setSelIndent(int twips)
+{
+    checkIndent(twips);
+    QTextBlockFormat format;
+    format.setLeftMargin(twips / kTwipsPerPixel);
+    textCursor().mergeBlockFormat(format);
+    noteFormatChange();
+}
+
+void RichTextBox::setSelRightIndent(int twips)
+{
+    checkIndent(twips);
+    QTextBlockFormat format;
+    format.setRightMargin(twips / kTwipsPerPixel);
+    textCursor().mergeBlockFormat(format);
+    noteFormatChange();
+}
+
+void RichTextBox::setSelBullet(bool on)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    if (on) {
+        // Join a bullet list the selection already touches, so that one list results.
+        QTextList *list = nullptr;
+        forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
+            if (!list && isBulletStyle(block.textList()))
+                list = block.textList();
+        });
+        if (!list)
+            cursor.createList(QTextListFormat::ListDisc);
+        else
+            forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
+                if (block.textList() != list)
+                    list->add(block);
+            });
+    } else {
+        forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
+            if (!block.textList())
+                return;
+            QTextBlockFormat format = block.blockFormat();
+            format.clearProperty(QTextFormat::ObjectIndex);
+            QTextCursor(block).setBlockFormat(format);
+        });
+    }
+    cursor.endEditBlock();
+    noteFormatChange();
+}
