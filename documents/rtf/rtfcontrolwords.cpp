@@ -1,0 +1,147 @@
+#include "rtfcontrolwords.h"
+
+#include <QTextCharFormat>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace rtf {
+
+namespace {
+
+constexpr int D(Dest d) { return int(d); }
+constexpr int O(Op o) { return int(o); }
+
+constexpr Kind kD = Kind::Destination, kS = Kind::Symbol, kT = Kind::Toggle,
+               kV = Kind::Value, kF = Kind::Flag;
+
+constexpr int kUlSingle = QTextCharFormat::SingleUnderline;
+constexpr int kUlDash = QTextCharFormat::DashUnderline;
+constexpr int kUlDot = QTextCharFormat::DotLine;
+constexpr int kUlDashDot = QTextCharFormat::DashDotLine;
+constexpr int kUlDashDotDot = QTextCharFormat::DashDotDotLine;
+constexpr int kUlWave = QTextCharFormat::WaveUnderline;
+
+const ControlWord kWords[] = {
+    // Destinations whose text is not body text.
+    {"annotation", kD, D(Dest::Skip), 0}, {"atnauthor", kD, D(Dest::Skip), 0},
+    {"atnid", kD, D(Dest::Skip), 0}, {"bkmkend", kD, D(Dest::Skip), 0},
+    {"bkmkstart", kD, D(Dest::Skip), 0}, {"colortbl", kD, D(Dest::ColorTable), 0},
+    {"field", kD, D(Dest::Field), 0}, {"fldinst", kD, D(Dest::FieldInstruction), 0},
+    {"fldrslt", kD, D(Dest::FieldResult), 0}, {"fonttbl", kD, D(Dest::FontTable), 0},
+    {"footer", kD, D(Dest::Skip), 0}, {"footerf", kD, D(Dest::Skip), 0},
+    {"footerl", kD, D(Dest::Skip), 0}, {"footerr", kD, D(Dest::Skip), 0},
+    {"footnote", kD, D(Dest::Skip), 0}, {"header", kD, D(Dest::Skip), 0},
+    {"headerf", kD, D(Dest::Skip), 0}, {"headerl", kD, D(Dest::Skip), 0},
+    {"headerr", kD, D(Dest::Skip), 0}, {"info", kD, D(Dest::Skip), 0},
+    {"list", kD, D(Dest::List), 0}, {"listlevel", kD, D(Dest::ListLevel), 0},
+    {"listoverride", kD, D(Dest::ListOverride), 0},
+    {"listoverridetable", kD, D(Dest::ListOverrideTable), 0},
+    {"listtable", kD, D(Dest::ListTable), 0}, {"listtext", kD, D(Dest::Skip), 0},
+    {"nonshppict", kD, D(Dest::Skip), 0}, {"object", kD, D(Dest::PassThrough), 0},
+    {"objdata", kD, D(Dest::Skip), 0}, {"pict", kD, D(Dest::Picture), 0},
+    {"pn", kD, D(Dest::OldNumbering), 0}, {"pntext", kD, D(Dest::Skip), 0},
+    {"pntxta", kD, D(Dest::OldNumberingText), 0}, {"pntxtb", kD, D(Dest::OldNumberingText), 0},
+    {"result", kD, D(Dest::PassThrough), 0}, {"shppict", kD, D(Dest::PassThrough), 0},
+    {"shprslt", kD, D(Dest::Skip), 0}, {"stylesheet", kD, D(Dest::StyleSheet), 0},
+    {"tc", kD, D(Dest::Skip), 0}, {"txe", kD, D(Dest::Skip), 0},
+    {"xe", kD, D(Dest::Skip), 0},
+    // Characters.
+    {"bullet", kS, 0x2022, 0}, {"emdash", kS, 0x2014, 0}, {"emspace", kS, 0x2003, 0},
+    {"endash", kS, 0x2013, 0}, {"enspace", kS, 0x2002, 0}, {"ldblquote", kS, 0x201C, 0},
+    {"line", kS, 0x2028, 0}, {"lquote", kS, 0x2018, 0}, {"ltrmark", kS, 0x200E, 0},
+    {"qmspace", kS, 0x2005, 0}, {"rdblquote", kS, 0x201D, 0}, {"rquote", kS, 0x2019, 0},
+    {"rtlmark", kS, 0x200F, 0}, {"tab", kS, 0x0009, 0}, {"zwj", kS, 0x200D, 0},
+    {"zwnj", kS, 0x200C, 0},
+    // Document and character set.
+    {"ansi", kF, O(Op::Ansi), 0}, {"ansicpg", kV, O(Op::AnsiCodePage), 0},
+    {"deff", kV, O(Op::DefaultFont), 0}, {"mac", kF, O(Op::Mac), 0},
+    {"pc", kF, O(Op::Pc), 0}, {"pca", kF, O(Op::Pca), 0}, {"rtf", kV, O(Op::Rtf), 1},
+    {"u", kV, O(Op::Unicode), 0}, {"uc", kV, O(Op::UnicodeSkip), 1},
+    // Character formatting.
+    {"b", kT, O(Op::Bold), 0}, {"cb", kV, O(Op::BackColor), 0},
+    {"cf", kV, O(Op::ForeColor), 0}, {"chcbpat", kV, O(Op::BackColor), 0},
+    {"dn", kV, O(Op::Down), 6}, {"f", kV, O(Op::Font), 0}, {"fs", kV, O(Op::FontSize), 24},
+    {"highlight", kV, O(Op::BackColor), 0}, {"i", kT, O(Op::Italic), 0},
+    {"nosupersub", kF, O(Op::NoSuperSub), 0}, {"plain", kF, O(Op::Plain), 0},
+    {"strike", kT, O(Op::Strike), 0}, {"striked", kT, O(Op::Strike), 0},
+    {"sub", kF, O(Op::Sub), 0}, {"super", kF, O(Op::Super), 0},
+    {"ul", kT, O(Op::Underline), kUlSingle}, {"uld", kT, O(Op::Underline), kUlDot},
+    {"uldash", kT, O(Op::Underline), kUlDash}, {"uldashd", kT, O(Op::Underline), kUlDashDot},
+    {"uldashdd", kT, O(Op::Underline), kUlDashDotDot},
+    {"uldb", kT, O(Op::Underline), kUlSingle}, {"ulhwave", kT, O(Op::Underline), kUlWave},
+    {"ulldash", kT, O(Op::Underline), kUlDash}, {"ulnone", kF, O(Op::UnderlineNone), 0},
+    {"ulth", kT, O(Op::Underline), kUlSingle}, {"ulthd", kT, O(Op::Underline), kUlDot},
+    {"ulthdash", kT, O(Op::Underline), kUlDash},
+    {"ululdbwave", kT, O(Op::Underline), kUlWave}, {"ulw", kT, O(Op::Underline), kUlSingle},
+    {"ulwave", kT, O(Op::Underline), kUlWave}, {"up", kV, O(Op::Up), 6},
+    {"v", kT, O(Op::Hidden), 0},
+    // Paragraphs.
+    {"cs", kV, O(Op::CharStyle), 0}, {"fi", kV, O(Op::FirstIndent), 0},
+    {"li", kV, O(Op::LeftIndent), 0}, {"lin", kV, O(Op::LeftIndent), 0},
+    {"page", kF, O(Op::Page), 0}, {"par", kF, O(Op::Par), 0},
+    {"pard", kF, O(Op::Pard), 0}, {"qc", kF, O(Op::AlignCenter), 0},
+    {"qd", kF, O(Op::AlignJustify), 0}, {"qj", kF, O(Op::AlignJustify), 0},
+    {"ql", kF, O(Op::AlignLeft), 0}, {"qr", kF, O(Op::AlignRight), 0},
+    {"ri", kV, O(Op::RightIndent), 0}, {"rin", kV, O(Op::RightIndent), 0},
+    {"s", kV, O(Op::Style), 0}, {"sa", kV, O(Op::SpaceAfter), 0},
+    {"sb", kV, O(Op::SpaceBefore), 0}, {"sect", kF, O(Op::Sect), 0},
+    {"sl", kV, O(Op::LineSpacing), 0},
+    // Tables.
+    {"cell", kF, O(Op::Cell), 0}, {"cellx", kV, O(Op::CellBoundary), 0},
+    {"intbl", kF, O(Op::InTable), 0}, {"itap", kV, O(Op::TableDepth), 1},
+    {"nestcell", kF, O(Op::NestCell), 0}, {"nestrow", kF, O(Op::NestRow), 0},
+    {"row", kF, O(Op::Row), 0}, {"trowd", kF, O(Op::RowDefaults), 0},
+    // Lists.
+    {"ilvl", kV, O(Op::ListLevelIndex), 0}, {"levelnfc", kV, O(Op::LevelFormat), 0},
+    {"levelnfcn", kV, O(Op::LevelFormatN), 0}, {"listid", kV, O(Op::ListId), 0},
+    {"ls", kV, O(Op::ListOverrideIndex), 0}, {"pndec", kF, O(Op::OldDecimal), 0},
+    {"pnf", kV, O(Op::OldFont), 0}, {"pnlcltr", kF, O(Op::OldLowerAlpha), 0},
+    {"pnlcrm", kF, O(Op::OldLowerRoman), 0}, {"pnlvl", kV, O(Op::OldLevel), 1},
+    {"pnlvlblt", kF, O(Op::OldBullet), 0}, {"pnlvlbody", kF, O(Op::OldBody), 0},
+    {"pnlvlcont", kF, O(Op::OldContinue), 0}, {"pnucltr", kF, O(Op::OldUpperAlpha), 0},
+    {"pnucrm", kF, O(Op::OldUpperRoman), 0},
+    // Font and colour tables.
+    {"blue", kV, O(Op::Blue), 0}, {"cpg", kV, O(Op::FontCodePage), 0},
+    {"fcharset", kV, O(Op::FontCharset), 0}, {"green", kV, O(Op::Green), 0},
+    {"red", kV, O(Op::Red), 0},
+    // Pictures.
+    {"dibitmap", kF, O(Op::PicOther), 0}, {"emfblip", kF, O(Op::PicOther), 0},
+    {"jpegblip", kF, O(Op::PicJpeg), 0}, {"macpict", kF, O(Op::PicOther), 0},
+    {"pich", kV, O(Op::PicHeight), 0}, {"pichgoal", kV, O(Op::PicGoalHeight), 0},
+    {"picscalex", kV, O(Op::PicScaleX), 100}, {"picscaley", kV, O(Op::PicScaleY), 100},
+    {"picw", kV, O(Op::PicWidth), 0}, {"picwgoal", kV, O(Op::PicGoalWidth), 0},
+    {"pmmetafile", kF, O(Op::PicOther), 0}, {"pngblip", kF, O(Op::PicPng), 0},
+    {"wbitmap", kF, O(Op::PicOther), 0}, {"wmetafile", kF, O(Op::PicOther), 0},
+};
+
+const std::vector<ControlWord> &sortedWords()
+{
+    static const std::vector<ControlWord> words = [] {
+        std::vector<ControlWord> v(std::begin(kWords), std::end(kWords));
+        std::sort(v.begin(), v.end(), [](const ControlWord &a, const ControlWord &b) {
+            return std::strcmp(a.name, b.name) < 0;
+        });
+        return v;
+    }();
+    return words;
+}
+
+} // namespace
+
+const ControlWord *findControlWord(std::string_view name)
+{
+    const auto &words = sortedWords();
+    auto it = std::lower_bound(words.begin(), words.end(), name,
+                               [](const ControlWord &w, std::string_view n) {
+                                   return std::string_view(w.name) < n;
+                               });
+    if (it == words.end() || std::string_view(it->name) != name)
+        return nullptr;
+    return &*it;
+}
+
+const ControlWord *controlWordsBegin() { return sortedWords().data(); }
+const ControlWord *controlWordsEnd() { return sortedWords().data() + sortedWords().size(); }
+
+} // namespace rtf

@@ -1,0 +1,333 @@
+#include "rtfreader.h"
+
+#include <QTextDocument>
+#include <cstring>
+
+namespace rtf {
+
+bool CharProps::operator==(const CharProps &o) const
+{
+    return bold == o.bold && italic == o.italic && strike == o.strike && hidden == o.hidden
+        && underline == o.underline && vertical == o.vertical && font == o.font
+        && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href;
+}
+
+size_t qHash(const CharProps &c, size_t seed)
+{
+    const size_t flags = size_t(c.bold) | size_t(c.italic) << 1 | size_t(c.strike) << 2
+        | size_t(c.hidden) << 3 | size_t(c.underline) << 4 | size_t(c.vertical) << 8;
+    return qHashMulti(seed, flags, c.font, c.halfPoints, c.fore, c.back, c.href);
+}
+
+Reader::Reader(QTextDocument *doc)
+    : m_doc(doc), m_cursor(doc)
+{
+    m_stack.reserve(64);
+    m_stack.emplace_back();
+}
+
+void Reader::read(QByteArrayView data)
+{
+    m_para.text.reserve(256);
+    tokenize(data, *this);
+    finishDocument();
+}
+
+bool Reader::consumeSkip()
+{
+    if (m_skip <= 0)
+        return false;
+    --m_skip;
+    return true;
+}
+
+void Reader::groupStart()
+{
+    m_skip = 0;
+    m_star = false;
+    if (m_overflow > 0 || m_stack.size() >= size_t(kMaxDepth)) {
+        // Deeper groups share the state of the deepest kept one; memory stays bounded.
+        ++m_overflow;
+        return;
+    }
+    m_stack.push_back(m_stack.back());
+    GroupState &s = top();
+    s.ownsDest = false;
+    if (s.dest == Dest::StyleSheet) {
+        s.dest = Dest::StyleEntry;
+        s.ownsDest = true;
+        s.chr = CharProps();
+        s.chr.font = m_defaultFont;
+        s.para = ParaProps();
+        s.styleIndex = 0;
+    }
+}
+
+void Reader::groupEnd()
+{
+    m_skip = 0;
+    m_star = false;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return;
+    }
+    if (m_stack.size() <= 1)
+        return;   // a closing brace too many is ignored
+    const GroupState ended = m_stack.back();
+    m_stack.pop_back();
+    if (ended.ownsDest || ended.dest == Dest::FontTable)
+        finishDestination(ended);
+    // What follows the document's own group is not part of it, as other readers agree.
+    // The paragraph still open at the end keeps the document group's paragraph settings.
+    if (m_stack.size() == 1) {
+        top().para = ended.para;
+        top().dest = Dest::Skip;
+    }
+}
+
+void Reader::startDestination(Dest dest)
+{
+    GroupState &s = top();
+    if (s.dest == Dest::Skip)
+        return;
+    s.dest = dest;
+    s.ownsDest = true;
+    switch (dest) {
+    case Dest::FieldInstruction: m_fieldInstruction.clear(); break;
+    case Dest::Picture: m_picture = Picture(); break;
+    case Dest::List: m_list = ListDef(); break;
+    case Dest::ListOverride: m_overrideList = m_overrideIndex = 0; break;
+    case Dest::OldNumbering: m_pnStyle = QTextListFormat::ListDisc; m_pnLevel = 1; break;
+    case Dest::ColorTable: m_colors.clear(); m_colorSet = false; break;
+    case Dest::FieldResult: s.ownsDest = false; break;
+    case Dest::PassThrough: s.dest = Dest::Body; s.ownsDest = false; break;
+    default: break;
+    }
+}
+
+void Reader::controlWord(std::string_view name, bool hasParam, int param)
+{
+    const bool star = m_star;
+    m_star = false;
+    if (consumeSkip() || top().dest == Dest::Skip || m_overflow > 0)
+        return;
+    const ControlWord *w = findControlWord(name);
+    if (!w) {
+        if (star)
+            top().dest = Dest::Skip;
+        return;
+    }
+    if (w->kind == Kind::Destination) {
+        startDestination(Dest(w->code));
+        return;
+    }
+    // "\*\cs" opens a character style inside the stylesheet; other starred words that
+    // are not destinations make their group one to skip.
+    if (star && !(top().dest == Dest::StyleEntry && Op(w->code) == Op::CharStyle)) {
+        top().dest = Dest::Skip;
+        return;
+    }
+    if (w->kind == Kind::Symbol) {
+        appendChar(char16_t(w->code));
+        return;
+    }
+    int value = hasParam ? param : w->extra;
+    if (w->kind == Kind::Toggle && !hasParam)
+        value = 1;
+    applyOp(Op(w->code), *w, hasParam, value);
+}
+
+void Reader::controlSymbol(char c)
+{
+    if (c == '*') {
+        m_star = true;
+        return;
+    }
+    m_star = false;
+    if (consumeSkip())
+        return;
+    switch (c) {
+    case '\\': case '{': case '}': { const char b = c; onBytes(&b, 1); break; }
+    case '~': appendChar(0x00A0); break;
+    case '-': appendChar(0x00AD); break;
+    case '_': appendChar(0x2011); break;
+    case '\t': appendChar(0x0009); break;
+    case '\n': applyBreakOp(Op::Par); break;
+    default: break;
+    }
+}
+
+void Reader::hexByte(unsigned char b)
+{
+    m_star = false;
+    if (consumeSkip())
+        return;
+    const char c = char(b);
+    onBytes(&c, 1);
+}
+
+void Reader::text(const char *data, qsizetype length)
+{
+    m_star = false;
+    while (length > 0 && m_skip > 0) {
+        --m_skip;
+        ++data;
+        --length;
+    }
+    // Text nested deeper than the cap still loads, in the deepest kept group's format.
+    if (length > 0)
+        onBytes(data, length);
+}
+
+void Reader::binary(const char *data, qsizetype length)
+{
+    m_star = false;
+    if (consumeSkip() || m_overflow > 0)
+        return;
+    if (top().dest == Dest::Picture)
+        m_picture.bin.append(data, length);
+}
+
+void Reader::onBytes(const char *data, qsizetype length)
+{
+    switch (top().dest) {
+    case Dest::Body:
+    case Dest::FieldResult:
+        bodyBytes(data, length);
+        break;
+    case Dest::FontTable:
+    case Dest::ColorTable:
+        tableBytes(data, length);
+        break;
+    case Dest::FieldInstruction:
+        m_fieldInstruction += QString::fromLatin1(data, length);
+        break;
+    case Dest::Picture:
+        m_picture.hex.append(data, length);
+        break;
+    default:
+        break;
+    }
+}
+
+void Reader::tableBytes(const char *data, qsizetype length)
+{
+    const bool fonts = top().dest == Dest::FontTable;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (data[i] == ';')
+            fonts ? commitFont() : commitColor();
+        else if (fonts)
+            m_fontName.append(data[i]);
+    }
+}
+
+CodePage *Reader::codePageForFont(int font)
+{
+    if (font != m_cpFont || !m_cpCached) {
+        auto it = m_fonts.constFind(font);
+        const int cp = (it != m_fonts.cend() && it->codePage) ? it->codePage : m_docCodePage;
+        m_cpCached = CodePage::get(cp);
+        m_cpFont = font;
+    }
+    return m_cpCached;
+}
+
+void Reader::bodyBytes(const char *data, qsizetype length)
+{
+    if (top().chr.hidden)
+        return;
+    ensureRun();
+    CodePage *cp = codePageForFont(top().chr.font);
+    QString &out = m_para.text;
+    qsizetype i = 0;
+    while (i < length) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        if (m_lead) {
+            cp->appendPair(out, m_lead, b);
+            m_lead = 0;
+            ++i;
+        } else if (b < 0x80) {
+            qsizetype j = i + 1;
+            while (j < length && static_cast<unsigned char>(data[j]) < 0x80)
+                ++j;
+            out.append(QLatin1StringView(data + i, j - i));
+            i = j;
+        } else {
+            if (cp->isLeadByte(b))
+                m_lead = b;
+            else
+                out.append(QChar(cp->single(b)));
+            ++i;
+        }
+    }
+}
+
+void Reader::appendChar(char16_t c)
+{
+    const Dest d = top().dest;
+    m_lead = 0;
+    if (d == Dest::FieldInstruction) {
+        m_fieldInstruction.append(QChar(c));
+        return;
+    }
+    if ((d != Dest::Body && d != Dest::FieldResult) || top().chr.hidden)
+        return;
+    ensureRun();
+    m_para.text.append(QChar(c));
+}
+
+void Reader::ensureRun()
+{
+    const CharProps &c = top().chr;
+    if (m_runFormat < 0 || !(c == m_runProps)) {
+        m_runProps = c;
+        m_runFormat = formatIndex(c);
+    }
+    auto &runs = m_para.runs;
+    const int pos = int(m_para.text.size());
+    if (!runs.empty() && runs.back().format == m_runFormat)
+        return;
+    if (!runs.empty() && runs.back().start == pos)
+        runs.back().format = m_runFormat;
+    else
+        runs.push_back({pos, m_runFormat});
+}
+
+int Reader::formatIndex(const CharProps &c)
+{
+    auto it = m_formatIndex.constFind(c);
+    if (it != m_formatIndex.cend())
+        return *it;
+    QTextCharFormat f;
+    if (c.bold)
+        f.setFontWeight(QFont::Bold);
+    if (c.italic)
+        f.setFontItalic(true);
+    if (c.underline) {
+        f.setFontUnderline(true);
+        f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(c.underline));
+    }
+    if (c.strike)
+        f.setFontStrikeOut(true);
+    if (c.vertical)
+        f.setVerticalAlignment(c.vertical == 1 ? QTextCharFormat::AlignSuperScript
+                                               : QTextCharFormat::AlignSubScript);
+    f.setFontPointSize(c.halfPoints / 2.0);
+    auto font = m_fonts.constFind(c.font);
+    if (font != m_fonts.cend() && !font->family.isEmpty())
+        f.setFontFamilies(QStringList{font->family});
+    if (c.fore > 0 && size_t(c.fore) < m_colors.size() && m_colors[c.fore].isValid())
+        f.setForeground(m_colors[c.fore]);
+    if (c.back > 0 && size_t(c.back) < m_colors.size() && m_colors[c.back].isValid())
+        f.setBackground(m_colors[c.back]);
+    if (c.href >= 0 && c.href < m_hrefs.size()) {
+        f.setAnchor(true);
+        f.setAnchorHref(m_hrefs.at(c.href));
+    }
+    m_formats.push_back(f);
+    const int index = int(m_formats.size() - 1);
+    m_formatIndex.insert(c, index);
+    return index;
+}
+
+} // namespace rtf

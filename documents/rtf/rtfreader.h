@@ -1,0 +1,174 @@
+#pragma once
+
+#include "rtfcharsets.h"
+#include "rtfcontrolwords.h"
+#include "rtftokenizer.h"
+
+#include <QColor>
+#include <QHash>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextListFormat>
+#include <vector>
+
+class QTextDocument;
+class QTextList;
+
+namespace rtf {
+
+// Character properties as RTF states them; turned into cached QTextCharFormats.
+struct CharProps
+{
+    bool bold = false, italic = false, strike = false, hidden = false;
+    unsigned char underline = 0;   // QTextCharFormat::UnderlineStyle
+    unsigned char vertical = 0;    // 0 normal, 1 superscript, 2 subscript
+    int font = -1;
+    int halfPoints = 24;
+    int fore = 0, back = 0;        // colour table indexes; 0 is automatic
+    int href = -1;                 // index into the reader's link targets
+    bool operator==(const CharProps &o) const;
+};
+size_t qHash(const CharProps &c, size_t seed = 0);
+
+constexpr int kNoList = QTextListFormat::ListStyleUndefined;  // list styles are negative
+
+struct ParaProps
+{
+    unsigned char align = 0;       // 0 left, 1 centre, 2 right, 3 justify
+    bool inTable = false;
+    int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
+    int listOverride = 0, listLevel = 0;         // \ls, \ilvl
+    int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
+};
+
+struct GroupState
+{
+    Dest dest = Dest::Body;
+    bool ownsDest = false;         // this group started dest, so its end finishes it
+    CharProps chr;
+    ParaProps para;
+    int unicodeSkip = 1;
+    int styleIndex = 0;
+};
+
+// One paragraph collected before it goes into the document: runs share one string.
+struct Paragraph
+{
+    struct Run { int start; int format; };
+    QString text;
+    std::vector<Run> runs;
+    ParaProps props;
+    bool pageBreak = false;
+};
+
+class Reader final : public TokenListener
+{
+public:
+    explicit Reader(QTextDocument *doc);
+    void read(QByteArrayView data);
+
+    void groupStart() override;
+    void groupEnd() override;
+    void controlWord(std::string_view name, bool hasParam, int param) override;
+    void controlSymbol(char c) override;
+    void hexByte(unsigned char b) override;
+    void text(const char *data, qsizetype length) override;
+    void binary(const char *data, qsizetype length) override;
+
+    static constexpr int kMaxDepth = 10000;
+
+private:
+    struct Font { QString family; int codePage = 0; };
+    struct Style { CharProps chr; ParaProps para; };
+    struct Picture {
+        int kind = 0;   // 1 PNG, 2 JPEG, 0 other
+        int width = 0, height = 0, goalWidth = 0, goalHeight = 0, scaleX = 100, scaleY = 100;
+        QByteArray hex, bin;
+    };
+    struct ListDef { int id = 0; std::vector<int> levels; };
+    struct TableRow { std::vector<std::vector<Paragraph>> cells; };
+
+    GroupState &top() { return m_stack.back(); }
+    bool consumeSkip();
+    void startDestination(Dest dest);
+    void finishDestination(const GroupState &ended);
+    void onBytes(const char *data, qsizetype length);
+    void bodyBytes(const char *data, qsizetype length);
+    void tableBytes(const char *data, qsizetype length);
+    void appendChar(char16_t c);
+    void ensureRun();
+    int formatIndex(const CharProps &c);
+    CodePage *codePageForFont(int font);
+
+    void applyOp(Op op, const ControlWord &w, bool hasParam, int param);
+    bool applyTableOp(Op op, int value);
+    bool applyCharOp(Op op, const ControlWord &w, bool hasParam, int param);
+    bool applyParaOp(Op op, int value);
+    bool applyBreakOp(Op op);
+    void applyStyle(int index, bool paragraph);
+
+    void commitFont();
+    void commitColor();
+    void finishField();
+    void finishPicture();
+    void insertImage(const QImage &image, const Picture &p);
+    static int listStyleForNfc(int nfc);
+
+    void endParagraph();
+    void endCell();
+    void endRow();
+    void finishDocument();
+    void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
+    void flushTable();
+    void attachList(QTextCursor &cursor, const ParaProps &props);
+    QTextBlockFormat blockFormat(const Paragraph &p, bool inList);
+    int listStyleFor(const ParaProps &props, int *level, qint64 *key) const;
+
+    QTextDocument *m_doc;
+    QTextCursor m_cursor;
+    bool m_fresh = true;           // the cursor's block is still empty and unformatted
+    int m_emitted = 0;
+    std::vector<GroupState> m_stack;
+    qsizetype m_overflow = 0;
+    int m_skip = 0;
+    bool m_star = false;
+    bool m_pageBreakPending = false;
+    unsigned char m_lead = 0;
+
+    int m_docCodePage = kDefaultCodePage;
+    int m_defaultFont = -1;
+    int m_cpFont = -2;
+    CodePage *m_cpCached = nullptr;
+
+    QHash<int, Font> m_fonts;
+    int m_fontNumber = 0, m_fontCharset = -1, m_fontCodePage = 0;
+    QByteArray m_fontName;
+    std::vector<QColor> m_colors;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colorSet = false;
+    QHash<int, Style> m_styles;
+
+    ListDef m_list;
+    QHash<int, ListDef> m_listDefs;
+    int m_overrideList = 0, m_overrideIndex = 0;
+    QHash<int, int> m_overrides;           // \ls number to \listid
+    QHash<qint64, QTextList *> m_textLists;
+    int m_pnStyle = kNoList, m_pnLevel = 1;
+
+    QString m_fieldInstruction;
+    QStringList m_hrefs;
+    Picture m_picture;
+    int m_imageCount = 0;
+
+    std::vector<QTextCharFormat> m_formats;
+    QHash<CharProps, int> m_formatIndex;
+    CharProps m_runProps;
+    int m_runFormat = -1;
+    Paragraph m_para;
+    std::vector<Paragraph> m_cell;
+    TableRow m_row;
+    std::vector<TableRow> m_rows;
+};
+
+} // namespace rtf

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <string_view>
+
+// RTF syntax only: braces, control words and symbols, \'hh, \bin data and text. What
+// they mean is the listener's business.
+namespace rtf {
+
+class TokenListener
+{
+public:
+    virtual ~TokenListener() = default;
+    virtual void groupStart() = 0;
+    virtual void groupEnd() = 0;
+    // name is at most kMaxControlWord letters; a longer word is cut (it is unknown anyway).
+    virtual void controlWord(std::string_view name, bool hasParam, int param) = 0;
+    // Any non-letter after a backslash; a backslash before a line end arrives as '\n'.
+    virtual void controlSymbol(char c) = 0;
+    virtual void hexByte(unsigned char b) = 0;
+    // Plain text bytes; line ends and NUL bytes are never part of it.
+    virtual void text(const char *data, qsizetype length) = 0;
+    virtual void binary(const char *data, qsizetype length) = 0;
+};
+
+constexpr int kMaxControlWord = 32;
+constexpr int kMaxParameterDigits = 10;
+
+// Reports every token of data to listener. \binN reads at most the bytes that are left.
+void tokenize(QByteArrayView data, TokenListener &listener);
+
+} // namespace rtf

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QStringList>
+#include <vector>
+
+class QTextBlock;
+class QTextCharFormat;
+class QTextDocument;
+class QTextFrame;
+class QTextList;
+class QTextTable;
+class QTextFragment;
+
+namespace rtf {
+
+// Walks a document's blocks and fragments and writes RTF that other word processors
+// read: fonts and colours are numbered in order of first use, so output is deterministic.
+class Writer
+{
+public:
+    explicit Writer(const QTextDocument *doc);
+    QByteArray write();
+
+private:
+    void collect();
+    void writeHeader();
+    void writeListTables();
+    void writeFrame(const QTextFrame *frame);
+    void writeTable(const QTextTable *table);
+    void writeBlock(const QTextBlock &block, const char *terminator, bool inTable);
+    void writeParagraphProps(const QTextBlock &block, bool inTable);
+    void writeListProps(const QTextBlock &block, const QTextList *list);
+    void writeFragment(const QTextFragment &fragment);
+    void writeImage(const QTextCharFormat &format);
+    const QByteArray &charProps(const QTextCharFormat &format, int index);
+    void writeText(QStringView text);
+    void word(const char *w);
+    void word(const char *w, int value);
+    int fontIndex(const QTextCharFormat &format);
+    QString familyOf(const QTextCharFormat &format) const;
+
+    const QTextDocument *m_doc;
+    QByteArray m_out;
+    QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    std::vector<QColor> m_colors;
+    QHash<QRgb, int> m_colorIndex;
+    std::vector<const QTextList *> m_lists;
+    QHash<const QTextList *, int> m_listIndex;
+    QHash<int, QByteArray> m_propsCache;
+    double m_defaultSize = 12.0;
+};
+
+} // namespace rtf

@@ -1,0 +1,4 @@
+# The RTF codec, tested on its own.
+add_qt_test(tst_rtfreader SOURCES tst_rtfreader.cpp LIBS rtfcodec)
+add_qt_test(tst_rtfwriter SOURCES tst_rtfwriter.cpp LIBS rtfcodec)
+add_qt_test(tst_rtfcorpus SOURCES tst_rtfcorpus.cpp LIBS rtfcodec)

@@ -1,0 +1,302 @@
+// The reader on small hand-written files, one family of control words per table, and
+// on hostile input that must end quickly with no crash.
+#include "rtfcodec.h"
+#include "rtfunits.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+
+class TestRtfReader : public QObject
+{
+    Q_OBJECT
+private slots:
+    void text_data();
+    void text();
+    void charFormat_data();
+    void charFormat();
+    void blockFormat_data();
+    void blockFormat();
+    void lists_data();
+    void lists();
+    void tableAndImage();
+    void hyperlink();
+    void hostile_data();
+    void hostile();
+    void truncated();
+};
+
+static QString readText(const QByteArray &rtfData)
+{
+    QTextDocument doc;
+    rtf::read(rtfData, &doc);
+    // Raw text keeps no-break spaces and line separators as the reader made them.
+    return doc.toRawText().replace(QChar::ParagraphSeparator, u'\n');
+}
+
+void TestRtfReader::text_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");
+    auto row = [](const char *name, QByteArrayView in, const QString &out) {
+        QTest::newRow(name) << in.toByteArray() << out;
+    };
+    row("uc1 skips one fallback", R"({\rtf1 a\u1046?b})", u"aЖb"_qs);
+    row("uc2 skips two hex bytes", R"({\rtf1\uc2 a\u26085\'93\'fab})", u"a日b"_qs);
+    row("uc scoped by group", R"({\rtf1 {\uc2 \u26085\'93\'fa}\u1046?})", u"日Ж"_qs);
+    row("uc0 skips nothing", R"({\rtf1\uc0 \u1046 x})", u"Жx"_qs);
+    row("negative u", R"({\rtf1 \u-3913?})", QString(QChar(0xF0B7)));
+    row("surrogate pair", R"({\rtf1 \u-10179?\u-8704?})", QString::fromUcs4(U"\U0001F600"));
+    row("ansicpg1251", R"({\rtf1\ansi\ansicpg1251 \'c0\'e1})", u"Аб"_qs);
+    row("fcharset overrides ansicpg",
+        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset238 Arial;}}\f0 \'e8})", u"č"_qs);
+    row("shift-jis pair", R"({\rtf1\ansi\ansicpg932 \'82\'a0})", u"あ"_qs);
+    row("unknown code page", R"({\rtf1\ansi\ansicpg0 \'e9})", u"é"_qs);
+    row("mac roman", R"({\rtf1\mac \'8e})", u"é"_qs);
+    row("pc 437", R"({\rtf1\pc \'82})", u"é"_qs);
+    row("symbol font", R"({\rtf1{\fonttbl{\f1\fcharset2 Symbol;}}\f1 \'b7})", QString(QChar(0xF0B7)));
+    row("bin skips braces", "{\\rtf1 a{\\*\\x\\bin4 }{\\\\}b}", u"ab"_qs);
+    row("unknown starred dest", R"({\rtf1 a{\*\foo hidden {x}}b})", u"ab"_qs);
+    row("unknown word ignored", R"({\rtf1 a\foo12 b})", u"ab"_qs);
+    row("tables not text",
+        R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red1\green2\blue3;}{\info{\title T}}x})", u"x"_qs);
+    row("specials", R"({\rtf1 \bullet\lquote\rquote\ldblquote\rdblquote\emdash\endash\~\_\{\}\\})",
+        u"•‘’“”—–\u00a0\u2011{}\\"_qs);
+    row("tab and line", R"({\rtf1 a\tab b\line c})", u"a\tb\u2028c"_qs);
+    row("par and backslash newline", "{\\rtf1 a\\par b\\\nc}", u"a\nb\nc"_qs);
+    row("pntext not doubled", R"({\rtf1{\pntext\'b7\tab}{\*\pn\pnlvlblt{\pntxtb\'b7}}x})", u"x"_qs);
+    row("hidden text dropped", R"({\rtf1 a{\v secret}b})", u"ab"_qs);
+    row("field result kept",
+        R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}}})", u"link"_qs);
+    row("header footnote skipped", R"({\rtf1 {\header h}a{\footnote f}{\annotation n}b})", u"ab"_qs);
+    row("extra brace ignored", R"({\rtf1 a}}b)", u"a"_qs);
+    row("unbalanced loads", R"({\rtf1 a{\b b)", u"ab"_qs);
+    row("text right after number", R"({\rtf1foobar})", u"foobar"_qs);
+    row("invalid hex skipped", R"({\rtf1 a\'zzb})", u"azzb"_qs);
+    row("nul bytes skipped", QByteArrayView("{\\rtf1 a\0b}\0", 12), u"ab"_qs);
+    row("plain utf-8", "hola ñ", u"hola ñ"_qs);
+    row("last par is the final mark", R"({\rtf1 a\par})", u"a"_qs);
+    row("empty", "", QString());
+}
+
+void TestRtfReader::text()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, expected);
+    QCOMPARE(readText(input), expected);
+}
+
+void TestRtfReader::charFormat_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("expected");
+    auto row = [](const char *name, const char *body, const char *prop, QVariant v) {
+        QTest::newRow(name)
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}"
+                          "{\\colortbl;\\red255\\green0\\blue0;}") + body + "}"
+            << QString::fromLatin1(prop) << v;
+    };
+    row("bold", "\\b x", "bold", true);
+    row("bold off", "\\b\\b0 x", "bold", false);
+    row("italic", "\\i x", "italic", true);
+    row("underline", "\\ul x", "underline", true);
+    row("underline variant", "\\ulwave x", "underline", true);
+    row("ulnone", "\\ul\\ulnone x", "underline", false);
+    row("ul0", "\\uldb\\ul0 x", "underline", false);
+    row("strike", "\\strike x", "strike", true);
+    row("plain resets", "\\b\\i\\fs40\\plain x", "bold", false);
+    row("half points", "\\fs21 x", "size", 10.5);
+    row("default size", "x", "size", 12.0);
+    row("font", "\\f1 x", "font", QStringLiteral("Courier New"));
+    row("colour", "\\cf1 x", "color", QStringLiteral("#ff0000"));
+    row("auto colour", "\\cf0 x", "color", QString());
+    row("highlight", "\\highlight1 x", "back", QStringLiteral("#ff0000"));
+    row("super", "\\super x", "vertical", int(QTextCharFormat::AlignSuperScript));
+    row("sub", "\\sub x", "vertical", int(QTextCharFormat::AlignSubScript));
+    row("nosupersub", "\\super\\nosupersub x", "vertical", int(QTextCharFormat::AlignNormal));
+    row("group restores", "{\\b}x", "bold", false);
+    row("stylesheet", "{\\stylesheet{\\s1\\b\\fs32 H;}}\\s1 x", "size", 16.0);
+    row("char style", "{\\stylesheet{\\*\\cs5\\i E;}}\\cs5 x", "italic", true);
+}
+
+void TestRtfReader::charFormat()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, property);
+    QFETCH(QVariant, expected);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    QCOMPARE(doc.toPlainText(), QStringLiteral("x"));
+    QTextCursor c(&doc);
+    c.movePosition(QTextCursor::NextCharacter);
+    const QTextCharFormat f = c.charFormat();
+    QVariant actual;
+    if (property == "bold") actual = f.fontWeight() == QFont::Bold;
+    else if (property == "italic") actual = f.fontItalic();
+    else if (property == "underline") actual = f.underlineStyle() != QTextCharFormat::NoUnderline;
+    else if (property == "strike") actual = f.fontStrikeOut();
+    else if (property == "size") actual = f.fontPointSize();
+    else if (property == "font") actual = f.fontFamilies().toStringList().value(0);
+    else if (property == "color")
+        actual = f.foreground().style() == Qt::NoBrush ? QString() : f.foreground().color().name();
+    else if (property == "back") actual = f.background().color().name();
+    else if (property == "vertical") actual = int(f.verticalAlignment());
+    QCOMPARE(actual, expected);
+}
+
+void TestRtfReader::blockFormat_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("align");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("first");
+    QTest::newRow("defaults") << QByteArray(R"({\rtf1 x})") << int(Qt::AlignLeft) << 0 << 0 << 0;
+    QTest::newRow("centre") << QByteArray(R"({\rtf1\qc x})") << int(Qt::AlignHCenter) << 0 << 0 << 0;
+    QTest::newRow("right") << QByteArray(R"({\rtf1\qr x})") << int(Qt::AlignRight) << 0 << 0 << 0;
+    QTest::newRow("justify") << QByteArray(R"({\rtf1\qj x})") << int(Qt::AlignJustify) << 0 << 0 << 0;
+    QTest::newRow("indents") << QByteArray(R"({\rtf1\li1440\ri720\fi-300 x})")
+                             << int(Qt::AlignLeft) << 1440 << 720 << -300;
+    QTest::newRow("pard resets") << QByteArray(R"({\rtf1\qc\li100\pard x})")
+                                 << int(Qt::AlignLeft) << 0 << 0 << 0;
+    QTest::newRow("last setting wins") << QByteArray(R"({\rtf1 x\qr\par})")
+                                       << int(Qt::AlignRight) << 0 << 0 << 0;
+}
+
+void TestRtfReader::blockFormat()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const QTextBlockFormat f = doc.begin().blockFormat();
+    QTEST(int(f.alignment() & Qt::AlignHorizontal_Mask), "align");
+    QTEST(rtf::pixelsToTwips(f.leftMargin()), "left");
+    QTEST(rtf::pixelsToTwips(f.rightMargin()), "right");
+    QTEST(rtf::pixelsToTwips(f.textIndent()), "first");
+}
+
+void TestRtfReader::lists_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("level");
+    const QByteArray table =
+        R"({\*\listtable{\list{\listlevel\levelnfc23}{\listlevel\levelnfc4}\listid7}})"
+        R"({\*\listoverridetable{\listoverride\listid7\ls1}})";
+    QTest::newRow("pn bullet") << QByteArray(R"({\rtf1{\*\pn\pnlvlblt{\pntxtb\'b7}}x\par})")
+                               << int(QTextListFormat::ListDisc) << 1;
+    QTest::newRow("pn decimal level") << QByteArray(R"({\rtf1{\*\pn\pnlvl2\pndec}x\par})")
+                                      << int(QTextListFormat::ListDecimal) << 2;
+    QTest::newRow("pn roman") << QByteArray(R"({\rtf1{\*\pn\pnlvlbody\pnucrm}x\par})")
+                              << int(QTextListFormat::ListUpperRoman) << 1;
+    QTest::newRow("ls bullet") << "{\\rtf1" + table + "\\ls1 x\\par}"
+                               << int(QTextListFormat::ListDisc) << 1;
+    QTest::newRow("ls level 2") << "{\\rtf1" + table + "\\ls1\\ilvl1 x\\par}"
+                                << int(QTextListFormat::ListLowerAlpha) << 2;
+    QTest::newRow("ls missing list") << QByteArray(R"({\rtf1\ls9 x\par})")
+                                     << int(QTextListFormat::ListDisc) << 1;
+    QTest::newRow("pnlvlcont is no list") << QByteArray(R"({\rtf1{\*\pn\pnlvlcont}x\par})") << 0 << 0;
+}
+
+void TestRtfReader::lists()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    QCOMPARE(doc.toPlainText(), QStringLiteral("x"));
+    const QTextList *list = doc.begin().textList();
+    QTEST(list ? int(list->format().style()) : 0, "style");
+    QTEST(list ? list->format().indent() : 0, "level");
+}
+
+void TestRtfReader::tableAndImage()
+{
+    // A 1x1 red PNG, as hex in a \pict, inside the second cell of a 2x2 table.
+    const QByteArray png = "89504e470d0a1a0a0000000d4948445200000001000000010802000000907753"
+                           "de0000000c4944415408d763f8cfc000000301010018dd8db00000000049454e44ae426082";
+    QTextDocument doc;
+    rtf::read("{\\rtf1 before\\par\\trowd\\cellx1000\\cellx2000 \\pard\\intbl a\\cell "
+              "{\\pict\\pngblip\\picwgoal300\\pichgoal150 " + png + "}\\cell\\row"
+              "\\trowd\\cellx1000\\cellx2000 \\intbl c\\cell d\\cell\\row\\pard after\\par}", &doc);
+    QTextTable *table = nullptr;
+    for (QTextFrame *f : doc.rootFrame()->childFrames())
+        table = table ? table : qobject_cast<QTextTable *>(f);
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 2);
+    QCOMPARE(table->columns(), 2);
+    QCOMPARE(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("d"));
+    QTextCursor c = table->cellAt(0, 1).firstCursorPosition();
+    c.movePosition(QTextCursor::NextCharacter);
+    QVERIFY(c.charFormat().isImageFormat());
+    QCOMPARE(c.charFormat().toImageFormat().width(), 20.0);
+    QCOMPARE(doc.lastBlock().text(), QStringLiteral("after"));
+}
+
+void TestRtfReader::hyperlink()
+{
+    QTextDocument doc;
+    rtf::read(R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://e.org/"}{\fldrslt go}} x})", &doc);
+    QTextCursor c(&doc);
+    c.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(c.charFormat().anchorHref(), QStringLiteral("http://e.org/"));
+    c.movePosition(QTextCursor::End);
+    QVERIFY(!c.charFormat().isAnchor());
+}
+
+void TestRtfReader::hostile_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");   // null: any text will do
+    QTest::newRow("100000 nested groups")
+        << "{\\rtf1 " + QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + "}"
+        << QStringLiteral("deep");
+    QTest::newRow("bin past the end") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
+    QTest::newRow("32-letter word")
+        << "{\\rtf1 a\\" + QByteArray(32, 'q') + " b}" << QStringLiteral("ab");
+    QTest::newRow("1000-letter word")
+        << "{\\rtf1 a\\" + QByteArray(1000, 'q') + "1 b}" << QStringLiteral("ab");
+    QTest::newRow("100-digit parameter")
+        << "{\\rtf1 a\\fs" + QByteArray(100, '9') + " b\\u" + QByteArray(100, '9') + "?}"
+        << QString();
+    QTest::newRow("50 MB of braces") << "{\\rtf1 " + QByteArray(50 * 1024 * 1024, '{') << QString();
+    QRandomGenerator random(4711);
+    QByteArray bytes(1 << 20, Qt::Uninitialized);
+    random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+    QTest::newRow("random bytes") << bytes << QString();
+    QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
+}
+
+void TestRtfReader::hostile()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, expected);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    if (!expected.isNull())
+        QCOMPARE(doc.toPlainText(), expected);
+    QVERIFY(doc.characterCount() <= input.size() + 1);
+}
+
+void TestRtfReader::truncated()
+{
+    QFile file(QStringLiteral(RTF_CORPUS_DIR "/tika/testRTFVarious.rtf"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    QTextDocument full;
+    rtf::read(whole, &full);
+    for (qsizetype n = 0; n < whole.size(); n += 10) {
+        QTextDocument doc;
+        rtf::read(whole.left(n), &doc);
+        // What a cut file holds is a prefix of what the whole file holds.
+        const QString text = doc.toPlainText().trimmed();
+        if (!full.toPlainText().startsWith(text.left(std::max<qsizetype>(0, text.size() - 40))))
+            QFAIL(qPrintable(QStringLiteral("cut at %1").arg(n)));
+    }
+}
+
+QTEST_MAIN(TestRtfReader)
+#include "tst_rtfreader.moc"

@@ -1,0 +1,149 @@
+// The writer: what the editor can set survives write-read, the bytes are deterministic,
+// and a failed save leaves the file that was there.
+#include "rtfcodec.h"
+#include "rtfunits.h"
+#include "runtimefailure.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <unistd.h>
+
+class TestRtfWriter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void header();
+    void failedSaveKeepsFile();
+};
+
+// A document with what the editor's commands can set, drawn from a fixed seed.
+static void fillRandom(QTextDocument *doc, quint32 seed)
+{
+    QRandomGenerator rng(seed);
+    const QStringList words = {u"hola"_qs, u"año"_qs, u"Жук"_qs, u"日本"_qs, u"€uro"_qs,
+                               QString::fromUcs4(U"\U0001F600"), u"tab\there"_qs};
+    const QStringList fonts = {u"Arial"_qs, u"Times New Roman"_qs, u"Courier New"_qs};
+    const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+    QTextCursor c(doc);
+    for (int p = 0; p < 12; ++p) {
+        if (p > 0)
+            c.insertBlock();
+        QTextBlockFormat bf;
+        bf.setAlignment(aligns[rng.bounded(3)]);
+        bf.setLeftMargin(rtf::twipsToPixels(rng.bounded(0, 2000)));
+        bf.setRightMargin(rtf::twipsToPixels(rng.bounded(0, 2000)));
+        c.setBlockFormat(bf);
+        if (rng.bounded(4) == 0) {
+            QTextListFormat lf;
+            lf.setStyle(QTextListFormat::ListDisc);
+            c.createList(lf);
+        }
+        for (int r = 0; r < 3; ++r) {
+            QTextCharFormat f;
+            f.setFontWeight(rng.bounded(2) ? QFont::Bold : QFont::Normal);
+            f.setFontItalic(rng.bounded(2));
+            f.setFontUnderline(rng.bounded(2));
+            f.setFontStrikeOut(rng.bounded(2));
+            f.setFontPointSize(8 + 2 * rng.bounded(6));
+            f.setFontFamilies({fonts[rng.bounded(3)]});
+            if (rng.bounded(2))
+                f.setForeground(QColor::fromRgb(rng.bounded(0x1000000)));
+            c.insertText(words[rng.bounded(words.size())] + u' ', f);
+        }
+    }
+}
+
+// One line per run: text and every attribute the editor sets.
+static QStringList describe(const QTextDocument &doc)
+{
+    QStringList out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextBlockFormat bf = b.blockFormat();
+        out << QStringLiteral("P a%1 l%2 r%3 list%4")
+                   .arg(int(bf.alignment() & Qt::AlignHorizontal_Mask))
+                   .arg(b.textList() ? 0 : rtf::pixelsToTwips(bf.leftMargin()))
+                   .arg(rtf::pixelsToTwips(bf.rightMargin()))
+                   .arg(b.textList() ? int(b.textList()->format().style()) : 0);
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            out << QStringLiteral("  %1 b%2 i%3 u%4 s%5 %6pt %7 %8")
+                       .arg(it.fragment().text())
+                       .arg(f.fontWeight() >= QFont::DemiBold).arg(f.fontItalic())
+                       .arg(f.fontUnderline()).arg(f.fontStrikeOut()).arg(f.fontPointSize())
+                       .arg(f.fontFamilies().toStringList().value(0))
+                       .arg(f.foreground().style() == Qt::NoBrush ? QString()
+                                                                  : f.foreground().color().name());
+        }
+    }
+    return out;
+}
+
+void TestRtfWriter::roundTrip_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed : {1u, 2u, 3u, 42u, 2026u})
+        QTest::newRow(qPrintable(QString::number(seed))) << seed;
+}
+
+void TestRtfWriter::roundTrip()
+{
+    QFETCH(quint32, seed);
+    QTextDocument original;
+    fillRandom(&original, seed);
+    const QByteArray once = rtf::write(&original);
+    QTextDocument read;
+    rtf::read(once, &read);
+    QCOMPARE(describe(read), describe(original));
+    QCOMPARE(read.toPlainText(), original.toPlainText());
+    QCOMPARE(rtf::write(&read), once);          // read-write-read is stable
+    QCOMPARE(rtf::write(&original), once);      // and writing is deterministic
+}
+
+void TestRtfWriter::header()
+{
+    QTextDocument doc;
+    doc.setPlainText(u"x"_qs);
+    const QByteArray out = rtf::write(&doc);
+    QVERIFY(out.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"));
+    QVERIFY(out.contains("{\\fonttbl"));
+    QVERIFY(out.contains("{\\colortbl"));
+    QVERIFY(out.contains("\\uc1"));
+}
+
+void TestRtfWriter::failedSaveKeepsFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"viejo.rtf"_qs);
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("{\\rtf1 viejo}");
+    old.close();
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QTextDocument doc;
+    doc.setPlainText(u"nuevo"_qs);
+    bool failed = false;
+    try {
+        rtf::writeFile(path, &doc);
+    } catch (const RuntimeFailure &f) {
+        failed = true;
+        QVERIFY(f.description().contains(path));
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!failed && geteuid() == 0)
+        QSKIP("running as root: the directory stays writable");
+    QVERIFY(failed);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("{\\rtf1 viejo}"));
+}
+
+QTEST_GUILESS_MAIN(TestRtfWriter)
+#include "tst_rtfwriter.moc"
