@@ -16,5 +16,5 @@ find_program(DOCS_XDOTOOL xdotool)
 if(DOCS_XVFB AND DOCS_XDOTOOL)
   add_test(NAME e2e_documents_saveopen
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/documents_saveopen.sh $<TARGET_FILE:riruzo-deror>)
-  set_tests_properties(e2e_documents_saveopen PROPERTIES TIMEOUT 120 LABELS e2e)
+  set_tests_properties(e2e_documents_saveopen PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 endif()

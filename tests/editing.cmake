@@ -14,8 +14,8 @@ find_program(EDITING_XCLIP xclip)
 if(EDITING_XVFB AND EDITING_XDOTOOL AND EDITING_XCLIP)
   add_test(NAME e2e_editing_clipboard
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_clipboard.sh $<TARGET_FILE:riruzo-deror>)
-  set_tests_properties(e2e_editing_clipboard PROPERTIES TIMEOUT 120 LABELS e2e)
+  set_tests_properties(e2e_editing_clipboard PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
   add_test(NAME e2e_editing_bold_reopen
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_bold_reopen.sh $<TARGET_FILE:riruzo-deror>)
-  set_tests_properties(e2e_editing_bold_reopen PROPERTIES TIMEOUT 120 LABELS e2e)
+  set_tests_properties(e2e_editing_bold_reopen PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 endif()

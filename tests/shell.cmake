@@ -13,5 +13,5 @@ find_program(XDOTOOL xdotool)
 if((XVFB_RUN OR XVFB) AND XDOTOOL)
   add_test(NAME e2e_shell_smoke
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/shell_smoke.sh $<TARGET_FILE:riruzo-deror>)
-  set_tests_properties(e2e_shell_smoke PROPERTIES TIMEOUT 120 LABELS e2e)
+  set_tests_properties(e2e_shell_smoke PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 endif()
