@@ -4,6 +4,8 @@
 #include "rtfunits.h"
 
 #include <QRandomGenerator>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -27,6 +29,7 @@ private slots:
     void hostile_data();
     void hostile();
     void truncated();
+    void fuzzRegressions();
 };
 
 static QString readText(const QByteArray &rtfData)
@@ -295,6 +298,21 @@ void TestRtfReader::truncated()
         const QString text = doc.toPlainText().trimmed();
         if (!full.toPlainText().startsWith(text.left(std::max<qsizetype>(0, text.size() - 40))))
             QFAIL(qPrintable(QStringLiteral("cut at %1").arg(n)));
+    }
+}
+
+// Every input the fuzzer once failed on must still load.
+void TestRtfReader::fuzzRegressions()
+{
+    const QDir dir(QStringLiteral(TEST_DATA_DIR "/rtf/fuzz-regressions"));
+    const QStringList files = dir.entryList(QDir::Files);
+    QVERIFY(!files.isEmpty());
+    for (const QString &name : files) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QTextDocument doc;
+        rtf::read(f.readAll(), &doc);
+        rtf::write(&doc);
     }
 }
 
