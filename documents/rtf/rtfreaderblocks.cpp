@@ -167,6 +167,8 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
     }
     if (inList)
         attachList(cursor, p.props);
+    else
+        m_lastListKey = 0;
 }
 
 void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
@@ -174,8 +176,15 @@ void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
     int level = 1;
     qint64 key = 0;
     const int style = listStyleFor(props, &level, &key);
+    // Each block added to a QTextList costs time in the list's length, so a bullet list
+    // is continued only by the paragraph right after it; a later run of bullets starts a
+    // list of its own. Numbered lists are kept whole for their numbering.
+    const bool bullet = style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+                        || style == QTextListFormat::ListSquare;
+    const bool continues = !bullet || key == m_lastListKey;
+    m_lastListKey = key;
     auto it = m_textLists.constFind(key);
-    if (it != m_textLists.cend() && *it) {
+    if (continues && it != m_textLists.cend() && *it) {
         (*it)->add(cursor.block());
         return;
     }
