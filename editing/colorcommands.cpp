@@ -1,31 +1,15 @@
 #include "commondialog.h"
+#include "dialogchoice.h"
 #include "frmdocument.h"
 #include "frmmain.h"
 #include "messages.h"
 #include "richtextbox.h"
 
-namespace {
-
-// Shows the colour dialog; false when the user cancelled.
-bool pickColour(CommonDialog &dlg, const QString &title)
-{
-    dlg.DialogTitle = title;
-    dlg.CancelError = true;
-    try {
-        dlg.ShowColor();
-    } catch (const RuntimeFailure &failure) {
-        if (failure.number() != RuntimeFailure::CancelError)
-            throw;
-        return false;
-    }
-    return true;
-}
-
-} // namespace
-
 void frmMain::Command20_Click()
 {
-    if (!activeDocument() || !pickColour(*colores, QStringLiteral("Elige un color para la letra")))
+    if (!activeDocument()
+        || !confirmedShow(*colores, QStringLiteral("Elige un color para la letra"),
+                          &CommonDialog::ShowColor))
         return;
     if (frmDocument *doc = activeDocument())
         doc->rtfText->set(QStringLiteral("SelColor"), qint32(colores->Color));
@@ -38,7 +22,7 @@ void frmMain::Command19_Click()
         return;
     messages::showInformation(this, QStringLiteral("Aviso"),
                               QStringLiteral("El color de fondo no se guardara"));
-    if (!pickColour(*colores, QStringLiteral("Elige un color")))
+    if (!confirmedShow(*colores, QStringLiteral("Elige un color"), &CommonDialog::ShowColor))
         return;
     if (frmDocument *doc = activeDocument())
         doc->rtfText->set(QStringLiteral("BackColor"), qint32(colores->Color));

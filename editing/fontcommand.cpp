@@ -1,32 +1,15 @@
 #include "commondialog.h"
+#include "dialogchoice.h"
 #include "frmdocument.h"
 #include "frmmain.h"
 #include "richtextbox.h"
-
-namespace {
-
-// Shows the dialog; false when the user cancelled. Other failures go on to the caller.
-bool confirmed(CommonDialog &dlg, const QString &title)
-{
-    dlg.DialogTitle = title;
-    dlg.CancelError = true;
-    try {
-        dlg.ShowFont();
-    } catch (const RuntimeFailure &failure) {
-        if (failure.number() != RuntimeFailure::CancelError)
-            throw;
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 // Every confirmation writes all seven values, so the dialog's choice replaces the
 // selection's character format as a whole.
 void frmMain::Command18_Click()
 {
-    if (!activeDocument() || !confirmed(*dialog, QStringLiteral("Elige una fuente")))
+    if (!activeDocument()
+        || !confirmedShow(*dialog, QStringLiteral("Elige una fuente"), &CommonDialog::ShowFont))
         return;
     auto write = [this](const char *name, const QVariant &value) {
         frmDocument *doc = activeDocument();
