@@ -10,23 +10,13 @@ e2e_start_editor "$bin"
 win=$(e2e_wait_window "Editor de textos....") || e2e_fail "la ventana principal no apareció"
 sleep 0.5
 e2e_type "$win" "texto guardado"
-e2e_keys "$win" alt+a u
-dlg=$(e2e_wait_window "Guardar como") || e2e_fail "no apareció el diálogo Guardar como"
-e2e_keys "$dlg" ctrl+a
-e2e_type "$dlg" "$out"
-e2e_keys "$dlg" Return
-sleep 1
+e2e_save_as "$win" "$out"
 [ -s "$out" ] || e2e_fail "no se escribió $out"
 head -c 5 "$out" | grep -q '{\\rtf' || e2e_fail "$out no contiene texto enriquecido"
 
 e2e_keys "$win" alt+a n
 sleep 0.5
-e2e_keys "$win" alt+a b
-dlg=$(e2e_wait_window "Abrir") || e2e_fail "no apareció el diálogo Abrir"
-e2e_keys "$dlg" ctrl+a
-e2e_type "$dlg" "$out"
-e2e_keys "$dlg" Return
-sleep 1
+e2e_open "$win" "$out"
 e2e_keys "$win" ctrl+a ctrl+c
 sleep 0.5
 got=$(e2e_clipboard)

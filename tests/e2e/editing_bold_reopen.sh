@@ -8,13 +8,7 @@ first=$dir/negrita.rtf
 second=$dir/otra-vez.rtf
 
 save_as() {  # $1: path typed into the "Guardar como" dialog
-    e2e_keys "$win" alt+a u
-    local dlg
-    dlg=$(e2e_wait_window "Guardar como") || e2e_fail "no apareció el diálogo Guardar como"
-    e2e_keys "$dlg" ctrl+a
-    e2e_type "$dlg" "$1"
-    e2e_keys "$dlg" Return
-    sleep 1
+    e2e_save_as "$win" "$1"
     [ -s "$1" ] || e2e_fail "no se escribió $1"
 }
 
@@ -38,12 +32,7 @@ bold_in "$first" || e2e_fail "el texto guardado no está en negrita: $(cat "$fir
 
 e2e_keys "$win" alt+a n
 sleep 0.5
-e2e_keys "$win" alt+a b
-dlg=$(e2e_wait_window "Abrir") || e2e_fail "no apareció el diálogo Abrir"
-e2e_keys "$dlg" ctrl+a
-e2e_type "$dlg" "$first"
-e2e_keys "$dlg" Return
-sleep 1
+e2e_open "$win" "$first"
 save_as "$second"
 bold_in "$second" || e2e_fail "la negrita no sobrevivió al reabrir: $(cat "$second")"
 echo "PASS"

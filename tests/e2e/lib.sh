@@ -94,6 +94,21 @@ e2e_type() {
     sleep 0.2
 }
 
+# Runs a file command through its menu keys ($2, $3) from window $1 and answers its
+# dialog, titled $4, with the path $5 typed in full.
+e2e_file_dialog() {
+    local win=$1 k1=$2 k2=$3 title=$4 path=$5 dlg
+    e2e_keys "$win" "$k1" "$k2"
+    dlg=$(e2e_wait_window "$title") || e2e_fail "no apareció el diálogo $title"
+    e2e_keys "$dlg" ctrl+a
+    e2e_type "$dlg" "$path"
+    e2e_keys "$dlg" Return
+    sleep 1
+}
+
+e2e_save_as() { e2e_file_dialog "$1" alt+a u "Guardar como" "$2"; }
+e2e_open() { e2e_file_dialog "$1" alt+a b "Abrir" "$2"; }
+
 # The clipboard's text, as the editor left it (needs the editor still running).
 e2e_clipboard() {
     xclip -o -selection clipboard 2>/dev/null
