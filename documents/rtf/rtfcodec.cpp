@@ -50,8 +50,18 @@ void read(const QByteArray &data, QTextDocument *doc)
         readPlainText(data, doc);
         return;
     }
-    Reader reader(doc);
-    reader.read(data);
+    // One edit block without undo: the cursor skips its per-insert layout work and the
+    // document reports one change at the end instead of one per paragraph.
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    {
+        QTextCursor block(doc);
+        block.beginEditBlock();
+        Reader reader(doc);
+        reader.read(data);
+        block.endEditBlock();
+    }
+    doc->setUndoRedoEnabled(undo);
 }
 
 QByteArray write(const QTextDocument *doc)

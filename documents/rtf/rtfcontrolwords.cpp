@@ -2,7 +2,6 @@
 
 #include <QTextCharFormat>
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace rtf {
@@ -120,7 +119,7 @@ const std::vector<ControlWord> &sortedWords()
     static const std::vector<ControlWord> words = [] {
         std::vector<ControlWord> v(std::begin(kWords), std::end(kWords));
         std::sort(v.begin(), v.end(), [](const ControlWord &a, const ControlWord &b) {
-            return std::strcmp(a.name, b.name) < 0;
+            return a.name < b.name;
         });
         return v;
     }();
@@ -134,9 +133,9 @@ const ControlWord *findControlWord(std::string_view name)
     const auto &words = sortedWords();
     auto it = std::lower_bound(words.begin(), words.end(), name,
                                [](const ControlWord &w, std::string_view n) {
-                                   return std::string_view(w.name) < n;
+                                   return w.name < n;
                                });
-    if (it == words.end() || std::string_view(it->name) != name)
+    if (it == words.end() || it->name != name)
         return nullptr;
     return &*it;
 }

@@ -36,7 +36,7 @@ enum class Op : unsigned char {
 
 struct ControlWord
 {
-    const char *name;
+    std::string_view name;
     Kind kind;
     int code;
     int extra;   // underline style, default parameter, or 0

@@ -162,8 +162,10 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
     for (int i = 0; i < n; ++i) {
         const int start = p.runs[i].start;
         const int end = i + 1 < n ? p.runs[i + 1].start : int(p.text.size());
+        // The document copies the characters, so a view on the paragraph's text will do.
         if (end > start)
-            cursor.insertText(p.text.mid(start, end - start), m_formats[p.runs[i].format]);
+            cursor.insertText(QString::fromRawData(p.text.constData() + start, end - start),
+                              m_formats[p.runs[i].format]);
     }
     if (inList)
         attachList(cursor, p.props);

@@ -120,6 +120,10 @@ void Writer::collect()
             m_listIndex.insert(list, int(m_lists.size()));
         }
         for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const int index = it.fragment().charFormatIndex();
+            if (m_seenFormats.contains(index))
+                continue;
+            m_seenFormats.insert(index);
             const QTextCharFormat f = it.fragment().charFormat();
             fontIndex(f);
             for (const QBrush &brush : {f.foreground(), f.background()}) {
@@ -235,12 +239,36 @@ void Writer::writeTable(const QTextTable *table)
 void Writer::writeBlock(const QTextBlock &block, const char *terminator, bool inTable)
 {
     writeParagraphProps(block, inTable);
-    for (auto it = block.begin(); !it.atEnd(); ++it)
-        writeFragment(it.fragment());
+    const QString text = block.text();
+    const int start = block.position();
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        writeFragment(fragment, QStringView(text).mid(fragment.position() - start,
+                                                      fragment.length()));
+    }
     m_out.append(terminator);
 }
 
 void Writer::writeParagraphProps(const QTextBlock &block, bool inTable)
+{
+    // Paragraphs that share a block format share their properties, list membership included.
+    const int key = block.blockFormatIndex() * 2 + int(inTable);
+    auto cached = m_paragraphCache.constFind(key);
+    if (cached == m_paragraphCache.cend()) {
+        const qsizetype start = m_out.size();
+        writeBlockFormat(block, inTable);
+        cached = m_paragraphCache.insert(key, m_out.sliced(start));
+    } else {
+        m_out.append(*cached);
+    }
+    if (const QTextList *list = block.textList())
+        writeListText(block, list);
+    // A control word needs its delimiter; after a group's brace a space would be text.
+    if (!m_out.endsWith('}'))
+        m_out.append(' ');
+}
+
+void Writer::writeBlockFormat(const QTextBlock &block, bool inTable)
 {
     const QTextBlockFormat f = block.blockFormat();
     m_out.append("\\pard\\plain");
@@ -262,19 +290,16 @@ void Writer::writeParagraphProps(const QTextBlock &block, bool inTable)
         word("\\sl", pixelsToTwips(f.lineHeight()));
     else if (f.lineHeightType() == QTextBlockFormat::FixedHeight)
         word("\\sl", -pixelsToTwips(f.lineHeight()));
-    if (list)
-        writeListProps(block, list);
-    // A control word needs its delimiter; after a group's brace a space would be text.
-    if (!m_out.endsWith('}'))
-        m_out.append(' ');
+    if (list) {
+        word("\\ls", m_listIndex.value(list));
+        word("\\ilvl", std::clamp(list->format().indent(), 1, 9) - 1);
+    }
 }
 
-void Writer::writeListProps(const QTextBlock &block, const QTextList *list)
+void Writer::writeListText(const QTextBlock &block, const QTextList *list)
 {
     const QTextListFormat lf = list->format();
     const int level = std::clamp(lf.indent(), 1, 9);
-    word("\\ls", m_listIndex.value(list));
-    word("\\ilvl", level - 1);
     // Readers that know only the older numbering see \pn; the others skip it.
     if (isBulletStyle(lf.style())) {
         m_out.append("{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\'95}}{\\pntext\\'95\\tab}");
@@ -287,33 +312,38 @@ void Writer::writeListProps(const QTextBlock &block, const QTextList *list)
     }
 }
 
-void Writer::writeFragment(const QTextFragment &fragment)
+void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
 {
-    const QTextCharFormat f = fragment.charFormat();
-    if (f.isImageFormat()) {
-        writeImage(f);
+    const FormatOut &out = formatOut(fragment);
+    if (out.image) {
+        writeImage(fragment.charFormat());
         return;
     }
-    const QString href = f.isAnchor() ? f.anchorHref() : QString();
-    if (!href.isEmpty()) {
+    if (!out.href.isEmpty()) {
         m_out.append("{\\field{\\*\\fldinst HYPERLINK \"");
-        writeText(href);
+        writeText(out.href);
         m_out.append("\"}{\\fldrslt");
     }
     m_out.append('{');
-    m_out.append(charProps(f, fragment.charFormatIndex()));
-    writeText(fragment.text());
+    m_out.append(out.props);
+    writeText(text);
     m_out.append('}');
-    if (!href.isEmpty())
+    if (!out.href.isEmpty())
         m_out.append("}}");
 }
 
-const QByteArray &Writer::charProps(const QTextCharFormat &f, int index)
+const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
 {
-    auto it = m_propsCache.find(index);
-    if (it != m_propsCache.end())
+    const int index = fragment.charFormatIndex();
+    auto it = m_formatCache.constFind(index);
+    if (it != m_formatCache.cend())
         return *it;
-    QByteArray p;
+    const QTextCharFormat f = fragment.charFormat();
+    FormatOut out;
+    out.image = f.isImageFormat();
+    if (f.isAnchor())
+        out.href = f.anchorHref();
+    QByteArray &p = out.props;
     p.append("\\f");
     appendInt(p, fontIndex(f));
     p.append("\\fs");
@@ -345,7 +375,7 @@ const QByteArray &Writer::charProps(const QTextCharFormat &f, int index)
         appendInt(p, c);
     }
     p.append(' ');
-    return *m_propsCache.insert(index, p);
+    return *m_formatCache.insert(index, out);
 }
 
 void Writer::writeImage(const QTextCharFormat &format)
@@ -381,34 +411,50 @@ void Writer::writeImage(const QTextCharFormat &format)
 void Writer::writeText(QStringView text)
 {
     static const char hexDigits[] = "0123456789abcdef";
+    // Characters go through a small buffer: one append per few thousand bytes, not per byte.
+    char buf[4096];
+    qsizetype n = 0;
     for (const QChar qc : text) {
+        if (n > qsizetype(sizeof buf) - 16) {
+            m_out.append(buf, n);
+            n = 0;
+        }
         const char16_t c = qc.unicode();
         unsigned char b = 0;
         if (c >= 0x20 && c < 0x80) {
             if (c == '\\' || c == '{' || c == '}')
-                m_out.append('\\');
-            m_out.append(char(c));
-        } else if (c == '\t') {
-            m_out.append("\\tab ");
-        } else if (c == 0x2028 || c == '\n') {
-            m_out.append("\\line ");
-        } else if (c == 0x00A0) {
-            m_out.append("\\~");
-        } else if (c == 0x00AD) {
-            m_out.append("\\-");
-        } else if (c == 0x2011) {
-            m_out.append("\\_");
+                buf[n++] = '\\';
+            buf[n++] = char(c);
+            continue;
+        }
+        const char *word = nullptr;
+        switch (c) {
+        case '\t': word = "\\tab "; break;
+        case '\n': case 0x2028: word = "\\line "; break;
+        case 0x00A0: word = "\\~"; break;
+        case 0x00AD: word = "\\-"; break;
+        case 0x2011: word = "\\_"; break;
+        default: break;
+        }
+        if (word) {
+            while (*word)
+                buf[n++] = *word++;
         } else if (c < 0x20 || c == 0xFFFC || c == 0x2029) {
             continue;
         } else if (toWindows1252(c, &b)) {
-            const char esc[4] = {'\\', '\'', hexDigits[b >> 4], hexDigits[b & 15]};
-            m_out.append(esc, 4);
+            buf[n++] = '\\';
+            buf[n++] = '\'';
+            buf[n++] = hexDigits[b >> 4];
+            buf[n++] = hexDigits[b & 15];
         } else {
+            m_out.append(buf, n);
+            n = 0;
             m_out.append("\\u");
             appendInt(m_out, static_cast<int16_t>(c));
             m_out.append('?');
         }
     }
+    m_out.append(buf, n);
 }
 
 } // namespace rtf

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <vector>
 
@@ -32,10 +33,13 @@ private:
     void writeTable(const QTextTable *table);
     void writeBlock(const QTextBlock &block, const char *terminator, bool inTable);
     void writeParagraphProps(const QTextBlock &block, bool inTable);
-    void writeListProps(const QTextBlock &block, const QTextList *list);
-    void writeFragment(const QTextFragment &fragment);
+    void writeBlockFormat(const QTextBlock &block, bool inTable);
+    void writeListText(const QTextBlock &block, const QTextList *list);
+    void writeFragment(const QTextFragment &fragment, QStringView text);
     void writeImage(const QTextCharFormat &format);
-    const QByteArray &charProps(const QTextCharFormat &format, int index);
+    // What a character format writes, worked out once per format of the document.
+    struct FormatOut { QByteArray props; QString href; bool image = false; };
+    const FormatOut &formatOut(const QTextFragment &fragment);
     void writeText(QStringView text);
     void word(const char *w);
     void word(const char *w, int value);
@@ -50,7 +54,9 @@ private:
     QHash<QRgb, int> m_colorIndex;
     std::vector<const QTextList *> m_lists;
     QHash<const QTextList *, int> m_listIndex;
-    QHash<int, QByteArray> m_propsCache;
+    QSet<int> m_seenFormats;
+    QHash<int, FormatOut> m_formatCache;
+    QHash<int, QByteArray> m_paragraphCache;
     double m_defaultSize = 12.0;
 };
 

@@ -1,0 +1,326 @@
+// Load and save of generated documents by the RTF codec, next to two floors measured in
+// the same run: building the same document directly through QTextCursor, and a plain
+// byte scan of the file. Whole-process load against `unrtf --text` and peak memory are
+// measured by running this program again as a child (--child-load / --child-text).
+#include "rtfcodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+QTemporaryDir *workDir = nullptr;
+std::string selfPath;
+std::map<std::string, double> seconds;   // mean seconds per run, by "what/paragraphs"
+std::map<int, qint64> written;           // bytes written by one save, by paragraphs
+
+const int kSizes[] = {1000, 10000, 100000};
+
+QString documentFor(int paragraphs)
+{
+    static std::map<int, QString> made;
+    auto it = made.find(paragraphs);
+    if (it != made.end())
+        return it->second;
+    const QString out = workDir->filePath(QStringLiteral("p%1.rtf").arg(paragraphs));
+    QProcess::execute(QStringLiteral("python3"),
+                      {QStringLiteral(MAKE_RTF_PY), QStringLiteral("--paragraphs"),
+                       QString::number(paragraphs), QStringLiteral("--seed"),
+                       QStringLiteral("1"), out});
+    made[paragraphs] = out;
+    return out;
+}
+
+std::string key(const char *what, int paragraphs)
+{
+    return std::string(what) + "/" + std::to_string(paragraphs);
+}
+
+template<typename Step>
+void timed(benchmark::State &state, const char *what, Step step)
+{
+    const int n = int(state.range(0));
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        step();
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    seconds[key(what, n)] = total / double(state.iterations());
+}
+
+// What a direct build needs: each block's formats, its list and its fragments.
+struct BlockCopy
+{
+    QTextBlockFormat block;
+    QTextCharFormat blockChar;
+    int list = -1;
+    std::vector<std::pair<QString, QTextCharFormat>> fragments;
+};
+struct DocumentCopy
+{
+    std::vector<BlockCopy> blocks;
+    std::vector<QTextListFormat> lists;
+};
+
+DocumentCopy copyOf(const QTextDocument &doc)
+{
+    DocumentCopy copy;
+    std::map<const QTextList *, int> lists;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        BlockCopy c{b.blockFormat(), b.charFormat(), -1, {}};
+        c.block.setObjectIndex(-1);   // list membership points into the source document
+        if (const QTextList *l = b.textList()) {
+            auto [it, added] = lists.emplace(l, int(copy.lists.size()));
+            if (added)
+                copy.lists.push_back(l->format());
+            c.list = it->second;
+        }
+        for (auto f = b.begin(); !f.atEnd(); ++f)
+            c.fragments.emplace_back(f.fragment().text(), f.fragment().charFormat());
+        copy.blocks.push_back(std::move(c));
+    }
+    return copy;
+}
+
+// The floor for loading: the same blocks, fragments and lists, inserted the fastest way
+// QTextCursor allows (one edit block, no undo), with nothing to parse.
+void buildDirectly(const DocumentCopy &copy, QTextDocument *doc)
+{
+    doc->setUndoRedoEnabled(false);
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    std::vector<QTextList *> lists(copy.lists.size(), nullptr);
+    bool first = true;
+    for (const BlockCopy &b : copy.blocks) {
+        if (first) {
+            cursor.setBlockFormat(b.block);
+            cursor.setBlockCharFormat(b.blockChar);
+            first = false;
+        } else {
+            cursor.insertBlock(b.block, b.blockChar);
+        }
+        for (const auto &[text, format] : b.fragments)
+            cursor.insertText(text, format);
+        if (b.list >= 0) {
+            QTextList *&list = lists[size_t(b.list)];
+            if (list)
+                list->add(cursor.block());
+            else
+                list = cursor.createList(copy.lists[size_t(b.list)]);
+        }
+    }
+    cursor.endEditBlock();
+}
+
+void BM_Load(benchmark::State &state)
+{
+    const QString path = documentFor(int(state.range(0)));
+    timed(state, "load", [&] {
+        QTextDocument doc;
+        rtf::readFile(path, &doc);
+        benchmark::DoNotOptimize(doc.blockCount());
+    });
+}
+
+void BM_CursorFloor(benchmark::State &state)
+{
+    QTextDocument loaded;
+    rtf::readFile(documentFor(int(state.range(0))), &loaded);
+    const DocumentCopy copy = copyOf(loaded);
+    timed(state, "cursor", [&] {
+        QTextDocument doc;
+        buildDirectly(copy, &doc);
+        benchmark::DoNotOptimize(doc.blockCount());
+    });
+}
+
+void BM_ByteScan(benchmark::State &state)
+{
+    const QString path = documentFor(int(state.range(0)));
+    timed(state, "scan", [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        const QByteArray data = file.readAll();
+        qsizetype specials = 0;
+        for (const char c : data)
+            specials += c == '\\' || c == '{' || c == '}';
+        benchmark::DoNotOptimize(specials);
+    });
+}
+
+void BM_Save(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    QTextDocument doc;
+    rtf::readFile(documentFor(n), &doc);
+    const QString out = workDir->filePath(QStringLiteral("saved%1.rtf").arg(n));
+    timed(state, "save", [&] { rtf::writeFile(out, &doc); });
+    written[n] = QFileInfo(out).size();
+}
+
+struct ChildRun { double seconds = -1; long peakKb = 0; };
+
+// Runs a program with its output thrown away and returns its wall time. A child of this
+// program writes its own peak resident set into peakFile: the kernel's figure for a
+// spawned child also counts what the parent had before the exec.
+ChildRun runChild(const std::vector<std::string> &args, const QString &peakFile = QString())
+{
+    std::vector<char *> argv;
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ChildRun run;
+    if (rc != 0)
+        return run;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return run;
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!peakFile.isEmpty()) {
+        QFile f(peakFile);
+        if (f.open(QIODevice::ReadOnly))
+            run.peakKb = f.readAll().trimmed().toLong();
+    }
+    return run;
+}
+
+long peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
+int childMain(const char *mode, const char *path, const char *peakFile)
+{
+    static int argc = 1;
+    static char name[] = "bench_rtf";
+    static char *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    QTextDocument doc;
+    try {
+        rtf::readFile(QString::fromLocal8Bit(path), &doc);
+    } catch (...) {
+        return 1;
+    }
+    if (std::strcmp(mode, "--child-text") == 0) {
+        const QByteArray text = doc.toPlainText().toUtf8();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    }
+    if (peakFile) {
+        QFile out(QString::fromLocal8Bit(peakFile));
+        if (!out.open(QIODevice::WriteOnly))
+            return 1;
+        out.write(QByteArray::number(qlonglong(peakResidentKb())));
+    }
+    return 0;
+}
+
+void reportInProcess()
+{
+    std::printf("\nIn process (mean of the runs above):\n");
+    std::printf("%10s %10s %10s %10s %10s %12s %12s %10s\n", "paragraphs", "load ms",
+                "cursor ms", "scan ms", "save ms", "load/cursor", "load/scan", "save MB/s");
+    for (const int n : kSizes) {
+        const double load = seconds[key("load", n)], cursor = seconds[key("cursor", n)];
+        const double scan = seconds[key("scan", n)], save = seconds[key("save", n)];
+        if (load <= 0 || cursor <= 0 || scan <= 0 || save <= 0)
+            continue;
+        std::printf("%10d %10.1f %10.1f %10.2f %10.1f %12.2f %12.1f %10.1f\n", n, load * 1e3,
+                    cursor * 1e3, scan * 1e3, save * 1e3, load / cursor, load / scan,
+                    double(written[n]) / save / 1e6);
+    }
+    const double small = seconds[key("load", 1000)], big = seconds[key("load", 100000)];
+    if (small > 0 && big > 0)
+        std::printf("Growth of load from 1,000 to 100,000 paragraphs: %.1fx (linear: 100x)\n",
+                    big / small);
+}
+
+void reportWholeProcess()
+{
+    const bool haveUnrtf = !QStandardPaths::findExecutable(QStringLiteral("unrtf")).isEmpty();
+    std::printf("\nWhole process (one run each):\n");
+    std::printf("%10s %10s %12s %10s %14s %12s %12s\n", "paragraphs", "file MB", "load+text s",
+                "unrtf s", "unrtf/ours", "peak MB", "peak/file");
+    for (const int n : kSizes) {
+        const std::string path = documentFor(n).toStdString();
+        const double fileMb = double(QFileInfo(QString::fromStdString(path)).size()) / 1e6;
+        const ChildRun text = runChild({selfPath, "--child-text", path});
+        const QString peakFile = workDir->filePath(QStringLiteral("peak"));
+        const ChildRun load =
+            runChild({selfPath, "--child-load", path, peakFile.toStdString()}, peakFile);
+        const ChildRun unrtf = haveUnrtf ? runChild({"unrtf", "--text", path}) : ChildRun();
+        const double peakMb = double(load.peakKb) * 1024 / 1e6;
+        std::printf("%10d %10.1f %12.2f ", n, fileMb, text.seconds);
+        if (unrtf.seconds > 0)
+            std::printf("%10.2f %14.2f ", unrtf.seconds, unrtf.seconds / text.seconds);
+        else
+            std::printf("%10s %14s ", "-", "-");
+        std::printf("%12.1f %12.2f\n", peakMb, peakMb / fileMb);
+    }
+    if (!haveUnrtf)
+        std::printf("unrtf is not installed: the comparison was skipped.\n");
+}
+
+} // namespace
+
+BENCHMARK(BM_ByteScan)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CursorFloor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc >= 3 && std::strncmp(argv[1], "--child-", 8) == 0)
+        return childMain(argv[1], argv[2], argc > 3 ? argv[3] : nullptr);
+    char resolved[4096];
+    const ssize_t len = readlink("/proc/self/exe", resolved, sizeof resolved - 1);
+    selfPath = len > 0 ? std::string(resolved, size_t(len)) : std::string(argv[0]);
+    QGuiApplication app(argc, argv);
+    QTemporaryDir dir;
+    workDir = &dir;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::fflush(stdout);
+    reportInProcess();
+    reportWholeProcess();
+    return 0;
+}
