@@ -56,6 +56,9 @@ void TestRtfReader::text_data()
     row("ansicpg1251", R"({\rtf1\ansi\ansicpg1251 \'c0\'e1})", u"Аб"_qs);
     row("fcharset overrides ansicpg",
         R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset238 Arial;}}\f0 \'e8})", u"č"_qs);
+    row("fcharset0 is 1252 under a double-byte ansicpg",
+        R"({\rtf1\ansi\ansicpg950{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset1 Ming;}}\f0 \'a9 )"
+        R"(\f1\'a7\'da})", u"© 我"_qs);
     row("shift-jis pair", R"({\rtf1\ansi\ansicpg932 \'82\'a0})", u"あ"_qs);
     row("unknown code page", R"({\rtf1\ansi\ansicpg0 \'e9})", u"é"_qs);
     row("mac roman", R"({\rtf1\mac \'8e})", u"é"_qs);
@@ -78,7 +81,7 @@ void TestRtfReader::text_data()
     row("extra brace ignored", R"({\rtf1 a}}b)", u"a"_qs);
     row("unbalanced loads", R"({\rtf1 a{\b b)", u"ab"_qs);
     row("text right after number", R"({\rtf1foobar})", u"foobar"_qs);
-    row("invalid hex skipped", R"({\rtf1 a\'zzb})", u"azzb"_qs);
+    row("invalid hex dropped with its two characters", R"({\rtf1 a\'zzb\'4})", u"ab"_qs);
     row("nul bytes skipped", QByteArrayView("{\\rtf1 a\0b}\0", 12), u"ab"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     row("last par is the final mark", R"({\rtf1 a\par})", u"a"_qs);

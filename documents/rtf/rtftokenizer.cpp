@@ -8,6 +8,7 @@ namespace {
 
 inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isStructural(char c) { return c == '\\' || c == '{' || c == '}'; }
 
 inline int hexValue(char c)
 {
@@ -70,13 +71,16 @@ private:
 
     void hex()
     {
-        // An invalid or cut escape is dropped; the characters after it stay text.
-        if (m_end - m_p < 2)
+        const int hi = m_end - m_p >= 2 ? hexValue(m_p[0]) : -1;
+        const int lo = m_end - m_p >= 2 ? hexValue(m_p[1]) : -1;
+        if (hi < 0 || lo < 0) {
+            // An invalid escape is dropped with the two characters it claims, unless they
+            // are structure; it still counts as one character, as a \uN fallback would.
+            for (int i = 0; i < 2 && m_p < m_end && !isStructural(*m_p); ++i)
+                ++m_p;
+            m_l.controlSymbol('\'');
             return;
-        const int hi = hexValue(m_p[0]);
-        const int lo = hexValue(m_p[1]);
-        if (hi < 0 || lo < 0)
-            return;
+        }
         m_p += 2;
         m_l.hexByte(static_cast<unsigned char>(hi * 16 + lo));
     }

@@ -15,7 +15,8 @@ public:
     virtual void groupEnd() = 0;
     // name is at most kMaxControlWord letters; a longer word is cut (it is unknown anyway).
     virtual void controlWord(std::string_view name, bool hasParam, int param) = 0;
-    // Any non-letter after a backslash; a backslash before a line end arrives as '\n'.
+    // Any non-letter after a backslash; a backslash before a line end arrives as '\n',
+    // an \' escape without two hex digits as '\''.
     virtual void controlSymbol(char c) = 0;
     virtual void hexByte(unsigned char b) = 0;
     // Plain text bytes; line ends and NUL bytes are never part of it.
