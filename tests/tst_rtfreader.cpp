@@ -2,6 +2,7 @@
 // on hostile input that must end quickly with no crash.
 #include "rtfcodec.h"
 #include "rtfunits.h"
+#include "support/tableshape.h"
 
 #include <QRandomGenerator>
 #include <QDir>
@@ -25,6 +26,8 @@ private slots:
     void lists_data();
     void lists();
     void tableAndImage();
+    void nestedTables_data();
+    void nestedTables();
     void hyperlink();
     void hostile_data();
     void hostile();
@@ -240,6 +243,43 @@ void TestRtfReader::tableAndImage()
     QVERIFY(c.charFormat().isImageFormat());
     QCOMPARE(c.charFormat().toImageFormat().width(), 20.0);
     QCOMPARE(doc.lastBlock().text(), QStringLiteral("after"));
+}
+
+void TestRtfReader::nestedTables_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("shape");
+    QTest::newRow("nested row with its properties at the end")
+        << QByteArray(R"({\rtf1 \trowd\cellx4000\cellx8000\pard\intbl a\cell)"
+                      R"(\pard\intbl\itap2 n1\nestcell n2\nestcell)"
+                      R"({\*\nesttableprops\trowd\cellx2000\cellx4000\nestrow}{\nonesttables\par})"
+                      R"(\pard\intbl after\cell\row\pard end\par})")
+        << u"[a|[n1|n2] after] end"_qs;
+    QTest::newRow("two nested rows")
+        << QByteArray(R"({\rtf1 \trowd\cellx4000\pard\intbl\itap2 a\nestcell b\nestcell)"
+                      R"({\*\nesttableprops\trowd\cellx1\cellx2\nestrow}\itap2 c\nestcell d\nestcell)"
+                      R"({\*\nesttableprops\trowd\cellx1\cellx2\nestrow}\pard\intbl\cell\row})")
+        << u"[[a|b/c|d]]"_qs;
+    QTest::newRow("nestcell without itap is the first nested level")
+        << QByteArray(R"({\rtf1 \pard\intbl x\nestcell\nestrow\pard\intbl y\cell\row})")
+        << u"[[x] y]"_qs;
+    QTest::newRow("a skipped level still nests")
+        << QByteArray(R"({\rtf1 \pard\intbl\itap3 deep\nestcell\nestrow\itap1 top\cell\row})")
+        << u"[[[deep]] top]"_qs;
+    QTest::newRow("cut inside a nested cell keeps its text")
+        << QByteArray(R"({\rtf1 \pard\intbl a\cell\pard\intbl\itap2 cut)") << u"[a|[cut]]"_qs;
+    QTest::newRow("itap beyond the cap")
+        << QByteArray(R"({\rtf1 \pard\intbl\itap2147483647 x\nestcell\nestrow\itap1\cell\row})")
+        << QString(32, u'[') + u'x' + QString(32, u']');
+}
+
+void TestRtfReader::nestedTables()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, shape);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    QCOMPARE(tableShape(&doc), shape);
 }
 
 void TestRtfReader::hyperlink()

@@ -3,6 +3,7 @@
 #include "rtfcodec.h"
 #include "rtfunits.h"
 #include "runtimefailure.h"
+#include "support/tableshape.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -21,6 +22,7 @@ class TestRtfWriter : public QObject
 private slots:
     void roundTrip_data();
     void roundTrip();
+    void nestedTables();
     void header();
     void failedSaveKeepsFile();
 };
@@ -106,6 +108,31 @@ void TestRtfWriter::roundTrip()
     QCOMPARE(read.toPlainText(), original.toPlainText());
     QCOMPARE(rtf::write(&read), once);          // read-write-read is stable
     QCOMPARE(rtf::write(&original), once);      // and writing is deterministic
+}
+
+void TestRtfWriter::nestedTables()
+{
+    // A 2x2 table whose second cell holds a 1x2 table, whose second cell holds another.
+    QTextDocument original;
+    QTextCursor c(&original);
+    c.insertText(u"top"_qs);
+    QTextTable *outer = c.insertTable(2, 2);
+    outer->cellAt(0, 0).firstCursorPosition().insertText(u"a"_qs);
+    QTextCursor in = outer->cellAt(0, 1).firstCursorPosition();
+    in.insertText(u"b"_qs);
+    QTextTable *inner = in.insertTable(1, 2);
+    inner->cellAt(0, 0).firstCursorPosition().insertText(u"n1"_qs);
+    QTextTable *deepest = inner->cellAt(0, 1).firstCursorPosition().insertTable(1, 1);
+    deepest->cellAt(0, 0).firstCursorPosition().insertText(u"deep"_qs);
+    outer->cellAt(1, 1).firstCursorPosition().insertText(u"d"_qs);
+    const QString shape = tableShape(&original);
+    QCOMPARE(shape, u"top [a|b [n1|[deep]]/|d]"_qs);
+
+    const QByteArray once = rtf::write(&original);
+    QTextDocument read;
+    rtf::read(once, &read);
+    QCOMPARE(tableShape(&read), shape);
+    QCOMPARE(rtf::write(&read), once);
 }
 
 void TestRtfWriter::header()

@@ -37,6 +37,7 @@ const ControlWord kWords[] = {
     {"listoverride", kD, D(Dest::ListOverride), 0},
     {"listoverridetable", kD, D(Dest::ListOverrideTable), 0},
     {"listtable", kD, D(Dest::ListTable), 0}, {"listtext", kD, D(Dest::Skip), 0},
+    {"nesttableprops", kD, D(Dest::PassThrough), 0}, {"nonesttables", kD, D(Dest::Skip), 0},
     {"nonshppict", kD, D(Dest::Skip), 0}, {"object", kD, D(Dest::PassThrough), 0},
     {"objdata", kD, D(Dest::Skip), 0}, {"pict", kD, D(Dest::Picture), 0},
     {"pn", kD, D(Dest::OldNumbering), 0}, {"pntext", kD, D(Dest::Skip), 0},

@@ -14,6 +14,7 @@
 
 class QTextDocument;
 class QTextList;
+class QTextTable;
 
 namespace rtf {
 
@@ -36,7 +37,7 @@ constexpr int kNoList = QTextListFormat::ListStyleUndefined;  // list styles are
 struct ParaProps
 {
     unsigned char align = 0;       // 0 left, 1 centre, 2 right, 3 justify
-    bool inTable = false;
+    int tableDepth = 0;            // \intbl, \itap: 0 outside tables, 1 in a top-level cell
     int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
     int listOverride = 0, listLevel = 0;         // \ls, \ilvl
     int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
@@ -77,6 +78,7 @@ public:
     void binary(const char *data, qsizetype length) override;
 
     static constexpr int kMaxDepth = 10000;
+    static constexpr int kMaxTableDepth = 32;
 
 private:
     struct Font { QString family; int codePage = 0; };
@@ -87,7 +89,13 @@ private:
         QByteArray hex, bin;
     };
     struct ListDef { int id = 0; std::vector<int> levels; };
-    struct TableRow { std::vector<std::vector<Paragraph>> cells; };
+    // A cell holds paragraphs and the tables nested in it, in reading order.
+    struct CellItem;
+    using Cell = std::vector<CellItem>;
+    struct TableRow { std::vector<Cell> cells; };
+    struct CellItem { Paragraph para; std::vector<TableRow> table; };  // a table when not empty
+    // A table still being read: its rows so far, the row and the cell still open.
+    struct OpenTable { std::vector<TableRow> rows; TableRow row; Cell cell; };
 
     GroupState &top() { return m_stack.back(); }
     bool consumeSkip();
@@ -116,11 +124,17 @@ private:
     static int listStyleForNfc(int nfc);
 
     void endParagraph();
-    void endCell();
-    void endRow();
+    void endParagraphAt(int depth);
+    void endCell(int depth);
+    void endRow(int depth);
+    int nestedDepth() const;
+    Cell &openCell(int depth);
+    void closeTablesDeeperThan(int depth);
+    static void finishRow(OpenTable &t);
     void finishDocument();
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
     void flushTable();
+    QTextTable *insertTable(QTextCursor &at, const std::vector<TableRow> &rows);
     void attachList(QTextCursor &cursor, const ParaProps &props);
     QTextBlockFormat blockFormat(const Paragraph &p, bool inList);
     int listStyleFor(const ParaProps &props, int *level, qint64 *key) const;
@@ -167,9 +181,7 @@ private:
     CharProps m_runProps;
     int m_runFormat = -1;
     Paragraph m_para;
-    std::vector<Paragraph> m_cell;
-    TableRow m_row;
-    std::vector<TableRow> m_rows;
+    std::vector<OpenTable> m_tables;       // the open tables, outermost first
 };
 
 } // namespace rtf

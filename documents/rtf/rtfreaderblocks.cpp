@@ -1,19 +1,11 @@
-// The reader's paragraphs, lists and tables: collected, then put into the document.
+// The reader's paragraphs and lists: collected, then put into the document.
 #include "rtfreader.h"
 #include "rtfunits.h"
 
 #include <QTextDocument>
 #include <QTextList>
-#include <QTextTable>
 
 namespace rtf {
-
-namespace {
-
-// Beyond this many columns per collected cell a table is not worth its memory.
-constexpr int kMaxColumns = 64;
-
-} // namespace
 
 bool Reader::applyBreakOp(Op op)
 {
@@ -27,22 +19,30 @@ bool Reader::applyBreakOp(Op op)
             endParagraph();
         m_pageBreakPending = true;
         return true;
-    case Op::NestCell: endParagraph(); return true;
-    case Op::Cell: endCell(); return true;
-    case Op::Row: endRow(); return true;
-    case Op::RowDefaults: case Op::NestRow: case Op::CellBoundary: return true;
+    case Op::Cell: endCell(1); return true;
+    case Op::NestCell: endCell(nestedDepth()); return true;
+    case Op::Row: endRow(1); return true;
+    case Op::NestRow: endRow(nestedDepth()); return true;
+    case Op::RowDefaults: case Op::CellBoundary: return true;
     default: return false;
     }
 }
 
 void Reader::endParagraph()
 {
+    endParagraphAt(top().para.tableDepth);
+}
+
+// The paragraph goes into the open cell of the table at depth, or into the body at 0.
+void Reader::endParagraphAt(int depth)
+{
     m_lead = 0;
     m_para.props = top().para;
+    m_para.props.tableDepth = depth;
     m_para.pageBreak = m_pageBreakPending;
     m_pageBreakPending = false;
-    if (m_para.props.inTable) {
-        m_cell.push_back(std::move(m_para));
+    if (depth > 0) {
+        openCell(depth).push_back({std::move(m_para), {}});
         m_para = Paragraph();
     } else {
         flushTable();
@@ -55,36 +55,14 @@ void Reader::endParagraph()
     m_runFormat = -1;
 }
 
-void Reader::endCell()
-{
-    top().para.inTable = true;
-    endParagraph();
-    m_row.cells.push_back(std::move(m_cell));
-    m_cell.clear();
-}
-
-void Reader::endRow()
-{
-    if (!m_cell.empty() || !m_para.text.isEmpty())
-        endCell();
-    if (!m_row.cells.empty())
-        m_rows.push_back(std::move(m_row));
-    m_row = TableRow();
-}
-
 void Reader::finishDocument()
 {
     const bool pending = !m_para.text.isEmpty();
-    if (!m_cell.empty() || !m_row.cells.empty())
-        endRow();
-    if (pending && top().para.inTable) {
-        endRow();
-    } else if (pending || m_emitted == 0) {
-        top().para.inTable = false;
-        // An empty last paragraph is the document's final mark, not a paragraph of its own.
-        if (pending || m_rows.empty())
-            endParagraph();
-    }
+    const int depth = top().para.tableDepth;
+    if (pending && depth > 0)
+        endCell(depth);
+    else if (pending || (m_emitted == 0 && m_tables.empty()))
+        endParagraphAt(0);   // an empty last paragraph is the document's final mark
     flushTable();
 }
 
@@ -194,43 +172,6 @@ void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
     lf.setStyle(QTextListFormat::Style(style));
     lf.setIndent(std::clamp(level, 1, 9));
     m_textLists.insert(key, cursor.createList(lf));
-}
-
-void Reader::flushTable()
-{
-    if (m_rows.empty())
-        return;
-    size_t cells = 0, cols = 1;
-    for (const auto &r : m_rows) {
-        cells += r.cells.size();
-        cols = std::max(cols, r.cells.size());
-    }
-    const size_t budget = std::max<size_t>(1, (2 * cells + kMaxColumns) / m_rows.size());
-    cols = std::min({cols, size_t(kMaxColumns), budget});
-    QTextTableFormat tf;
-    tf.setBorder(1);
-    tf.setCellPadding(2);
-    tf.setCellSpacing(0);
-    QTextTable *table = m_cursor.insertTable(int(m_rows.size()), int(cols), tf);
-    for (size_t r = 0; r < m_rows.size(); ++r) {
-        const auto &row = m_rows[r].cells;
-        QTextCursor c;
-        for (size_t col = 0; col < row.size(); ++col) {
-            // Cells beyond the table's width go into its last cell.
-            const bool extra = col >= cols;
-            if (!extra)
-                c = table->cellAt(int(r), int(col)).firstCursorPosition();
-            bool fresh = !extra;
-            for (const Paragraph &p : row[col]) {
-                emitParagraph(c, p, fresh);
-                fresh = false;
-            }
-        }
-    }
-    m_rows.clear();
-    m_cursor.movePosition(QTextCursor::End);
-    m_fresh = true;
-    ++m_emitted;
 }
 
 } // namespace rtf

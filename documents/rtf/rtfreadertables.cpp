@@ -150,8 +150,8 @@ bool Reader::applyParaOp(Op op, int value)
     case Op::SpaceBefore: p.before = value; return true;
     case Op::SpaceAfter: p.after = value; return true;
     case Op::LineSpacing: p.lineSpacing = value; return true;
-    case Op::InTable: p.inTable = true; return true;
-    case Op::TableDepth: p.inTable = value > 0; return true;
+    case Op::InTable: p.tableDepth = std::max(p.tableDepth, 1); return true;
+    case Op::TableDepth: p.tableDepth = std::clamp(value, 0, kMaxTableDepth); return true;
     case Op::ListOverrideIndex: p.listOverride = value; return true;
     case Op::ListLevelIndex: p.listLevel = std::clamp(value, 0, 8); return true;
     case Op::OldBullet: p.oldStyle = QTextListFormat::ListDisc; return true;
@@ -173,9 +173,9 @@ void Reader::applyStyle(int index, bool paragraph)
     s.chr = it->chr;
     s.chr.href = href;
     if (paragraph) {
-        const bool inTable = s.para.inTable;
+        const int depth = s.para.tableDepth;
         s.para = it->para;
-        s.para.inTable = inTable;
+        s.para.tableDepth = depth;
     }
 }
 

@@ -87,7 +87,7 @@ QByteArray Writer::write()
     m_out.reserve(qsizetype(m_doc->characterCount()) * 2 + 1024);
     collect();
     writeHeader();
-    writeFrame(m_doc->rootFrame());
+    writeFrame(m_doc->rootFrame(), 0);
     m_out.append("}\n");
     return m_out;
 }
@@ -193,52 +193,85 @@ void Writer::writeListTables()
     m_out.append("}\n");
 }
 
-void Writer::writeFrame(const QTextFrame *frame)
+void Writer::writeFrame(const QTextFrame *frame, int depth)
 {
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (const QTextFrame *child = it.currentFrame()) {
             if (const auto *table = qobject_cast<const QTextTable *>(child))
-                writeTable(table);
+                writeTable(table, depth + 1, kTableWidthTwips >> std::min(depth, 4));
             else
-                writeFrame(child);
+                writeFrame(child, depth);
             continue;
         }
         // Every block, even the empty one Qt keeps after a table, is a paragraph;
         // the reader puts the next paragraph into that block again.
-        writeBlock(it.currentBlock(), "\\par\n", false);
+        writeBlock(it.currentBlock(), "\\par\n", depth);
     }
 }
 
-void Writer::writeTable(const QTextTable *table)
+// A top-level row ends with \row; a nested one (depth 2 and more) marks its cells with
+// \nestcell and gives its row properties at the end, in \*\nesttableprops.
+void Writer::writeTable(const QTextTable *table, int depth, int widthTwips)
 {
-    const int rows = table->rows(), cols = table->columns();
+    const int rows = table->rows(), cols = std::max(table->columns(), 1);
+    const int cellWidth = widthTwips / cols;
+    QByteArray rowProps("\\trowd\\trgaph108");
+    for (int c = 0; c < cols; ++c)
+        rowProps += "\\cellx" + QByteArray::number((c + 1) * widthTwips / cols);
+    const char *cellEnd = depth > 1 ? "\\nestcell\n" : "\\cell\n";
     for (int r = 0; r < rows; ++r) {
-        m_out.append("\\trowd\\trgaph108");
-        for (int c = 0; c < cols; ++c)
-            word("\\cellx", (c + 1) * kTableWidthTwips / std::max(cols, 1));
-        m_out.append('\n');
+        if (depth == 1)
+            m_out.append(rowProps + '\n');
         for (int c = 0; c < cols; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
-            if (cell.row() != r || cell.column() != c) {
-                m_out.append("\\pard\\intbl\\cell\n");
-                continue;
-            }
-            // Nested tables are flattened into the cell's paragraphs.
-            std::vector<QTextBlock> blocks;
-            for (QTextBlock b = cell.firstCursorPosition().block();
-                 b.isValid() && b.position() < cell.lastCursorPosition().position() + 1;
-                 b = b.next())
-                blocks.push_back(b);
-            for (size_t i = 0; i < blocks.size(); ++i)
-                writeBlock(blocks[i], i + 1 == blocks.size() ? "\\cell\n" : "\\par\n", true);
+            if (cell.row() == r && cell.column() == c)
+                writeCell(cell, depth, cellWidth);
+            else
+                writeEmptyParagraph(depth, cellEnd);
         }
-        m_out.append("\\row\n");
+        if (depth == 1)
+            m_out.append("\\row\n");
+        else
+            m_out.append("{\\*\\nesttableprops" + rowProps + "\\nestrow}\n");
     }
 }
 
-void Writer::writeBlock(const QTextBlock &block, const char *terminator, bool inTable)
+void Writer::writeCell(const QTextTableCell &cell, int depth, int widthTwips)
 {
-    writeParagraphProps(block, inTable);
+    const char *cellEnd = depth > 1 ? "\\nestcell\n" : "\\cell\n";
+    std::vector<QTextFrame::iterator> items;
+    for (auto it = cell.begin(); !it.atEnd(); ++it)
+        items.push_back(it);
+    for (size_t i = 0; i < items.size(); ++i) {
+        const bool last = i + 1 == items.size();
+        if (const auto *table = qobject_cast<const QTextTable *>(items[i].currentFrame())) {
+            writeTable(table, depth + 1, widthTwips);
+            if (last)
+                writeEmptyParagraph(depth, cellEnd);
+        } else if (QTextFrame *frame = items[i].currentFrame()) {
+            // Frames other than tables are not kept; their paragraphs stay in the cell.
+            writeFrame(frame, depth);
+            if (last)
+                writeEmptyParagraph(depth, cellEnd);
+        } else {
+            writeBlock(items[i].currentBlock(), last ? cellEnd : "\\par\n", depth);
+        }
+    }
+    if (items.empty())
+        writeEmptyParagraph(depth, cellEnd);
+}
+
+void Writer::writeEmptyParagraph(int depth, const char *terminator)
+{
+    m_out.append("\\pard\\intbl");
+    if (depth > 1)
+        word("\\itap", depth);
+    m_out.append(terminator);
+}
+
+void Writer::writeBlock(const QTextBlock &block, const char *terminator, int depth)
+{
+    writeParagraphProps(block, depth);
     const QString text = block.text();
     const int start = block.position();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -249,14 +282,14 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, bool in
     m_out.append(terminator);
 }
 
-void Writer::writeParagraphProps(const QTextBlock &block, bool inTable)
+void Writer::writeParagraphProps(const QTextBlock &block, int depth)
 {
     // Paragraphs that share a block format share their properties, list membership included.
-    const int key = block.blockFormatIndex() * 2 + int(inTable);
+    const qint64 key = qint64(block.blockFormatIndex()) << 32 | depth;
     auto cached = m_paragraphCache.constFind(key);
     if (cached == m_paragraphCache.cend()) {
         const qsizetype start = m_out.size();
-        writeBlockFormat(block, inTable);
+        writeBlockFormat(block, depth);
         cached = m_paragraphCache.insert(key, m_out.sliced(start));
     } else {
         m_out.append(*cached);
@@ -268,12 +301,14 @@ void Writer::writeParagraphProps(const QTextBlock &block, bool inTable)
         m_out.append(' ');
 }
 
-void Writer::writeBlockFormat(const QTextBlock &block, bool inTable)
+void Writer::writeBlockFormat(const QTextBlock &block, int depth)
 {
     const QTextBlockFormat f = block.blockFormat();
     m_out.append("\\pard\\plain");
-    if (inTable)
+    if (depth > 0)
         m_out.append("\\intbl");
+    if (depth > 1)
+        word("\\itap", depth);
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter) m_out.append("\\qc");
     else if (a & Qt::AlignJustify) m_out.append("\\qj");

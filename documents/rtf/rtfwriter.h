@@ -13,6 +13,7 @@ class QTextDocument;
 class QTextFrame;
 class QTextList;
 class QTextTable;
+class QTextTableCell;
 class QTextFragment;
 
 namespace rtf {
@@ -29,11 +30,14 @@ private:
     void collect();
     void writeHeader();
     void writeListTables();
-    void writeFrame(const QTextFrame *frame);
-    void writeTable(const QTextTable *table);
-    void writeBlock(const QTextBlock &block, const char *terminator, bool inTable);
-    void writeParagraphProps(const QTextBlock &block, bool inTable);
-    void writeBlockFormat(const QTextBlock &block, bool inTable);
+    // depth counts the tables around what is written: 0 in the body, 1 in a top-level cell.
+    void writeFrame(const QTextFrame *frame, int depth);
+    void writeTable(const QTextTable *table, int depth, int widthTwips);
+    void writeCell(const QTextTableCell &cell, int depth, int widthTwips);
+    void writeEmptyParagraph(int depth, const char *terminator);
+    void writeBlock(const QTextBlock &block, const char *terminator, int depth);
+    void writeParagraphProps(const QTextBlock &block, int depth);
+    void writeBlockFormat(const QTextBlock &block, int depth);
     void writeListText(const QTextBlock &block, const QTextList *list);
     void writeFragment(const QTextFragment &fragment, QStringView text);
     void writeImage(const QTextCharFormat &format);
@@ -56,7 +60,7 @@ private:
     QHash<const QTextList *, int> m_listIndex;
     QSet<int> m_seenFormats;
     QHash<int, FormatOut> m_formatCache;
-    QHash<int, QByteArray> m_paragraphCache;
+    QHash<qint64, QByteArray> m_paragraphCache;
     double m_defaultSize = 12.0;
 };
 

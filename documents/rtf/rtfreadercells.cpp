@@ -1,0 +1,129 @@
+// The reader's tables: cells collected per nesting level, then put into the document
+// as QTextTables, the nested ones inside their cells.
+#include "rtfreader.h"
+
+#include <QTextDocument>
+#include <QTextTable>
+
+namespace rtf {
+
+namespace {
+
+// Beyond this many columns per collected cell a table is not worth its memory.
+constexpr int kMaxColumns = 64;
+
+} // namespace
+
+// \nestcell and \nestrow end a cell or row of a nested table: the paragraph's own depth,
+// or the first nested level when a file leaves \itap out.
+int Reader::nestedDepth() const
+{
+    return std::max(m_stack.back().para.tableDepth, 2);
+}
+
+void Reader::endCell(int depth)
+{
+    endParagraphAt(depth);
+    OpenTable &t = m_tables[size_t(depth - 1)];
+    t.row.cells.push_back(std::move(t.cell));
+    t.cell.clear();
+}
+
+void Reader::endRow(int depth)
+{
+    if (!m_para.text.isEmpty())
+        endCell(depth);
+    closeTablesDeeperThan(depth);
+    if (int(m_tables.size()) == depth)
+        finishRow(m_tables.back());
+}
+
+void Reader::finishRow(OpenTable &t)
+{
+    if (!t.cell.empty()) {
+        t.row.cells.push_back(std::move(t.cell));
+        t.cell.clear();
+    }
+    if (!t.row.cells.empty())
+        t.rows.push_back(std::move(t.row));
+    t.row = TableRow();
+}
+
+// The open cell at depth; tables deeper than it end, and missing levels open, so a file
+// that skips a level still nests its tables.
+Reader::Cell &Reader::openCell(int depth)
+{
+    closeTablesDeeperThan(depth);
+    while (int(m_tables.size()) < depth)
+        m_tables.emplace_back();
+    return m_tables.back().cell;
+}
+
+// A nested table that ends becomes one item of the cell that holds it.
+void Reader::closeTablesDeeperThan(int depth)
+{
+    while (int(m_tables.size()) > std::max(depth, 1)) {
+        OpenTable inner = std::move(m_tables.back());
+        m_tables.pop_back();
+        finishRow(inner);
+        if (!inner.rows.empty())
+            m_tables.back().cell.push_back({Paragraph(), std::move(inner.rows)});
+    }
+}
+
+void Reader::flushTable()
+{
+    if (m_tables.empty())
+        return;
+    closeTablesDeeperThan(1);
+    OpenTable outer = std::move(m_tables.front());
+    m_tables.clear();
+    finishRow(outer);
+    if (outer.rows.empty())
+        return;
+    insertTable(m_cursor, outer.rows);
+    m_cursor.movePosition(QTextCursor::End);
+    m_fresh = true;
+    ++m_emitted;
+}
+
+QTextTable *Reader::insertTable(QTextCursor &at, const std::vector<TableRow> &rows)
+{
+    size_t cells = 0, cols = 1;
+    for (const auto &r : rows) {
+        cells += r.cells.size();
+        cols = std::max(cols, r.cells.size());
+    }
+    const size_t budget = std::max<size_t>(1, (2 * cells + kMaxColumns) / rows.size());
+    cols = std::min({cols, size_t(kMaxColumns), budget});
+    QTextTableFormat tf;
+    tf.setBorder(1);
+    tf.setCellPadding(2);
+    tf.setCellSpacing(0);
+    QTextTable *table = at.insertTable(int(rows.size()), int(cols), tf);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const auto &row = rows[r].cells;
+        QTextCursor c;
+        for (size_t col = 0; col < row.size(); ++col) {
+            // Cells beyond the table's width go into its last cell.
+            const bool extra = col >= cols;
+            if (!extra)
+                c = table->cellAt(int(r), int(col)).firstCursorPosition();
+            bool fresh = !extra;
+            for (const CellItem &item : row[col]) {
+                if (item.table.empty()) {
+                    emitParagraph(c, item.para, fresh);
+                    fresh = false;
+                    continue;
+                }
+                // What follows a nested table goes into the block Qt keeps after it.
+                const QTextTable *inner = insertTable(c, item.table);
+                c.setPosition(inner->lastPosition() + 1);
+                fresh = true;
+            }
+        }
+    }
+    return table;
+}
+
+} // namespace rtf
