@@ -29,6 +29,7 @@ Reader::Reader(QTextDocument *doc)
 void Reader::read(QByteArrayView data)
 {
     m_para.text.reserve(256);
+    m_tableBudget = data.size() / kBytesPerTable + 64;
     tokenize(data, *this);
     finishDocument();
 }

@@ -14,7 +14,6 @@
 
 class QTextDocument;
 class QTextList;
-class QTextTable;
 
 namespace rtf {
 
@@ -79,6 +78,7 @@ public:
 
     static constexpr int kMaxDepth = 10000;
     static constexpr int kMaxTableDepth = 32;
+    static constexpr int kBytesPerTable = 128;   // a file's budget of tables: one per so many bytes
 
 private:
     struct Font { QString family; int codePage = 0; };
@@ -134,7 +134,8 @@ private:
     void finishDocument();
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
     void flushTable();
-    QTextTable *insertTable(QTextCursor &at, const std::vector<TableRow> &rows);
+    void placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
+    void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
     void attachList(QTextCursor &cursor, const ParaProps &props);
     QTextBlockFormat blockFormat(const Paragraph &p, bool inList);
     int listStyleFor(const ParaProps &props, int *level, qint64 *key) const;
@@ -182,6 +183,7 @@ private:
     int m_runFormat = -1;
     Paragraph m_para;
     std::vector<OpenTable> m_tables;       // the open tables, outermost first
+    qsizetype m_tableBudget = 0;
 };
 
 } // namespace rtf

@@ -81,14 +81,23 @@ void Reader::flushTable()
     finishRow(outer);
     if (outer.rows.empty())
         return;
-    insertTable(m_cursor, outer.rows);
-    m_cursor.movePosition(QTextCursor::End);
-    m_fresh = true;
+    placeTable(m_cursor, outer.rows, m_fresh);
     ++m_emitted;
 }
 
-QTextTable *Reader::insertTable(QTextCursor &at, const std::vector<TableRow> &rows)
+// Puts a table at the cursor and the cursor into the block Qt keeps after it. Each
+// QTextTable costs a couple of kilobytes, so a file has a budget of them by its size;
+// beyond it, cells become plain paragraphs and the text still loads.
+void Reader::placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh)
 {
+    if (m_tableBudget <= 0) {
+        for (const TableRow &row : rows) {
+            for (const Cell &cell : row.cells)
+                emitCell(at, cell, fresh);
+        }
+        return;
+    }
+    --m_tableBudget;
     size_t cells = 0, cols = 1;
     for (const auto &r : rows) {
         cells += r.cells.size();
@@ -104,26 +113,30 @@ QTextTable *Reader::insertTable(QTextCursor &at, const std::vector<TableRow> &ro
     for (size_t r = 0; r < rows.size(); ++r) {
         const auto &row = rows[r].cells;
         QTextCursor c;
+        bool cellFresh = true;
         for (size_t col = 0; col < row.size(); ++col) {
             // Cells beyond the table's width go into its last cell.
-            const bool extra = col >= cols;
-            if (!extra)
+            if (col < cols) {
                 c = table->cellAt(int(r), int(col)).firstCursorPosition();
-            bool fresh = !extra;
-            for (const CellItem &item : row[col]) {
-                if (item.table.empty()) {
-                    emitParagraph(c, item.para, fresh);
-                    fresh = false;
-                    continue;
-                }
-                // What follows a nested table goes into the block Qt keeps after it.
-                const QTextTable *inner = insertTable(c, item.table);
-                c.setPosition(inner->lastPosition() + 1);
-                fresh = true;
+                cellFresh = true;
             }
+            emitCell(c, row[col], cellFresh);
         }
     }
-    return table;
+    at.setPosition(table->lastPosition() + 1);
+    fresh = true;
+}
+
+void Reader::emitCell(QTextCursor &at, const Cell &cell, bool &fresh)
+{
+    for (const CellItem &item : cell) {
+        if (!item.table.empty()) {
+            placeTable(at, item.table, fresh);
+            continue;
+        }
+        emitParagraph(at, item.para, fresh);
+        fresh = false;
+    }
 }
 
 } // namespace rtf
