@@ -271,7 +271,7 @@ void TestRtfReader::nestedTables_data()
         << QByteArray(R"({\rtf1 \pard\intbl a\cell\pard\intbl\itap2 cut)") << u"[a|[cut]]"_qs;
     QTest::newRow("itap beyond the cap")
         << QByteArray(R"({\rtf1 \pard\intbl\itap2147483647 x\nestcell\nestrow\itap1\cell\row})")
-        << QString(32, u'[') + u'x' + QString(32, u']');
+        << QString(8, u'[') + u'x' + QString(8, u']');
 }
 
 void TestRtfReader::nestedTables()
@@ -281,11 +281,12 @@ void TestRtfReader::nestedTables()
     QTextDocument doc;
     rtf::read(input, &doc);
     QCOMPARE(tableShape(&doc), shape);
+    QVERIFY(doc.size().height() > 0);   // laying it out must not hang
 }
 
 void TestRtfReader::tableBudget()
 {
-    // Every table costs Qt kilobytes: a file of tiny tables, nested 32 deep, must not turn
+    // Every table costs Qt kilobytes: a file of tiny nested tables must not turn
     // each few bytes into one. Past the budget the cells' text still loads.
     const int n = 5000;
     QByteArray input = "{\\rtf1 ";

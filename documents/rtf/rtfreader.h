@@ -77,7 +77,8 @@ public:
     void binary(const char *data, qsizetype length) override;
 
     static constexpr int kMaxDepth = 10000;
-    static constexpr int kMaxTableDepth = 32;
+    // Qt lays out each level of nesting about twice over, so deeper tables would hang the view.
+    static constexpr int kMaxTableDepth = 8;
     static constexpr int kBytesPerTable = 128;   // a file's budget of tables: one per so many bytes
 
 private:
