@@ -486,7 +486,9 @@ void Writer::writeText(QStringView text)
             n = 0;
             m_out.append("\\u");
             appendInt(m_out, static_cast<int16_t>(c));
-            m_out.append('?');
+            // The fallback as an escape: some readers take a bare "?" after the number
+            // for part of the control word and then skip the next character instead.
+            m_out.append("\\'3f");
         }
     }
     m_out.append(buf, n);
