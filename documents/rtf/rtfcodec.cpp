@@ -50,17 +50,10 @@ void read(const QByteArray &data, QTextDocument *doc)
         readPlainText(data, doc);
         return;
     }
-    // One edit block without undo: the cursor skips its per-insert layout work and the
-    // document reports one change at the end instead of one per paragraph.
+    // Without undo, and in one edit block that the reader opens on its own cursor.
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
-    {
-        QTextCursor block(doc);
-        block.beginEditBlock();
-        Reader reader(doc);
-        reader.read(data);
-        block.endEditBlock();
-    }
+    Reader(doc).read(data);
     doc->setUndoRedoEnabled(undo);
 }
 

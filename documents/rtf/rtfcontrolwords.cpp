@@ -2,6 +2,9 @@
 
 #include <QTextCharFormat>
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace rtf {
@@ -127,18 +130,62 @@ const std::vector<ControlWord> &sortedWords()
     return words;
 }
 
+// Every control word of a document is looked up, so the names go into an open-addressed
+// table instead of being searched for: one hash and usually one comparison per word.
+class WordIndex
+{
+public:
+    WordIndex()
+        : m_words(sortedWords())
+    {
+        static_assert(std::size(kWords) < 255, "slots hold a word's position plus one in a byte");
+        for (size_t w = 0; w < m_words.size(); ++w) {
+            size_t i = slot(m_words[w].name);
+            while (m_slots[i])
+                i = (i + 1) & kMask;
+            m_slots[i] = std::uint8_t(w + 1);
+        }
+    }
+
+    const ControlWord *find(std::string_view name) const
+    {
+        for (size_t i = slot(name); m_slots[i]; i = (i + 1) & kMask) {
+            const ControlWord &w = m_words[m_slots[i] - 1];
+            if (w.name == name)
+                return &w;
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr int kBits = 10;
+    static constexpr size_t kSlots = size_t(1) << kBits;   // well above the word count
+    static constexpr size_t kMask = kSlots - 1;
+
+    // The first two letters, the last two and the length tell the known words apart well
+    // enough, and cost no loop over the name.
+    static size_t slot(std::string_view name)
+    {
+        const size_t n = name.size();
+        const auto at = [&](size_t i) { return std::uint32_t(static_cast<unsigned char>(name[i])); };
+        std::uint32_t h = n;
+        if (n > 0)
+            h ^= at(0) | at(n - 1) << 16;
+        if (n > 1)
+            h ^= at(1) << 8 | at(n - 2) << 24;
+        return (h * 0x9E3779B1u) >> (32 - kBits);
+    }
+
+    const std::vector<ControlWord> &m_words;
+    std::array<std::uint8_t, kSlots> m_slots{};   // small, so that it stays in the cache
+};
+
 } // namespace
 
 const ControlWord *findControlWord(std::string_view name)
 {
-    const auto &words = sortedWords();
-    auto it = std::lower_bound(words.begin(), words.end(), name,
-                               [](const ControlWord &w, std::string_view n) {
-                                   return w.name < n;
-                               });
-    if (it == words.end() || it->name != name)
-        return nullptr;
-    return &*it;
+    static const WordIndex index;
+    return index.find(name);
 }
 
 const ControlWord *controlWordsBegin() { return sortedWords().data(); }

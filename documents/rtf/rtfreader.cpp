@@ -5,18 +5,60 @@
 
 namespace rtf {
 
-bool CharProps::operator==(const CharProps &o) const
+namespace {
+
+// How many bytes at the start of data are ASCII, eight at a time while they last.
+qsizetype asciiLength(const char *data, qsizetype length)
 {
-    return bold == o.bold && italic == o.italic && strike == o.strike && hidden == o.hidden
-        && underline == o.underline && vertical == o.vertical && font == o.font
-        && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href;
+    qsizetype n = 0;
+    for (; n + 8 <= length; n += 8) {
+        quint64 word;
+        std::memcpy(&word, data + n, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (n < length && static_cast<unsigned char>(data[n]) < 0x80)
+        ++n;
+    return n;
 }
+
+// The low 16 bits of v, for packing several values into one word to hash.
+quint64 low16(int v) { return quint64(quint16(v)); }
+
+} // namespace
 
 size_t qHash(const CharProps &c, size_t seed)
 {
     const size_t flags = size_t(c.bold) | size_t(c.italic) << 1 | size_t(c.strike) << 2
         | size_t(c.hidden) << 3 | size_t(c.underline) << 4 | size_t(c.vertical) << 8;
-    return qHashMulti(seed, flags, c.font, c.halfPoints, c.fore, c.back, c.href);
+    // Two words hash faster than seven values; bits cut off only make collisions.
+    const quint64 a = quint64(flags) | quint64(quint32(c.font)) << 32;
+    const quint64 b = low16(c.halfPoints) | low16(c.fore) << 16 | low16(c.back) << 32
+        | low16(c.href) << 48;
+    return qHashMulti(seed, a, b);
+}
+
+bool BlockKey::operator==(const BlockKey &o) const
+{
+    const ParaProps &a = props, &b = o.props;
+    // The table depth is not part of it: a cell's paragraph looks like any other.
+    return pageBreak == o.pageBreak && inList == o.inList && a.align == b.align
+        && a.left == b.left && a.right == b.right
+        && a.first == b.first && a.before == b.before && a.after == b.after
+        && a.lineSpacing == b.lineSpacing && a.listOverride == b.listOverride
+        && a.listLevel == b.listLevel && a.oldStyle == b.oldStyle && a.oldLevel == b.oldLevel;
+}
+
+size_t qHash(const BlockKey &k, size_t seed)
+{
+    const ParaProps &p = k.props;
+    const size_t flags = size_t(p.align) | size_t(k.pageBreak) << 9
+        | size_t(k.inList) << 10;
+    const quint64 a = flags | low16(p.left) << 16 | low16(p.right) << 32 | low16(p.first) << 48;
+    const quint64 b = low16(p.before) | low16(p.after) << 16 | low16(p.lineSpacing) << 32
+        | low16(p.listOverride) << 48;
+    const quint64 c = low16(p.listLevel) | low16(p.oldStyle) << 16 | low16(p.oldLevel) << 32;
+    return qHashMulti(seed, a, b, c);
 }
 
 Reader::Reader(QTextDocument *doc)
@@ -28,10 +70,15 @@ Reader::Reader(QTextDocument *doc)
 
 void Reader::read(QByteArrayView data)
 {
+    // One edit block: the cursor skips its per-insert layout work and the document reports
+    // one change at the end instead of one per paragraph. It is opened on the reader's own
+    // cursor, since every insert moves each cursor the document has.
+    m_cursor.beginEditBlock();
     m_para.text.reserve(256);
     m_tableBudget = data.size() / kBytesPerTable + 64;
     tokenize(data, *this);
     finishDocument();
+    m_cursor.endEditBlock();
 }
 
 bool Reader::consumeSkip()
@@ -44,6 +91,7 @@ bool Reader::consumeSkip()
 
 void Reader::groupStart()
 {
+    m_runChecked = false;
     m_skip = 0;
     m_star = false;
     if (m_overflow > 0 || m_stack.size() >= size_t(kMaxDepth)) {
@@ -66,6 +114,7 @@ void Reader::groupStart()
 
 void Reader::groupEnd()
 {
+    m_runChecked = false;
     m_skip = 0;
     m_star = false;
     if (m_overflow > 0) {
@@ -110,6 +159,7 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
 {
     const bool star = m_star;
     m_star = false;
+    m_runChecked = false;
     if (consumeSkip() || top().dest == Dest::Skip || m_overflow > 0)
         return;
     const ControlWord *w = findControlWord(name);
@@ -248,9 +298,7 @@ void Reader::bodyBytes(const char *data, qsizetype length)
             m_lead = 0;
             ++i;
         } else if (b < 0x80) {
-            qsizetype j = i + 1;
-            while (j < length && static_cast<unsigned char>(data[j]) < 0x80)
-                ++j;
+            const qsizetype j = i + asciiLength(data + i, length - i);
             out.append(QLatin1StringView(data + i, j - i));
             i = j;
         } else {
@@ -279,6 +327,9 @@ void Reader::appendChar(char16_t c)
 
 void Reader::ensureRun()
 {
+    if (m_runChecked && m_runFormat >= 0)
+        return;
+    m_runChecked = true;
     const CharProps &c = top().chr;
     if (m_runFormat < 0 || !(c == m_runProps)) {
         m_runProps = c;
@@ -315,17 +366,21 @@ int Reader::formatIndex(const CharProps &c)
                                                : QTextCharFormat::AlignSubScript);
     f.setFontPointSize(c.halfPoints / 2.0);
     auto font = m_fonts.constFind(c.font);
-    if (font != m_fonts.cend() && !font->family.isEmpty())
-        f.setFontFamilies(QStringList{font->family});
-    if (c.fore > 0 && size_t(c.fore) < m_colors.size() && m_colors[c.fore].isValid())
-        f.setForeground(m_colors[c.fore]);
-    if (c.back > 0 && size_t(c.back) < m_colors.size() && m_colors[c.back].isValid())
-        f.setBackground(m_colors[c.back]);
+    if (font != m_fonts.cend() && !font->families.isEmpty())
+        f.setFontFamilies(font->families);
+    const auto colour = [this](int index) {
+        return index > 0 && size_t(index) < m_colors.size()
+            && m_colors[size_t(index)].style() != Qt::NoBrush;
+    };
+    if (colour(c.fore))
+        f.setForeground(m_colors[size_t(c.fore)]);
+    if (colour(c.back))
+        f.setBackground(m_colors[size_t(c.back)]);
     if (c.href >= 0 && c.href < m_hrefs.size()) {
         f.setAnchor(true);
         f.setAnchorHref(m_hrefs.at(c.href));
     }
-    m_formats.push_back(f);
+    m_formats.push_back({f});
     const int index = int(m_formats.size() - 1);
     m_formatIndex.insert(c, index);
     return index;

@@ -2,8 +2,10 @@
 
 #include "rtfcharsets.h"
 #include "rtfcontrolwords.h"
+#include "rtfstoredformat.h"
 #include "rtftokenizer.h"
 
+#include <QBrush>
 #include <QColor>
 #include <QHash>
 #include <QTextBlockFormat>
@@ -27,7 +29,13 @@ struct CharProps
     int halfPoints = 24;
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
-    bool operator==(const CharProps &o) const;
+    // Inline: body text is checked against the run it may continue.
+    bool operator==(const CharProps &o) const
+    {
+        return bold == o.bold && italic == o.italic && strike == o.strike && hidden == o.hidden
+            && underline == o.underline && vertical == o.vertical && font == o.font
+            && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href;
+    }
 };
 size_t qHash(const CharProps &c, size_t seed = 0);
 
@@ -62,6 +70,16 @@ struct Paragraph
     bool pageBreak = false;
 };
 
+// All a paragraph's QTextBlockFormat is made from: paragraphs that agree share one.
+struct BlockKey
+{
+    ParaProps props;
+    bool pageBreak = false;
+    bool inList = false;
+    bool operator==(const BlockKey &o) const;
+};
+size_t qHash(const BlockKey &k, size_t seed = 0);
+
 class Reader final : public TokenListener
 {
 public:
@@ -82,7 +100,7 @@ public:
     static constexpr int kBytesPerTable = 128;   // a file's budget of tables: one per so many bytes
 
 private:
-    struct Font { QString family; int codePage = 0; };
+    struct Font { QStringList families; int codePage = 0; };   // families: none or one
     struct Style { CharProps chr; ParaProps para; };
     struct Picture {
         int kind = 0;   // 1 PNG, 2 JPEG, 0 other
@@ -138,7 +156,8 @@ private:
     void placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
     void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
     void attachList(QTextCursor &cursor, const ParaProps &props);
-    QTextBlockFormat blockFormat(const Paragraph &p, bool inList);
+    StoredFormat<QTextBlockFormat> &blockFormat(const Paragraph &p, bool inList);
+    QTextBlockFormat makeBlockFormat(const Paragraph &p, bool inList) const;
     int listStyleFor(const ParaProps &props, int *level, qint64 *key) const;
 
     QTextDocument *m_doc;
@@ -161,7 +180,7 @@ private:
     QHash<int, Font> m_fonts;
     int m_fontNumber = 0, m_fontCharset = -1, m_fontCodePage = 0;
     QByteArray m_fontName;
-    std::vector<QColor> m_colors;
+    std::vector<QBrush> m_colors;          // a table entry left automatic has no brush
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
     QHash<int, Style> m_styles;
@@ -178,7 +197,11 @@ private:
     Picture m_picture;
     int m_imageCount = 0;
 
-    std::vector<QTextCharFormat> m_formats;
+    // Only control words and group ends change character properties: until the next one,
+    // the run that ensureRun checked is still the one text goes into.
+    bool m_runChecked = false;
+    QHash<BlockKey, StoredFormat<QTextBlockFormat>> m_blockFormats;
+    std::vector<StoredFormat<QTextCharFormat>> m_formats;
     QHash<CharProps, int> m_formatIndex;
     CharProps m_runProps;
     int m_runFormat = -1;

@@ -7,6 +7,23 @@
 
 namespace rtf {
 
+namespace {
+
+// A fresh cursor's block is still empty and unformatted: it takes the formats instead of
+// a new block being made.
+void insertBlock(QTextCursor &cursor, const QTextBlockFormat &bf, const QTextCharFormat &cf,
+                 bool fresh)
+{
+    if (fresh) {
+        cursor.setBlockFormat(bf);
+        cursor.setBlockCharFormat(cf);
+    } else {
+        cursor.insertBlock(bf, cf);
+    }
+}
+
+} // namespace
+
 bool Reader::applyBreakOp(Op op)
 {
     const Dest d = top().dest;
@@ -66,7 +83,17 @@ void Reader::finishDocument()
     flushTable();
 }
 
-QTextBlockFormat Reader::blockFormat(const Paragraph &p, bool inList)
+StoredFormat<QTextBlockFormat> &Reader::blockFormat(const Paragraph &p, bool inList)
+{
+    // Documents repeat a few paragraph settings, so each distinct set is built once.
+    const BlockKey key{p.props, p.pageBreak, inList};
+    auto it = m_blockFormats.find(key);
+    if (it == m_blockFormats.end())
+        it = m_blockFormats.insert(key, {makeBlockFormat(p, inList)});
+    return *it;
+}
+
+QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
 {
     const ParaProps &pp = p.props;
     QTextBlockFormat f;
@@ -128,22 +155,26 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
     int level = 0;
     qint64 key = 0;
     const bool inList = listStyleFor(p.props, &level, &key) != kNoList;
-    const QTextBlockFormat bf = blockFormat(p, inList);
-    const QTextCharFormat cf = p.runs.empty() ? QTextCharFormat() : m_formats[p.runs[0].format];
-    if (fresh) {
-        cursor.setBlockFormat(bf);
-        cursor.setBlockCharFormat(cf);
+    StoredFormat<QTextBlockFormat> &bf = blockFormat(p, inList);
+    if (p.runs.empty()) {
+        insertBlock(cursor, bf.format, QTextCharFormat(), fresh);
     } else {
-        cursor.insertBlock(bf, cf);
+        StoredFormat<QTextCharFormat> &cf = m_formats[p.runs[0].format];
+        insertBlock(cursor, bf.format, cf.format, fresh);
+        cf.adopt([&] { return cursor.blockCharFormat(); });
     }
+    bf.adopt([&] { return cursor.blockFormat(); });
     const int n = int(p.runs.size());
     for (int i = 0; i < n; ++i) {
         const int start = p.runs[i].start;
         const int end = i + 1 < n ? p.runs[i + 1].start : int(p.text.size());
         // The document copies the characters, so a view on the paragraph's text will do.
-        if (end > start)
+        if (end > start) {
+            StoredFormat<QTextCharFormat> &f = m_formats[p.runs[i].format];
             cursor.insertText(QString::fromRawData(p.text.constData() + start, end - start),
-                              m_formats[p.runs[i].format]);
+                              f.format);
+            f.adopt([&] { return cursor.charFormat(); });
+        }
     }
     if (inList)
         attachList(cursor, p.props);

@@ -226,7 +226,9 @@ void Reader::commitFont()
         else
             name.append(QChar(b < 0x80 ? char16_t(b) : cp->single(b)));
     }
-    f.family = name.trimmed();
+    // Formats take the list as it is, which saves making one for each.
+    if (const QString family = name.trimmed(); !family.isEmpty())
+        f.families = QStringList{family};
     m_fonts.insert(m_fontNumber, f);
     m_fontName.clear();
     m_fontCharset = -1;
@@ -239,9 +241,11 @@ void Reader::commitFont()
 
 void Reader::commitColor()
 {
-    m_colors.push_back(m_colorSet ? QColor(std::clamp(m_red, 0, 255), std::clamp(m_green, 0, 255),
-                                           std::clamp(m_blue, 0, 255))
-                                  : QColor());
+    // Kept as brushes, which formats take as they are.
+    m_colors.push_back(m_colorSet ? QBrush(QColor(std::clamp(m_red, 0, 255),
+                                                  std::clamp(m_green, 0, 255),
+                                                  std::clamp(m_blue, 0, 255)))
+                                  : QBrush());
     m_red = m_green = m_blue = 0;
     m_colorSet = false;
     m_formatIndex.clear();
@@ -290,7 +294,7 @@ void Reader::insertImage(const QImage &image, const Picture &p)
     const double sy = std::clamp(p.scaleY, 1, 10000) / 100.0;
     f.setWidth(p.goalWidth > 0 ? p.goalWidth * sx / 15.0 : image.width() * sx);
     f.setHeight(p.goalHeight > 0 ? p.goalHeight * sy / 15.0 : image.height() * sy);
-    m_formats.push_back(f);
+    m_formats.push_back({f});
     m_para.runs.push_back({int(m_para.text.size()), int(m_formats.size() - 1)});
     m_para.text.append(QChar::ObjectReplacementCharacter);
     m_runFormat = -1;

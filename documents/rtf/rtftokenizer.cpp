@@ -1,5 +1,6 @@
 #include "rtftokenizer.h"
 
+#include <array>
 #include <climits>
 
 namespace rtf {
@@ -9,6 +10,14 @@ namespace {
 inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool isStructural(char c) { return c == '\\' || c == '{' || c == '}'; }
+
+// The bytes that end a piece of plain text.
+constexpr auto kTextStops = [] {
+    std::array<bool, 256> stops{};
+    for (const unsigned char c : {'{', '}', '\\', '\r', '\n', '\0'})
+        stops[c] = true;
+    return stops;
+}();
 
 inline int hexValue(char c)
 {
@@ -44,12 +53,8 @@ private:
     void plainText()
     {
         const char *start = m_p;
-        while (m_p < m_end) {
-            const char c = *m_p;
-            if (c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n' || c == '\0')
-                break;
+        while (m_p < m_end && !kTextStops[static_cast<unsigned char>(*m_p)])
             ++m_p;
-        }
         m_l.text(start, m_p - start);
     }
 
