@@ -117,6 +117,7 @@ private:
     struct OpenTable { std::vector<TableRow> rows; TableRow row; Cell cell; };
 
     GroupState &top() { return m_stack.back(); }
+    const GroupState &top() const { return m_stack.back(); }
     bool consumeSkip();
     void startDestination(Dest dest);
     void finishDestination(const GroupState &ended);

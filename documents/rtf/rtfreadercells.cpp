@@ -18,13 +18,13 @@ constexpr int kMaxColumns = 64;
 // or the first nested level when a file leaves \itap out.
 int Reader::nestedDepth() const
 {
-    return std::max(m_stack.back().para.tableDepth, 2);
+    return std::max(top().para.tableDepth, 2);
 }
 
 void Reader::endCell(int depth)
 {
-    endParagraphAt(depth);
-    OpenTable &t = m_tables[size_t(depth - 1)];
+    endParagraphAt(depth);   // leaves the table at depth the innermost open one
+    OpenTable &t = m_tables.back();
     t.row.cells.push_back(std::move(t.cell));
     t.cell.clear();
 }

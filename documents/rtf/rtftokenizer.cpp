@@ -76,8 +76,9 @@ private:
 
     void hex()
     {
-        const int hi = m_end - m_p >= 2 ? hexValue(m_p[0]) : -1;
-        const int lo = m_end - m_p >= 2 ? hexValue(m_p[1]) : -1;
+        const bool two = m_end - m_p >= 2;
+        const int hi = two ? hexValue(m_p[0]) : -1;
+        const int lo = two ? hexValue(m_p[1]) : -1;
         if (hi < 0 || lo < 0) {
             // An invalid escape is dropped with the two characters it claims, unless they
             // are structure; it still counts as one character, as a \uN fallback would.

@@ -17,6 +17,11 @@ namespace rtf {
 
 namespace {
 
+const char *cellEnd(int depth)
+{
+    return depth > 1 ? "\\nestcell\n" : "\\cell\n";
+}
+
 constexpr int kTableWidthTwips = 9000;
 constexpr int kListHangTwips = 360;
 
@@ -87,7 +92,7 @@ QByteArray Writer::write()
     m_out.reserve(qsizetype(m_doc->characterCount()) * 2 + 1024);
     collect();
     writeHeader();
-    writeFrame(m_doc->rootFrame(), 0);
+    writeFrame(m_doc->rootFrame(), 0, kTableWidthTwips);
     m_out.append("}\n");
     return m_out;
 }
@@ -193,14 +198,14 @@ void Writer::writeListTables()
     m_out.append("}\n");
 }
 
-void Writer::writeFrame(const QTextFrame *frame, int depth)
+void Writer::writeFrame(const QTextFrame *frame, int depth, int widthTwips)
 {
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (const QTextFrame *child = it.currentFrame()) {
             if (const auto *table = qobject_cast<const QTextTable *>(child))
-                writeTable(table, depth + 1, kTableWidthTwips >> std::min(depth, 4));
+                writeTable(table, depth + 1, widthTwips);
             else
-                writeFrame(child, depth);
+                writeFrame(child, depth, widthTwips);
             continue;
         }
         // Every block, even the empty one Qt keeps after a table, is a paragraph;
@@ -218,7 +223,6 @@ void Writer::writeTable(const QTextTable *table, int depth, int widthTwips)
     QByteArray rowProps("\\trowd\\trgaph108");
     for (int c = 0; c < cols; ++c)
         rowProps += "\\cellx" + QByteArray::number((c + 1) * widthTwips / cols);
-    const char *cellEnd = depth > 1 ? "\\nestcell\n" : "\\cell\n";
     for (int r = 0; r < rows; ++r) {
         if (depth == 1)
             m_out.append(rowProps + '\n');
@@ -227,7 +231,7 @@ void Writer::writeTable(const QTextTable *table, int depth, int widthTwips)
             if (cell.row() == r && cell.column() == c)
                 writeCell(cell, depth, cellWidth);
             else
-                writeEmptyParagraph(depth, cellEnd);
+                writeEmptyParagraph(depth, cellEnd(depth));
         }
         if (depth == 1)
             m_out.append("\\row\n");
@@ -238,7 +242,7 @@ void Writer::writeTable(const QTextTable *table, int depth, int widthTwips)
 
 void Writer::writeCell(const QTextTableCell &cell, int depth, int widthTwips)
 {
-    const char *cellEnd = depth > 1 ? "\\nestcell\n" : "\\cell\n";
+    const char *end = cellEnd(depth);
     std::vector<QTextFrame::iterator> items;
     for (auto it = cell.begin(); !it.atEnd(); ++it)
         items.push_back(it);
@@ -247,18 +251,18 @@ void Writer::writeCell(const QTextTableCell &cell, int depth, int widthTwips)
         if (const auto *table = qobject_cast<const QTextTable *>(items[i].currentFrame())) {
             writeTable(table, depth + 1, widthTwips);
             if (last)
-                writeEmptyParagraph(depth, cellEnd);
+                writeEmptyParagraph(depth, end);
         } else if (QTextFrame *frame = items[i].currentFrame()) {
             // Frames other than tables are not kept; their paragraphs stay in the cell.
-            writeFrame(frame, depth);
+            writeFrame(frame, depth, widthTwips);
             if (last)
-                writeEmptyParagraph(depth, cellEnd);
+                writeEmptyParagraph(depth, end);
         } else {
-            writeBlock(items[i].currentBlock(), last ? cellEnd : "\\par\n", depth);
+            writeBlock(items[i].currentBlock(), last ? end : "\\par\n", depth);
         }
     }
     if (items.empty())
-        writeEmptyParagraph(depth, cellEnd);
+        writeEmptyParagraph(depth, end);
 }
 
 void Writer::writeEmptyParagraph(int depth, const char *terminator)

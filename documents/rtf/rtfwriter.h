@@ -31,7 +31,7 @@ private:
     void writeHeader();
     void writeListTables();
     // depth counts the tables around what is written: 0 in the body, 1 in a top-level cell.
-    void writeFrame(const QTextFrame *frame, int depth);
+    void writeFrame(const QTextFrame *frame, int depth, int widthTwips);
     void writeTable(const QTextTable *table, int depth, int widthTwips);
     void writeCell(const QTextTableCell &cell, int depth, int widthTwips);
     void writeEmptyParagraph(int depth, const char *terminator);
