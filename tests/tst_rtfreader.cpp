@@ -86,6 +86,14 @@ void TestRtfReader::text_data()
     row("unbalanced loads", R"({\rtf1 a{\b b)", u"ab"_qs);
     row("text right after number", R"({\rtf1foobar})", u"foobar"_qs);
     row("invalid hex dropped with its two characters", R"({\rtf1 a\'zzb\'4})", u"ab"_qs);
+    row("uc skip inside escaped text", R"({\rtf1 x\'e1\u1046\'3fy\'e9})", u"xáЖyé"_qs);
+    row("double-byte pair across a line end", "{\\rtf1\\ansi\\ansicpg932 \\'82\r\n\\'a0}", u"あ"_qs);
+    // Long enough to be handed on in several pieces, with pairs split between them.
+    row("escaped text longer than a piece",
+        "{\\rtf1 " + QByteArray("a\\'e1\r\n").repeated(5000) + "}", u"aá"_qs.repeated(5000));
+    row("pairs split between pieces",
+        "{\\rtf1\\ansi\\ansicpg932 a" + QByteArray("\\'82\\'a0").repeated(3000) + "}",
+        "a" + u"あ"_qs.repeated(3000));
     row("nul bytes skipped", QByteArrayView("{\\rtf1 a\0b}\0", 12), u"ab"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     row("last par is the final mark", R"({\rtf1 a\par})", u"a"_qs);

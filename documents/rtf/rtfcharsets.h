@@ -28,6 +28,8 @@ public:
     bool isDoubleByte() const { return m_doubleByte; }
     bool isLeadByte(unsigned char b) const { return m_lead[b]; }
     char16_t single(unsigned char b) const { return m_single[b]; }
+    // The characters of the bytes 0x80 to 0xFF of a single-byte page.
+    const char16_t *high() const { return m_single.data() + 0x80; }
     // A double-byte character; appends U+FFFD when the pair is not valid.
     void appendPair(QString &out, unsigned char lead, unsigned char trail);
 

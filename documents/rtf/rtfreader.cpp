@@ -1,4 +1,5 @@
 #include "rtfreader.h"
+#include "rtfbytes.h"
 
 #include <QTextDocument>
 #include <cstring>
@@ -208,15 +209,6 @@ void Reader::controlSymbol(char c)
     }
 }
 
-void Reader::hexByte(unsigned char b)
-{
-    m_star = false;
-    if (consumeSkip())
-        return;
-    const char c = char(b);
-    onBytes(&c, 1);
-}
-
 void Reader::text(const char *data, qsizetype length)
 {
     m_star = false;
@@ -290,6 +282,13 @@ void Reader::bodyBytes(const char *data, qsizetype length)
     ensureRun();
     CodePage *cp = codePageForFont(top().chr.font);
     QString &out = m_para.text;
+    if (!cp->isDoubleByte() && !m_lead) {
+        // One character per byte, written straight into the paragraph's text.
+        const qsizetype at = out.size();
+        out.resize(at + length);
+        widen(data, length, reinterpret_cast<char16_t *>(out.data()) + at, cp->high());
+        return;
+    }
     qsizetype i = 0;
     while (i < length) {
         const auto b = static_cast<unsigned char>(data[i]);

@@ -90,7 +90,6 @@ public:
     void groupEnd() override;
     void controlWord(std::string_view name, bool hasParam, int param) override;
     void controlSymbol(char c) override;
-    void hexByte(unsigned char b) override;
     void text(const char *data, qsizetype length) override;
     void binary(const char *data, qsizetype length) override;
 

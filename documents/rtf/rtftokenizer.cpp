@@ -1,7 +1,9 @@
 #include "rtftokenizer.h"
+#include "rtfbytes.h"
 
 #include <array>
 #include <climits>
+#include <cstring>
 
 namespace rtf {
 
@@ -11,24 +13,17 @@ inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool isStructural(char c) { return c == '\\' || c == '{' || c == '}'; }
 
-// The bytes that end a piece of plain text.
-constexpr auto kTextStops = [] {
-    std::array<bool, 256> stops{};
-    for (const unsigned char c : {'{', '}', '\\', '\r', '\n', '\0'})
-        stops[c] = true;
-    return stops;
+// Each byte's value as a hex digit, or -1.
+constexpr auto kHexValue = [] {
+    std::array<signed char, 256> v{};
+    for (int c = 0; c < 256; ++c)
+        v[size_t(c)] = c >= '0' && c <= '9' ? c - '0'
+                     : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                     : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    return v;
 }();
 
-inline int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+inline int hexValue(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
 
 class Scanner
 {
@@ -42,20 +37,89 @@ public:
             switch (*m_p) {
             case '{': ++m_p; m_l.groupStart(); break;
             case '}': ++m_p; m_l.groupEnd(); break;
-            case '\\': ++m_p; escape(); break;
+            case '\\':
+                if (atHex()) {
+                    text();
+                } else {
+                    ++m_p;
+                    escape();
+                }
+                break;
             case '\r': case '\n': case '\0': ++m_p; break;
-            default: plainText(); break;
+            default: text(); break;
             }
         }
     }
 
 private:
-    void plainText()
+    bool atLineEnd() const
+    {
+        return m_p < m_end && (*m_p == '\r' || *m_p == '\n' || *m_p == '\0');
+    }
+    bool atPlain() const
+    {
+        return m_p < m_end && !kTextStops[static_cast<unsigned char>(*m_p)];
+    }
+    bool atHex() const
+    {
+        return m_end - m_p >= 4 && m_p[0] == '\\' && m_p[1] == '\''
+            && hexValue(m_p[2]) >= 0 && hexValue(m_p[3]) >= 0;
+    }
+
+    // Plain bytes and the \'hh escapes among them, with the line ends between them left
+    // out, go to the listener as one piece of text. Text without escapes goes in place.
+    void text()
     {
         const char *start = m_p;
-        while (m_p < m_end && !kTextStops[static_cast<unsigned char>(*m_p)])
-            ++m_p;
-        m_l.text(start, m_p - start);
+        m_p = findTextStop(m_p, m_end);
+        if (!atHex()) {
+            m_l.text(start, m_p - start);
+            return;
+        }
+        keep(start, m_p - start);
+        for (;;) {
+            if (atHex()) {
+                keepByte(char(hexValue(m_p[2]) * 16 + hexValue(m_p[3])));
+                m_p += 4;
+            } else if (atLineEnd()) {
+                ++m_p;
+            } else if (atPlain()) {
+                start = m_p;
+                m_p = findTextStop(m_p, m_end);
+                keep(start, m_p - start);
+            } else {
+                break;
+            }
+        }
+        handOn();
+    }
+
+    // The text being put together goes to the listener in pieces of at most a buffer.
+    void keepByte(char b)
+    {
+        if (m_kept == qsizetype(m_text.size()))
+            handOn();
+        m_text[size_t(m_kept++)] = b;
+    }
+
+    void keep(const char *from, qsizetype n)
+    {
+        while (n > 0) {
+            if (m_kept == qsizetype(m_text.size()))
+                handOn();
+            const qsizetype k = std::min(n, qsizetype(m_text.size()) - m_kept);
+            std::memcpy(m_text.data() + m_kept, from, size_t(k));
+            m_kept += k;
+            from += k;
+            n -= k;
+        }
+    }
+
+    void handOn()
+    {
+        if (m_kept > 0)
+            m_l.text(m_text.data(), m_kept);
+        m_kept = 0;
     }
 
     void escape()
@@ -67,28 +131,20 @@ private:
             controlWord();
         } else if (c == '\'') {
             ++m_p;
-            hex();
+            invalidHex();
         } else {
             ++m_p;
             m_l.controlSymbol(c == '\r' ? '\n' : c);
         }
     }
 
-    void hex()
+    // Valid escapes are text; this one is dropped with the two characters it claims,
+    // unless they are structure, and still counts as one character, as a \uN fallback would.
+    void invalidHex()
     {
-        const bool two = m_end - m_p >= 2;
-        const int hi = two ? hexValue(m_p[0]) : -1;
-        const int lo = two ? hexValue(m_p[1]) : -1;
-        if (hi < 0 || lo < 0) {
-            // An invalid escape is dropped with the two characters it claims, unless they
-            // are structure; it still counts as one character, as a \uN fallback would.
-            for (int i = 0; i < 2 && m_p < m_end && !isStructural(*m_p); ++i)
-                ++m_p;
-            m_l.controlSymbol('\'');
-            return;
-        }
-        m_p += 2;
-        m_l.hexByte(static_cast<unsigned char>(hi * 16 + lo));
+        for (int i = 0; i < 2 && m_p < m_end && !isStructural(*m_p); ++i)
+            ++m_p;
+        m_l.controlSymbol('\'');
     }
 
     void controlWord()
@@ -133,6 +189,8 @@ private:
     const char *m_p;
     const char *m_end;
     TokenListener &m_l;
+    std::array<char, 4096> m_text;   // text with escapes, decoded
+    qsizetype m_kept = 0;
 };
 
 } // namespace

@@ -18,8 +18,8 @@ public:
     // Any non-letter after a backslash; a backslash before a line end arrives as '\n',
     // an \' escape without two hex digits as '\''.
     virtual void controlSymbol(char c) = 0;
-    virtual void hexByte(unsigned char b) = 0;
-    // Plain text bytes; line ends and NUL bytes are never part of it.
+    // Text bytes, each \'hh escape among them as the byte it stands for; line ends and NUL
+    // bytes are never part of it.
     virtual void text(const char *data, qsizetype length) = 0;
     virtual void binary(const char *data, qsizetype length) = 0;
 };
