@@ -94,6 +94,11 @@ void TestRtfReader::text_data()
     row("pairs split between pieces",
         "{\\rtf1\\ansi\\ansicpg932 a" + QByteArray("\\'82\\'a0").repeated(3000) + "}",
         "a" + u"あ"_qs.repeated(3000));
+    // More paragraphs than go into the document at once, then a table and a list.
+    row("long stretches keep their order",
+        "{\\rtf1 " + QByteArray("p\\par ").repeated(20) + "\\trowd\\cellx900 c\\cell\\row "
+        + QByteArray("{\\*\\pn\\pnlvlblt}q\\par ").repeated(20) + "end}",
+        u"p\n"_qs.repeated(19) + u"p\ufdd0c\ufdd1"_qs + u"q\n"_qs.repeated(20) + u"end"_qs);
     row("nul bytes skipped", QByteArrayView("{\\rtf1 a\0b}\0", 12), u"ab"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     row("last par is the final mark", R"({\rtf1 a\par})", u"a"_qs);

@@ -19,27 +19,20 @@ constexpr auto kTextStops = [] {
     return stops;
 }();
 
-// The first byte from p on that ends plain text, or end.
-inline const char *findTextStop(const char *p, const char *end)
-{
 #if defined(__SSE2__)
-    const __m128i open = _mm_set1_epi8('{'), close = _mm_set1_epi8('}'),
-                  slash = _mm_set1_epi8('\\'), cr = _mm_set1_epi8('\r'),
-                  lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
-    for (; end - p >= 16; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i hit = _mm_or_si128(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, open), _mm_cmpeq_epi8(v, close)),
-                         _mm_or_si128(_mm_cmpeq_epi8(v, slash), _mm_cmpeq_epi8(v, cr))),
-            _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul)));
-        if (const int mask = _mm_movemask_epi8(hit))
-            return p + __builtin_ctz(unsigned(mask));
-    }
-#endif
-    while (p < end && !kTextStops[static_cast<unsigned char>(*p)])
-        ++p;
-    return p;
+// A bit for each of the 16 bytes of v that ends plain text.
+inline unsigned textStopMask(__m128i v)
+{
+    const __m128i hit = _mm_or_si128(
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('{')),
+                                  _mm_cmpeq_epi8(v, _mm_set1_epi8('}'))),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\\')),
+                                  _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')))),
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')),
+                     _mm_cmpeq_epi8(v, _mm_setzero_si128())));
+    return unsigned(_mm_movemask_epi8(hit));
 }
+#endif
 
 // Writes length bytes of a single-byte code page as UTF-16: ASCII as itself, the rest
 // through high, the page's characters for the bytes 0x80 to 0xFF.

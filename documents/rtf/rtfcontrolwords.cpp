@@ -131,7 +131,8 @@ const std::vector<ControlWord> &sortedWords()
 }
 
 // Every control word of a document is looked up, so the names go into an open-addressed
-// table instead of being searched for: one hash and usually one comparison per word.
+// table instead of being searched for: one hash and usually one comparison per word. A
+// name's first eight letters, packed into a word, decide most comparisons.
 class WordIndex
 {
 public:
@@ -140,7 +141,9 @@ public:
     {
         static_assert(std::size(kWords) < 255, "slots hold a word's position plus one in a byte");
         for (size_t w = 0; w < m_words.size(); ++w) {
-            size_t i = slot(m_words[w].name);
+            const std::string_view name = m_words[w].name;
+            m_heads[w] = head(name);
+            size_t i = slot(m_heads[w], name.size());
             while (m_slots[i])
                 i = (i + 1) & kMask;
             m_slots[i] = std::uint8_t(w + 1);
@@ -149,10 +152,13 @@ public:
 
     const ControlWord *find(std::string_view name) const
     {
-        for (size_t i = slot(name); m_slots[i]; i = (i + 1) & kMask) {
-            const ControlWord &w = m_words[m_slots[i] - 1];
-            if (w.name == name)
-                return &w;
+        const std::uint64_t h = head(name);
+        for (size_t i = slot(h, name.size()); m_slots[i]; i = (i + 1) & kMask) {
+            const size_t w = m_slots[i] - 1u;
+            const ControlWord &word = m_words[w];
+            if (m_heads[w] == h && word.name.size() == name.size()
+                && (name.size() <= 8 || word.name.substr(8) == name.substr(8)))
+                return &word;
         }
         return nullptr;
     }
@@ -162,21 +168,23 @@ private:
     static constexpr size_t kSlots = size_t(1) << kBits;   // well above the word count
     static constexpr size_t kMask = kSlots - 1;
 
-    // The first two letters, the last two and the length tell the known words apart well
-    // enough, and cost no loop over the name.
-    static size_t slot(std::string_view name)
+    static std::uint64_t head(std::string_view name)
     {
-        const size_t n = name.size();
-        const auto at = [&](size_t i) { return std::uint32_t(static_cast<unsigned char>(name[i])); };
-        std::uint32_t h = n;
-        if (n > 0)
-            h ^= at(0) | at(n - 1) << 16;
-        if (n > 1)
-            h ^= at(1) << 8 | at(n - 2) << 24;
-        return (h * 0x9E3779B1u) >> (32 - kBits);
+        std::uint64_t h = 0;
+        const size_t n = std::min<size_t>(name.size(), 8);
+        for (size_t i = 0; i < n; ++i)
+            h |= std::uint64_t(static_cast<unsigned char>(name[i])) << (8 * i);
+        return h;
+    }
+
+    static size_t slot(std::uint64_t head, size_t length)
+    {
+        const std::uint64_t h = (head ^ length) * 0x9E3779B97F4A7C15ull;
+        return size_t(h >> (64 - kBits));
     }
 
     const std::vector<ControlWord> &m_words;
+    std::array<std::uint64_t, std::size(kWords)> m_heads{};
     std::array<std::uint8_t, kSlots> m_slots{};   // small, so that it stays in the cache
 };
 

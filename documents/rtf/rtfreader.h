@@ -153,6 +153,7 @@ private:
     void finishDocument();
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
     void flushTable();
+    void flushBatch();
     void placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
     void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
     void attachList(QTextCursor &cursor, const ParaProps &props);
@@ -206,6 +207,11 @@ private:
     CharProps m_runProps;
     int m_runFormat = -1;
     Paragraph m_para;
+    // Body paragraphs go into the document a few at a time: reading a stretch and then
+    // inserting it keeps each side's data in the cache. Kept for their capacity.
+    static constexpr size_t kBatch = 16;
+    std::vector<Paragraph> m_batch;
+    size_t m_batched = 0;
     std::vector<OpenTable> m_tables;       // the open tables, outermost first
     qsizetype m_tableBudget = 0;
 };

@@ -63,11 +63,14 @@ void Reader::endParagraphAt(int depth)
         m_para = Paragraph();
     } else {
         flushTable();
-        emitParagraph(m_cursor, m_para, m_fresh);
-        m_fresh = false;
-        ++m_emitted;
+        if (m_batched == m_batch.size())
+            m_batch.emplace_back();
+        std::swap(m_para, m_batch[m_batched++]);
         m_para.text.resize(0);
         m_para.runs.clear();
+        ++m_emitted;
+        if (m_batched == kBatch)
+            flushBatch();
     }
     m_runFormat = -1;
 }
@@ -81,6 +84,16 @@ void Reader::finishDocument()
     else if (pending || (m_emitted == 0 && m_tables.empty()))
         endParagraphAt(0);   // an empty last paragraph is the document's final mark
     flushTable();
+    flushBatch();
+}
+
+void Reader::flushBatch()
+{
+    for (size_t i = 0; i < m_batched; ++i) {
+        emitParagraph(m_cursor, m_batch[i], m_fresh);
+        m_fresh = false;
+    }
+    m_batched = 0;
 }
 
 StoredFormat<QTextBlockFormat> &Reader::blockFormat(const Paragraph &p, bool inList)

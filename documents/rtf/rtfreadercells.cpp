@@ -81,6 +81,7 @@ void Reader::flushTable()
     finishRow(outer);
     if (outer.rows.empty())
         return;
+    flushBatch();
     placeTable(m_cursor, outer.rows, m_fresh);
     ++m_emitted;
 }

@@ -52,14 +52,6 @@ public:
     }
 
 private:
-    bool atLineEnd() const
-    {
-        return m_p < m_end && (*m_p == '\r' || *m_p == '\n' || *m_p == '\0');
-    }
-    bool atPlain() const
-    {
-        return m_p < m_end && !kTextStops[static_cast<unsigned char>(*m_p)];
-    }
     bool atHex() const
     {
         return m_end - m_p >= 4 && m_p[0] == '\\' && m_p[1] == '\''
@@ -67,59 +59,55 @@ private:
     }
 
     // Plain bytes and the \'hh escapes among them, with the line ends between them left
-    // out, go to the listener as one piece of text. Text without escapes goes in place.
+    // out, go to the listener as one piece of text, decoded into a buffer.
     void text()
     {
-        const char *start = m_p;
-        m_p = findTextStop(m_p, m_end);
-        if (!atHex()) {
-            m_l.text(start, m_p - start);
-            return;
-        }
-        keep(start, m_p - start);
+        char *out = m_text.data();
+        const char *p = m_p;
         for (;;) {
-            if (atHex()) {
-                keepByte(char(hexValue(m_p[2]) * 16 + hexValue(m_p[3])));
-                m_p += 4;
-            } else if (atLineEnd()) {
-                ++m_p;
-            } else if (atPlain()) {
-                start = m_p;
-                m_p = findTextStop(m_p, m_end);
-                keep(start, m_p - start);
+            // Room for one more block of plain bytes and one escape; else hand on what is kept.
+            if (m_text.data() + m_text.size() - out < 17) {
+                m_l.text(m_text.data(), out - m_text.data());
+                out = m_text.data();
+            }
+            const qsizetype stop = copyPlain(p, out);
+            p += stop;
+            out += stop;
+            if (stop == 16)
+                continue;
+            if (m_end - p >= 4 && p[0] == '\\' && p[1] == '\'' && hexValue(p[2]) >= 0
+                && hexValue(p[3]) >= 0) {
+                *out++ = char(hexValue(p[2]) * 16 + hexValue(p[3]));
+                p += 4;
+            } else if (p < m_end && (*p == '\r' || *p == '\n' || *p == '\0')) {
+                ++p;
             } else {
                 break;
             }
         }
-        handOn();
+        m_p = p;
+        if (out > m_text.data())
+            m_l.text(m_text.data(), out - m_text.data());
     }
 
-    // The text being put together goes to the listener in pieces of at most a buffer.
-    void keepByte(char b)
+    // Copies the plain bytes from p to out, at most 16, and says how many there were.
+    qsizetype copyPlain(const char *p, char *out) const
     {
-        if (m_kept == qsizetype(m_text.size()))
-            handOn();
-        m_text[size_t(m_kept++)] = b;
-    }
-
-    void keep(const char *from, qsizetype n)
-    {
-        while (n > 0) {
-            if (m_kept == qsizetype(m_text.size()))
-                handOn();
-            const qsizetype k = std::min(n, qsizetype(m_text.size()) - m_kept);
-            std::memcpy(m_text.data() + m_kept, from, size_t(k));
-            m_kept += k;
-            from += k;
-            n -= k;
+        const qsizetype left = m_end - p;
+#if defined(__SSE2__)
+        if (left >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), v);
+            const unsigned mask = textStopMask(v);
+            return mask ? __builtin_ctz(mask) : 16;
         }
-    }
-
-    void handOn()
-    {
-        if (m_kept > 0)
-            m_l.text(m_text.data(), m_kept);
-        m_kept = 0;
+#endif
+        qsizetype n = 0;
+        while (n < std::min<qsizetype>(left, 16) && !kTextStops[static_cast<unsigned char>(p[n])]) {
+            out[n] = p[n];
+            ++n;
+        }
+        return n;
     }
 
     void escape()
@@ -190,7 +178,6 @@ private:
     const char *m_end;
     TokenListener &m_l;
     std::array<char, 4096> m_text;   // text with escapes, decoded
-    qsizetype m_kept = 0;
 };
 
 } // namespace
