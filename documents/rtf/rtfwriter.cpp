@@ -1,6 +1,7 @@
 #include "rtfwriter.h"
 
 #include "rtfcharsets.h"
+#include "rtfbytes.h"
 #include "rtfunits.h"
 
 #include <QBuffer>
@@ -277,11 +278,12 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, int dep
 {
     writeParagraphProps(block, depth);
     const QString text = block.text();
-    const int start = block.position();
+    // A block's fragments follow each other, so each one's text starts where the last ended.
+    qsizetype offset = 0;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        writeFragment(fragment, QStringView(text).mid(fragment.position() - start,
-                                                      fragment.length()));
+        writeFragment(fragment, QStringView(text).mid(offset, fragment.length()));
+        offset += fragment.length();
     }
     m_out.append(terminator);
 }
@@ -447,18 +449,55 @@ void Writer::writeImage(const QTextCharFormat &format)
     m_out.append('}');
 }
 
+namespace {
+
+// Says how many of the next (up to) eight characters are printable ASCII that RTF takes
+// as it is, and has written them to out as bytes; out needs room for eight.
+qsizetype copyPlainAscii(const char16_t *p, qsizetype length, char *out)
+{
+#if defined(__SSE2__)
+    if (length >= 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        // Signed compares: characters from U+8000 up count as below 0x20.
+        const __m128i special = _mm_or_si128(
+            _mm_or_si128(_mm_cmplt_epi16(v, _mm_set1_epi16(0x20)),
+                         _mm_cmpgt_epi16(v, _mm_set1_epi16(0x7f))),
+            _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('\\')),
+                         _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16('{')),
+                                      _mm_cmpeq_epi16(v, _mm_set1_epi16('}')))));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(v, v));
+        const unsigned mask = unsigned(_mm_movemask_epi8(special));
+        return mask ? __builtin_ctz(mask) / 2 : 8;
+    }
+#endif
+    (void)p;
+    (void)length;
+    (void)out;
+    return 0;
+}
+
+} // namespace
+
 void Writer::writeText(QStringView text)
 {
     static const char hexDigits[] = "0123456789abcdef";
     // Characters go through a small buffer: one append per few thousand bytes, not per byte.
     char buf[4096];
     qsizetype n = 0;
-    for (const QChar qc : text) {
+    const char16_t *p = text.utf16();
+    const qsizetype length = text.size();
+    for (qsizetype i = 0; i < length; ++i) {
         if (n > qsizetype(sizeof buf) - 16) {
             m_out.append(buf, n);
             n = 0;
         }
-        const char16_t c = qc.unicode();
+        const qsizetype plain = copyPlainAscii(p + i, length - i, buf + n);
+        if (plain > 0) {
+            n += plain;
+            i += plain - 1;
+            continue;
+        }
+        const char16_t c = p[i];
         unsigned char b = 0;
         if (c >= 0x20 && c < 0x80) {
             if (c == '\\' || c == '{' || c == '}')
