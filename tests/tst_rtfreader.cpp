@@ -186,6 +186,12 @@ void TestRtfReader::blockFormat_data()
                              << int(Qt::AlignLeft) << 1440 << 720 << -300;
     QTest::newRow("pard resets") << QByteArray(R"({\rtf1\qc\li100\pard x})")
                                  << int(Qt::AlignLeft) << 0 << 0 << 0;
+    // Lengths beyond any page come back saturated, never wrapped round to the other sign.
+    QTest::newRow("huge indents") << QByteArray(R"({\rtf1\li2147483647\fi-2147483647 x})")
+                                  << int(Qt::AlignLeft) << INT_MAX / 2 << 0 << INT_MIN / 2;
+    QTest::newRow("huge first indent in a list")
+        << QByteArray(R"({\rtf1\pard{\*\pn\pnlvlblt{\pntxtb\'b7}}\fi2147483647 x\par})")
+        << int(Qt::AlignLeft) << 0 << 0 << INT_MAX / 2;
     QTest::newRow("last setting wins") << QByteArray(R"({\rtf1 x\qr\par})")
                                        << int(Qt::AlignRight) << 0 << 0 << 0;
 }

@@ -121,7 +121,7 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
         qint64 key = 0;
         listStyleFor(pp, &level, &key);
         left = std::max(0.0, left - level * m_doc->indentWidth());
-        first = std::max(0.0, twipsToPixels(pp.first + 360));
+        first = std::max(0.0, twipsToPixels(double(pp.first) + 360));
     }
     if (left != 0)
         f.setLeftMargin(left);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 // Lengths in the document are pixels at 96 dpi; RTF and the control speak twips.
@@ -8,6 +10,13 @@ namespace rtf {
 constexpr double kTwipsPerPixel = 15.0;
 
 inline double twipsToPixels(double twips) { return twips / kTwipsPerPixel; }
-inline int pixelsToTwips(double pixels) { return int(std::lround(pixels * kTwipsPerPixel)); }
+// Saturates at half the int range, so that callers may still add a hanging indent.
+inline int pixelsToTwips(double pixels)
+{
+    const double twips = std::round(pixels * kTwipsPerPixel);
+    if (std::isnan(twips))
+        return 0;
+    return int(std::clamp(twips, double(INT_MIN / 2), double(INT_MAX / 2)));
+}
 
 } // namespace rtf
