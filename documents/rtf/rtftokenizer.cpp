@@ -2,8 +2,8 @@
 #include "rtfbytes.h"
 
 #include <array>
+#include <algorithm>
 #include <climits>
-#include <cstring>
 
 namespace rtf {
 
@@ -52,10 +52,11 @@ public:
     }
 
 private:
-    bool atHex() const
+    bool atHex() const { return isHexEscape(m_p); }
+    bool isHexEscape(const char *p) const
     {
-        return m_end - m_p >= 4 && m_p[0] == '\\' && m_p[1] == '\''
-            && hexValue(m_p[2]) >= 0 && hexValue(m_p[3]) >= 0;
+        return m_end - p >= 4 && p[0] == '\\' && p[1] == '\'' && hexValue(p[2]) >= 0
+            && hexValue(p[3]) >= 0;
     }
 
     // Plain bytes and the \'hh escapes among them, with the line ends between them left
@@ -75,8 +76,7 @@ private:
             out += stop;
             if (stop == 16)
                 continue;
-            if (m_end - p >= 4 && p[0] == '\\' && p[1] == '\'' && hexValue(p[2]) >= 0
-                && hexValue(p[3]) >= 0) {
+            if (isHexEscape(p)) {
                 *out++ = char(hexValue(p[2]) * 16 + hexValue(p[3]));
                 p += 4;
             } else if (p < m_end && (*p == '\r' || *p == '\n' || *p == '\0')) {
@@ -102,11 +102,10 @@ private:
             return mask ? __builtin_ctz(mask) : 16;
         }
 #endif
+        const qsizetype most = std::min<qsizetype>(left, 16);
         qsizetype n = 0;
-        while (n < std::min<qsizetype>(left, 16) && !kTextStops[static_cast<unsigned char>(p[n])]) {
+        for (; n < most && !kTextStops[static_cast<unsigned char>(p[n])]; ++n)
             out[n] = p[n];
-            ++n;
-        }
         return n;
     }
 

@@ -1,7 +1,6 @@
 #include "rtfwriter.h"
 
 #include "rtfcharsets.h"
-#include "rtfbytes.h"
 #include "rtfunits.h"
 
 #include <QBuffer>
@@ -13,6 +12,9 @@
 #include <QTextTable>
 #include <QUrl>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace rtf {
 
