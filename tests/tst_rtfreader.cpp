@@ -28,6 +28,8 @@ private slots:
     void tableAndImage();
     void nestedTables_data();
     void nestedTables();
+    void columnWidths_data();
+    void columnWidths();
     void tableBudget();
     void hyperlink();
     void hostile_data();
@@ -301,6 +303,35 @@ void TestRtfReader::nestedTables()
     rtf::read(input, &doc);
     QCOMPARE(tableShape(&doc), shape);
     QVERIFY(doc.size().height() > 0);   // laying it out must not hang
+}
+
+void TestRtfReader::columnWidths_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("widths");
+    QTest::newRow("cell edges") << QByteArray(
+        R"({\rtf1\trowd\cellx1000\cellx4000\intbl a\cell b\cell\row})") << u"1000,3000"_qs;
+    QTest::newRow("each row defines its own, the first one counts") << QByteArray(
+        R"({\rtf1\trowd\cellx2000\cellx3000\intbl a\cell b\cell\row)"
+        R"(\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})") << u"2000,1000"_qs;
+    QTest::newRow("nested row given at its end") << QByteArray(
+        R"({\rtf1\trowd\cellx6000\pard\intbl a\par\pard\intbl\itap2 n\nestcell m\nestcell)"
+        R"({\*\nesttableprops\trowd\cellx1500\cellx2500\nestrow}\pard\intbl\cell\row})")
+        << u"6000 1500,1000"_qs;
+    QTest::newRow("edges not matching the cells") << QByteArray(
+        R"({\rtf1\trowd\cellx1000\intbl a\cell b\cell\row})") << u"-"_qs;
+    QTest::newRow("edges going back") << QByteArray(
+        R"({\rtf1\trowd\cellx3000\cellx1000\intbl a\cell b\cell\row})") << u"-"_qs;
+    QTest::newRow("no wider than a page") << QByteArray(
+        R"({\rtf1\trowd\cellx2147483647\intbl a\cell\row})") << u"31680"_qs;
+}
+
+void TestRtfReader::columnWidths()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    QTEST(columnWidthsOf(doc.rootFrame()), "widths");
 }
 
 void TestRtfReader::tableBudget()

@@ -23,6 +23,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void nestedTables();
+    void columnWidths();
     void header();
     void failedSaveKeepsFile();
 };
@@ -133,6 +134,32 @@ void TestRtfWriter::nestedTables()
     rtf::read(once, &read);
     QCOMPARE(tableShape(&read), shape);
     QCOMPARE(rtf::write(&read), once);
+}
+
+// Fixed column widths, a nested table's too, are written as cell edges and read back.
+void TestRtfWriter::columnWidths()
+{
+    QTextDocument original;
+    QTextCursor c(&original);
+    const auto fixed = [](std::initializer_list<int> twips) {
+        QTextTableFormat f;
+        QList<QTextLength> widths;
+        for (const int w : twips)
+            widths << QTextLength(QTextLength::FixedLength, rtf::twipsToPixels(w));
+        f.setColumnWidthConstraints(widths);
+        return f;
+    };
+    QTextTable *outer = c.insertTable(1, 2, fixed({1200, 5000}));
+    outer->cellAt(0, 0).firstCursorPosition().insertText(u"a"_qs);
+    outer->cellAt(0, 1).firstCursorPosition().insertTable(1, 3, fixed({700, 800, 900}));
+    QCOMPARE(columnWidthsOf(original.rootFrame()), u"1200,5000 700,800,900"_qs);
+    const QByteArray written = rtf::write(&original);
+    QVERIFY(written.contains("\\cellx1200\\cellx6200"));
+    QVERIFY(written.contains("\\cellx700\\cellx1500\\cellx2400"));
+    QTextDocument back;
+    rtf::read(written, &back);
+    QCOMPARE(columnWidthsOf(back.rootFrame()), u"1200,5000 700,800,900"_qs);
+    QCOMPARE(rtf::write(&back), written);
 }
 
 void TestRtfWriter::header()

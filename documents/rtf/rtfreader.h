@@ -12,6 +12,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextListFormat>
+#include <array>
 #include <vector>
 
 class QTextDocument;
@@ -110,7 +111,8 @@ private:
     // A cell holds paragraphs and the tables nested in it, in reading order.
     struct CellItem;
     using Cell = std::vector<CellItem>;
-    struct TableRow { std::vector<Cell> cells; };
+    // cellx: the right edges of the row's cells in twips, as the row defined them.
+    struct TableRow { std::vector<Cell> cells; std::vector<int> cellx; };
     struct CellItem { Paragraph para; std::vector<TableRow> table; };  // a table when not empty
     // A table still being read: its rows so far, the row and the cell still open.
     struct OpenTable { std::vector<TableRow> rows; TableRow row; Cell cell; };
@@ -132,7 +134,7 @@ private:
     bool applyTableOp(Op op, int value);
     bool applyCharOp(Op op, const ControlWord &w, bool hasParam, int param);
     bool applyParaOp(Op op, int value);
-    bool applyBreakOp(Op op);
+    bool applyBreakOp(Op op, int value = 0);
     void applyStyle(int index, bool paragraph);
 
     void commitFont();
@@ -141,6 +143,7 @@ private:
     void finishPicture();
     void insertImage(const QImage &image, const Picture &p);
     static int listStyleForNfc(int nfc);
+    void defineCell(Op op, int value);
 
     void endParagraph();
     void endParagraphAt(int depth);
@@ -154,6 +157,7 @@ private:
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
     void flushTable();
     void flushBatch();
+    static QList<QTextLength> columnWidths(const std::vector<TableRow> &rows, size_t cols);
     void placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
     void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
     void attachList(QTextCursor &cursor, const ParaProps &props);
@@ -213,6 +217,9 @@ private:
     std::vector<Paragraph> m_batch;
     size_t m_batched = 0;
     std::vector<OpenTable> m_tables;       // the open tables, outermost first
+    // The cell edges (\cellx) of the row being defined at each depth: a nested table
+    // gives its row's at the end of the row, after the cells of the tables around it.
+    std::array<std::vector<int>, kMaxTableDepth + 1> m_cellx;
     qsizetype m_tableBudget = 0;
 };
 

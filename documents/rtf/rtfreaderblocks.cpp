@@ -24,7 +24,7 @@ void insertBlock(QTextCursor &cursor, const QTextBlockFormat &bf, const QTextCha
 
 } // namespace
 
-bool Reader::applyBreakOp(Op op)
+bool Reader::applyBreakOp(Op op, int value)
 {
     const Dest d = top().dest;
     if (d != Dest::Body && d != Dest::FieldResult)
@@ -40,7 +40,7 @@ bool Reader::applyBreakOp(Op op)
     case Op::NestCell: endCell(nestedDepth()); return true;
     case Op::Row: endRow(1); return true;
     case Op::NestRow: endRow(nestedDepth()); return true;
-    case Op::RowDefaults: case Op::CellBoundary: return true;
+    case Op::RowDefaults: case Op::CellBoundary: defineCell(op, value); return true;
     default: return false;
     }
 }

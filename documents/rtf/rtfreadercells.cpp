@@ -1,9 +1,11 @@
 // The reader's tables: cells collected per nesting level, then put into the document
 // as QTextTables, the nested ones inside their cells.
 #include "rtfreader.h"
+#include "rtfunits.h"
 
 #include <QTextDocument>
 #include <QTextTable>
+#include <algorithm>
 
 namespace rtf {
 
@@ -11,6 +13,7 @@ namespace {
 
 // Beyond this many columns per collected cell a table is not worth its memory.
 constexpr int kMaxColumns = 64;
+constexpr int kMaxColumnTwips = 31680;   // 22 inches
 
 } // namespace
 
@@ -34,8 +37,43 @@ void Reader::endRow(int depth)
     if (!m_para.text.isEmpty())
         endCell(depth);
     closeTablesDeeperThan(depth);
-    if (int(m_tables.size()) == depth)
+    if (int(m_tables.size()) == depth) {
+        m_tables.back().row.cellx = m_cellx[size_t(depth)];
         finishRow(m_tables.back());
+    }
+}
+
+// \trowd starts a row's definition and each \cellx gives the right edge of its next cell,
+// for the table at the depth of the paragraph they come in (a top-level one before it).
+void Reader::defineCell(Op op, int value)
+{
+    const int depth = std::clamp(top().para.tableDepth, 1, kMaxTableDepth);
+    std::vector<int> &edges = m_cellx[size_t(depth)];
+    if (op == Op::RowDefaults)
+        edges.clear();
+    else if (edges.size() < size_t(kMaxColumns))
+        edges.push_back(value);
+}
+
+// Column widths from the first row whose edges match the columns, when they all grow.
+QList<QTextLength> Reader::columnWidths(const std::vector<TableRow> &rows, size_t cols)
+{
+    for (const TableRow &row : rows) {
+        if (row.cellx.size() != cols)
+            continue;
+        QList<QTextLength> widths;
+        int left = 0;
+        for (const int edge : row.cellx) {
+            if (edge <= left)
+                return {};
+            // No column wider than the widest page a word processor offers.
+            widths.append(QTextLength(QTextLength::FixedLength,
+                                      twipsToPixels(std::min(edge - left, kMaxColumnTwips))));
+            left = edge;
+        }
+        return widths;
+    }
+    return {};
 }
 
 void Reader::finishRow(OpenTable &t)
@@ -107,6 +145,7 @@ void Reader::placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool
     const size_t budget = std::max<size_t>(1, (2 * cells + kMaxColumns) / rows.size());
     cols = std::min({cols, size_t(kMaxColumns), budget});
     QTextTableFormat tf;
+    tf.setColumnWidthConstraints(columnWidths(rows, cols));
     tf.setBorder(1);
     tf.setCellPadding(2);
     tf.setCellSpacing(0);

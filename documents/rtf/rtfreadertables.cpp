@@ -35,7 +35,7 @@ void Reader::applyOp(Op op, const ControlWord &w, bool hasParam, int value)
         || d == Dest::FontTable)
         return;
     if (!applyCharOp(op, w, hasParam, value) && !applyParaOp(op, value))
-        applyBreakOp(op);
+        applyBreakOp(op, value);
 }
 
 // Words whose meaning depends on the table being read; true when one was handled.

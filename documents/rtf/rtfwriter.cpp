@@ -26,6 +26,7 @@ const char *cellEnd(int depth)
 }
 
 constexpr int kTableWidthTwips = 9000;
+constexpr int kMaxColumnTwips = 31680;   // 22 inches, the widest page word processors offer
 constexpr int kListHangTwips = 360;
 
 void appendInt(QByteArray &out, long long v)
@@ -217,22 +218,41 @@ void Writer::writeFrame(const QTextFrame *frame, int depth, int widthTwips)
     }
 }
 
+// The right edges of a table's columns in twips: its fixed widths when it has one for
+// each column, else the width shared out equally.
+std::vector<int> Writer::cellEdges(const QTextTable *table, int cols, int widthTwips)
+{
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    const bool fixed = widths.size() == cols
+        && std::all_of(widths.begin(), widths.end(), [](const QTextLength &w) {
+               return w.type() == QTextLength::FixedLength && w.rawValue() > 0;
+           });
+    std::vector<int> edges;
+    int edge = 0;
+    for (int c = 0; c < cols; ++c) {
+        edge = fixed ? edge + std::clamp(pixelsToTwips(widths[c].rawValue()), 1, kMaxColumnTwips)
+                     : (c + 1) * widthTwips / cols;
+        edges.push_back(edge);
+    }
+    return edges;
+}
+
 // A top-level row ends with \row; a nested one (depth 2 and more) marks its cells with
 // \nestcell and gives its row properties at the end, in \*\nesttableprops.
 void Writer::writeTable(const QTextTable *table, int depth, int widthTwips)
 {
     const int rows = table->rows(), cols = std::max(table->columns(), 1);
-    const int cellWidth = widthTwips / cols;
+    const std::vector<int> edges = cellEdges(table, cols, widthTwips);
     QByteArray rowProps("\\trowd\\trgaph108");
-    for (int c = 0; c < cols; ++c)
-        rowProps += "\\cellx" + QByteArray::number((c + 1) * widthTwips / cols);
+    for (const int edge : edges)
+        rowProps += "\\cellx" + QByteArray::number(edge);
     for (int r = 0; r < rows; ++r) {
         if (depth == 1)
             m_out.append(rowProps + '\n');
         for (int c = 0; c < cols; ++c) {
             const QTextTableCell cell = table->cellAt(r, c);
             if (cell.row() == r && cell.column() == c)
-                writeCell(cell, depth, cellWidth);
+                writeCell(cell, depth, edges[size_t(c)] - (c > 0 ? edges[size_t(c) - 1] : 0));
             else
                 writeEmptyParagraph(depth, cellEnd(depth));
         }
