@@ -13,7 +13,6 @@ namespace {
 
 // Beyond this many columns per collected cell a table is not worth its memory.
 constexpr int kMaxColumns = 64;
-constexpr int kMaxColumnTwips = 31680;   // 22 inches
 
 } // namespace
 

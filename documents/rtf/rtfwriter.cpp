@@ -26,7 +26,6 @@ const char *cellEnd(int depth)
 }
 
 constexpr int kTableWidthTwips = 9000;
-constexpr int kMaxColumnTwips = 31680;   // 22 inches, the widest page word processors offer
 constexpr int kListHangTwips = 360;
 
 void appendInt(QByteArray &out, long long v)
