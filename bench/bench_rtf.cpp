@@ -163,6 +163,35 @@ void BM_CursorFloor(benchmark::State &state)
     });
 }
 
+// Load and floor in turns, each timed on its own: on a shared machine whose speed drifts,
+// the ratio of the two is then taken over the same stretch of time.
+void BM_LoadAndFloorInTurn(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QString path = documentFor(n);
+    QTextDocument loaded;
+    rtf::readFile(path, &loaded);
+    const DocumentCopy copy = copyOf(loaded);
+    double load = 0, cursor = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        {
+            QTextDocument doc;
+            rtf::readFile(path, &doc);
+        }
+        auto mid = std::chrono::steady_clock::now();
+        {
+            QTextDocument doc;
+            buildDirectly(copy, &doc);
+        }
+        const auto end = std::chrono::steady_clock::now();
+        load += std::chrono::duration<double>(mid - start).count();
+        cursor += std::chrono::duration<double>(end - mid).count();
+    }
+    seconds[key("turn-load", n)] = load / double(state.iterations());
+    seconds[key("turn-cursor", n)] = cursor / double(state.iterations());
+}
+
 void BM_ByteScan(benchmark::State &state)
 {
     const QString path = documentFor(int(state.range(0)));
@@ -275,6 +304,15 @@ void reportInProcess()
     if (small > 0 && big > 0)
         std::printf("Growth of load from 1,000 to 100,000 paragraphs: %.1fx (linear: 100x)\n",
                     big / small);
+    std::printf("\nLoad and floor in turn (mean of the runs above):\n");
+    std::printf("%10s %10s %10s %12s\n", "paragraphs", "load ms", "cursor ms", "load/cursor");
+    for (const int n : kSizes) {
+        const double load = seconds[key("turn-load", n)];
+        const double cursor = seconds[key("turn-cursor", n)];
+        if (load > 0 && cursor > 0)
+            std::printf("%10d %10.1f %10.1f %12.2f\n", n, load * 1e3, cursor * 1e3,
+                        load / cursor);
+    }
 }
 
 void reportWholeProcess()
@@ -308,6 +346,8 @@ void reportWholeProcess()
 BENCHMARK(BM_ByteScan)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CursorFloor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndFloorInTurn)->Arg(1000)->Arg(10000)->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
