@@ -136,6 +136,21 @@ void buildDirectly(const DocumentCopy &copy, QTextDocument *doc)
     cursor.endEditBlock();
 }
 
+// One timed step of each: a load from the file, and the floor's direct build.
+void loadOnce(const QString &path)
+{
+    QTextDocument doc;
+    rtf::readFile(path, &doc);
+    benchmark::DoNotOptimize(doc.blockCount());
+}
+
+void buildOnce(const DocumentCopy &copy)
+{
+    QTextDocument doc;
+    buildDirectly(copy, &doc);
+    benchmark::DoNotOptimize(doc.blockCount());
+}
+
 void BM_Load(benchmark::State &state)
 {
     const QString path = documentFor(int(state.range(0)));
@@ -144,11 +159,7 @@ void BM_Load(benchmark::State &state)
     // back to the system after each run and the load paid for getting it back.
     QTextDocument kept;
     rtf::readFile(path, &kept);
-    timed(state, "load", [&] {
-        QTextDocument doc;
-        rtf::readFile(path, &doc);
-        benchmark::DoNotOptimize(doc.blockCount());
-    });
+    timed(state, "load", [&] { loadOnce(path); });
 }
 
 void BM_CursorFloor(benchmark::State &state)
@@ -156,11 +167,7 @@ void BM_CursorFloor(benchmark::State &state)
     QTextDocument loaded;
     rtf::readFile(documentFor(int(state.range(0))), &loaded);
     const DocumentCopy copy = copyOf(loaded);
-    timed(state, "cursor", [&] {
-        QTextDocument doc;
-        buildDirectly(copy, &doc);
-        benchmark::DoNotOptimize(doc.blockCount());
-    });
+    timed(state, "cursor", [&] { buildOnce(copy); });
 }
 
 // Load and floor in turns, each timed on its own: on a shared machine whose speed drifts,
@@ -174,16 +181,10 @@ void BM_LoadAndFloorInTurn(benchmark::State &state)
     const DocumentCopy copy = copyOf(loaded);
     double load = 0, cursor = 0;
     for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        {
-            QTextDocument doc;
-            rtf::readFile(path, &doc);
-        }
-        auto mid = std::chrono::steady_clock::now();
-        {
-            QTextDocument doc;
-            buildDirectly(copy, &doc);
-        }
+        const auto start = std::chrono::steady_clock::now();
+        loadOnce(path);
+        const auto mid = std::chrono::steady_clock::now();
+        buildOnce(copy);
         const auto end = std::chrono::steady_clock::now();
         load += std::chrono::duration<double>(mid - start).count();
         cursor += std::chrono::duration<double>(end - mid).count();

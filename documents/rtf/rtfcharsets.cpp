@@ -13,7 +13,7 @@ struct CharsetEntry { int charset; int codePage; };
 // \fcharset numbers are the font charsets of the Windows GDI. 0 is ANSI, code page 1252
 // whatever \ansicpg says; 1 is the default charset and defers to the document's code page.
 constexpr CharsetEntry kCharsets[] = {
-    {0, 1252},      {1, 0},      {2, kSymbolCodePage}, {77, 10000}, {78, 10001}, {79, 10003},
+    {0, 1252},   {1, 0},      {2, kSymbolCodePage}, {77, 10000}, {78, 10001}, {79, 10003},
     {80, 10008}, {81, 10002}, {83, 10005}, {84, 10004}, {85, 10006}, {86, 10081},
     {87, 10021}, {88, 10029}, {89, 10007}, {128, 932},  {129, 949},  {130, 1361},
     {134, 936},  {136, 950},  {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255},

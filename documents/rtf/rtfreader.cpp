@@ -2,26 +2,10 @@
 #include "rtfbytes.h"
 
 #include <QTextDocument>
-#include <cstring>
 
 namespace rtf {
 
 namespace {
-
-// How many bytes at the start of data are ASCII, eight at a time while they last.
-qsizetype asciiLength(const char *data, qsizetype length)
-{
-    qsizetype n = 0;
-    for (; n + 8 <= length; n += 8) {
-        quint64 word;
-        std::memcpy(&word, data + n, 8);
-        if (word & 0x8080808080808080ull)
-            break;
-    }
-    while (n < length && static_cast<unsigned char>(data[n]) < 0x80)
-        ++n;
-    return n;
-}
 
 // The low 16 bits of v, for packing several values into one word to hash.
 quint64 low16(int v) { return quint64(quint16(v)); }
@@ -297,7 +281,9 @@ void Reader::bodyBytes(const char *data, qsizetype length)
             m_lead = 0;
             ++i;
         } else if (b < 0x80) {
-            const qsizetype j = i + asciiLength(data + i, length - i);
+            qsizetype j = i + 1;
+            while (j < length && static_cast<unsigned char>(data[j]) < 0x80)
+                ++j;
             out.append(QLatin1StringView(data + i, j - i));
             i = j;
         } else {

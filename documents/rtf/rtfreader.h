@@ -152,6 +152,7 @@ private:
     int nestedDepth() const;
     Cell &openCell(int depth);
     void closeTablesDeeperThan(int depth);
+    static void closeCell(OpenTable &t);
     static void finishRow(OpenTable &t);
     void finishDocument();
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);

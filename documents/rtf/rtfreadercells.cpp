@@ -26,7 +26,11 @@ int Reader::nestedDepth() const
 void Reader::endCell(int depth)
 {
     endParagraphAt(depth);   // leaves the table at depth the innermost open one
-    OpenTable &t = m_tables.back();
+    closeCell(m_tables.back());
+}
+
+void Reader::closeCell(OpenTable &t)
+{
     t.row.cells.push_back(std::move(t.cell));
     t.cell.clear();
 }
@@ -77,10 +81,8 @@ QList<QTextLength> Reader::columnWidths(const std::vector<TableRow> &rows, size_
 
 void Reader::finishRow(OpenTable &t)
 {
-    if (!t.cell.empty()) {
-        t.row.cells.push_back(std::move(t.cell));
-        t.cell.clear();
-    }
+    if (!t.cell.empty())
+        closeCell(t);
     if (!t.row.cells.empty())
         t.rows.push_back(std::move(t.row));
     t.row = TableRow();

@@ -205,16 +205,22 @@ void Writer::writeFrame(const QTextFrame *frame, int depth, int widthTwips)
 {
     for (auto it = frame->begin(); !it.atEnd(); ++it) {
         if (const QTextFrame *child = it.currentFrame()) {
-            if (const auto *table = qobject_cast<const QTextTable *>(child))
-                writeTable(table, depth + 1, widthTwips);
-            else
-                writeFrame(child, depth, widthTwips);
+            writeChildFrame(child, depth, widthTwips);
             continue;
         }
         // Every block, even the empty one Qt keeps after a table, is a paragraph;
         // the reader puts the next paragraph into that block again.
         writeBlock(it.currentBlock(), "\\par\n", depth);
     }
+}
+
+// A table one level deeper; frames other than tables are not kept, their paragraphs are.
+void Writer::writeChildFrame(const QTextFrame *frame, int depth, int widthTwips)
+{
+    if (const auto *table = qobject_cast<const QTextTable *>(frame))
+        writeTable(table, depth + 1, widthTwips);
+    else
+        writeFrame(frame, depth, widthTwips);
 }
 
 // The right edges of a table's columns in twips: its fixed widths when it has one for
@@ -270,13 +276,8 @@ void Writer::writeCell(const QTextTableCell &cell, int depth, int widthTwips)
         items.push_back(it);
     for (size_t i = 0; i < items.size(); ++i) {
         const bool last = i + 1 == items.size();
-        if (const auto *table = qobject_cast<const QTextTable *>(items[i].currentFrame())) {
-            writeTable(table, depth + 1, widthTwips);
-            if (last)
-                writeEmptyParagraph(depth, end);
-        } else if (QTextFrame *frame = items[i].currentFrame()) {
-            // Frames other than tables are not kept; their paragraphs stay in the cell.
-            writeFrame(frame, depth, widthTwips);
+        if (const QTextFrame *frame = items[i].currentFrame()) {
+            writeChildFrame(frame, depth, widthTwips);
             if (last)
                 writeEmptyParagraph(depth, end);
         } else {

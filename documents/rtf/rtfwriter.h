@@ -32,6 +32,7 @@ private:
     void writeListTables();
     // depth counts the tables around what is written: 0 in the body, 1 in a top-level cell.
     void writeFrame(const QTextFrame *frame, int depth, int widthTwips);
+    void writeChildFrame(const QTextFrame *frame, int depth, int widthTwips);
     static std::vector<int> cellEdges(const QTextTable *table, int cols, int widthTwips);
     void writeTable(const QTextTable *table, int depth, int widthTwips);
     void writeCell(const QTextTableCell &cell, int depth, int widthTwips);
