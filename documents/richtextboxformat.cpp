@@ -16,15 +16,6 @@ namespace {
 using rtf::kTwipsPerPixel;
 constexpr double kLargestFontSize = 1638;
 
-bool isBulletStyle(const QTextList *list)
-{
-    if (!list)
-        return false;
-    const auto style = list->format().style();
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
-        || style == QTextListFormat::ListSquare;
-}
-
 // Calls visit for each paragraph the selection touches, as QTextCursor's block writes do.
 template <typename Visit>
 void forEachSelectedBlock(const QTextCursor &cursor, Visit visit)
@@ -144,7 +135,7 @@ void RichTextBox::setSelBullet(bool on)
         // Join a bullet list the selection already touches, so that one list results.
         QTextList *list = nullptr;
         forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
-            if (!list && isBulletStyle(block.textList()))
+            if (!list && rtf::isBulletList(block.textList()))
                 list = block.textList();
         });
         if (!list)

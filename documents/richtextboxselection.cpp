@@ -92,15 +92,6 @@ QVariant charValue(const QTextCharFormat &format, int property, const RichTextBo
     }
 }
 
-bool isBulletList(const QTextList *list)
-{
-    if (!list)
-        return false;
-    const auto style = list->format().style();
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
-        || style == QTextListFormat::ListSquare;
-}
-
 int alignmentNumber(Qt::Alignment alignment)
 {
     const auto horizontal = alignment & Qt::AlignHorizontal_Mask;
@@ -118,7 +109,7 @@ QVariant blockValue(const QTextBlock &block, int property)
     const QTextBlockFormat format = block.blockFormat();
     switch (property) {
     case Alignment: return alignmentNumber(format.alignment());
-    case Bullet: return isBulletList(block.textList());
+    case Bullet: return rtf::isBulletList(block.textList());
     case Indent: return int(std::lround(format.leftMargin() * kTwipsPerPixel));
     default: return int(std::lround(format.rightMargin() * kTwipsPerPixel));
     }

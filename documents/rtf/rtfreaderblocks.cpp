@@ -203,8 +203,7 @@ void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
     // Each block added to a QTextList costs time in the list's length, so a bullet list
     // is continued only by the paragraph right after it; a later run of bullets starts a
     // list of its own. Numbered lists are kept whole for their numbering.
-    const bool bullet = style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
-                        || style == QTextListFormat::ListSquare;
+    const bool bullet = isBulletStyle(style);
     const bool continues = !bullet || key == m_lastListKey;
     m_lastListKey = key;
     auto it = m_textLists.constFind(key);

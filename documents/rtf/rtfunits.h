@@ -4,6 +4,9 @@
 #include <climits>
 #include <cmath>
 
+#include <QTextList>
+#include <QTextListFormat>
+
 // Lengths in the document are pixels at 96 dpi; RTF and the control speak twips.
 namespace rtf {
 
@@ -18,6 +21,17 @@ inline int pixelsToTwips(double pixels)
     if (std::isnan(twips))
         return 0;
     return int(std::clamp(twips, double(INT_MIN / 2), double(INT_MAX / 2)));
+}
+
+// Disc, circle and square lists are bullets; every other style numbers its items.
+inline bool isBulletStyle(int style)
+{
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+        || style == QTextListFormat::ListSquare;
+}
+inline bool isBulletList(const QTextList *list)
+{
+    return list && isBulletStyle(list->format().style());
 }
 
 } // namespace rtf

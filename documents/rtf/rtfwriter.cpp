@@ -43,12 +43,6 @@ void appendInt(QByteArray &out, long long v)
     out.append(p, buf + sizeof buf - p);
 }
 
-bool isBulletStyle(int style)
-{
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
-        || style == QTextListFormat::ListSquare;
-}
-
 int nfcForStyle(int style)
 {
     switch (style) {
