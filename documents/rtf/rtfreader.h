@@ -138,6 +138,7 @@ private:
     void applyStyle(int index, bool paragraph);
 
     void commitFont();
+    void decodeFontBytes();
     void commitColor();
     void finishField();
     void finishPicture();
@@ -185,7 +186,8 @@ private:
 
     QHash<int, Font> m_fonts;
     int m_fontNumber = 0, m_fontCharset = -1, m_fontCodePage = 0;
-    QByteArray m_fontName;
+    QByteArray m_fontName;     // bytes of the font's name not yet decoded
+    QString m_fontText;        // the name decoded so far, up to its last \u character
     std::vector<QBrush> m_colors;          // a table entry left automatic has no brush
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;

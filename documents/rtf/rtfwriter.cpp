@@ -97,9 +97,10 @@ QByteArray Writer::write()
 QString Writer::familyOf(const QTextCharFormat &format) const
 {
     const QStringList families = format.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.first().isEmpty())
-        return families.first();
-    return m_doc->defaultFont().family();
+    if (!families.isEmpty())
+        if (QString family = fontTableName(families.first()); !family.isEmpty())
+            return family;
+    return fontTableName(m_doc->defaultFont().family());
 }
 
 int Writer::fontIndex(const QTextCharFormat &format)
@@ -376,6 +377,7 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
         writeImage(fragment.charFormat());
         return;
     }
+    const qsizetype start = m_out.size();
     if (!out.href.isEmpty()) {
         m_out.append("{\\field{\\*\\fldinst HYPERLINK \"");
         writeText(out.href);
@@ -383,7 +385,14 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
     }
     m_out.append('{');
     m_out.append(out.props);
+    const qsizetype textStart = m_out.size();
     writeText(text);
+    if (m_out.size() == textStart) {
+        // Nothing of the text can be written (control characters only): a reader would
+        // find no run here, so none is written, and a second save gives the same bytes.
+        m_out.truncate(start);
+        return;
+    }
     m_out.append('}');
     if (!out.href.isEmpty())
         m_out.append("}}");
