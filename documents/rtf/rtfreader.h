@@ -176,7 +176,6 @@ private:
     int m_skip = 0;
     bool m_star = false;
     bool m_pageBreakPending = false;
-    qint64 m_lastListKey = 0;      // the list of the paragraph just emitted, 0 for none
     unsigned char m_lead = 0;
 
     int m_docCodePage = kDefaultCodePage;

@@ -20,6 +20,16 @@ namespace rtf {
 
 namespace {
 
+// Whether writeText writes anything of text: it drops control characters but tabs and
+// line breaks, object replacement characters and paragraph separators.
+bool writesText(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == '\t' || u == '\n' || (u >= 0x20 && u != 0xFFFC && u != 0x2029);
+    });
+}
+
 const char *cellEnd(int depth)
 {
     return depth > 1 ? "\\nestcell\n" : "\\cell\n";
@@ -126,8 +136,12 @@ void Writer::collect()
             const int index = it.fragment().charFormatIndex();
             if (m_seenFormats.contains(index))
                 continue;
-            m_seenFormats.insert(index);
+            // Only the formats of runs that are written go into the tables, so that the
+            // tables read back are the tables written.
             const QTextCharFormat f = it.fragment().charFormat();
+            if (f.isImageFormat() || !writesText(it.fragment().text()))
+                continue;
+            m_seenFormats.insert(index);
             fontIndex(f);
             for (const QBrush &brush : {f.foreground(), f.background()}) {
                 if (brush.style() == Qt::NoBrush || m_colorIndex.contains(brush.color().rgb()))
@@ -377,7 +391,8 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
         writeImage(fragment.charFormat());
         return;
     }
-    const qsizetype start = m_out.size();
+    if (!writesText(text))
+        return;   // a reader would find no run here, so a second save gives the same bytes
     if (!out.href.isEmpty()) {
         m_out.append("{\\field{\\*\\fldinst HYPERLINK \"");
         writeText(out.href);
@@ -385,14 +400,7 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
     }
     m_out.append('{');
     m_out.append(out.props);
-    const qsizetype textStart = m_out.size();
     writeText(text);
-    if (m_out.size() == textStart) {
-        // Nothing of the text can be written (control characters only): a reader would
-        // find no run here, so none is written, and a second save gives the same bytes.
-        m_out.truncate(start);
-        return;
-    }
     m_out.append('}');
     if (!out.href.isEmpty())
         m_out.append("}}");
