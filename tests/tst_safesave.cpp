@@ -3,6 +3,7 @@
 // can be done in any test run (as root too); every time the old file must be byte for
 // byte what it was, no temporary file may be left and the reason must be in Spanish.
 #include "support/faultysavesystem.h"
+#include "support/savechecks.h"
 #include "runtimefailure.h"
 #include "safesave.h"
 
@@ -15,11 +16,11 @@
 #include <sys/stat.h>
 
 using rtf::saveBytes;
+using savecheck::contents;
+using savecheck::kOld;
 using Step = FaultySaveSystem::Step;
 
 namespace {
-
-const QByteArray kOld = "{\\rtf1 viejo\\par}";
 
 QByteArray bytes(qint64 size)
 {
@@ -27,24 +28,6 @@ QByteArray bytes(qint64 size)
     for (qint64 i = 0; i < size; i += 97)
         data[i] = char('a' + i % 26);   // not one repeated byte, so a shifted write shows
     return data;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
-void writeOld(const QString &path)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QCOMPARE(f.write(kOld), kOld.size());
-}
-
-QString expectedText(const QString &path, const char *reason)
-{
-    return QStringLiteral("No se puede guardar el archivo «%1»: %2.").arg(path, QString::fromUtf8(reason));
 }
 
 // The failure a save throws; an empty description when it did not throw.
@@ -140,10 +123,10 @@ void TestSafeSave::failedStepKeepsOldFile()
     QFETCH(int, number);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("viejo.rtf"));
-    writeOld(path);
+    QVERIFY(savecheck::writeOld(path));
     FaultySaveSystem system(Step(step), error, budget);
     const RuntimeFailure failure = saveFailure(path, bytes(size), system);
-    QCOMPARE(failure.description(), QStringLiteral("No se puede guardar el archivo «%1»: %2.").arg(path, reason));
+    QCOMPARE(failure.description(), savecheck::message(path, reason));
     QCOMPARE(failure.number(), number);
     QCOMPARE(contents(path), kOld);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -161,7 +144,7 @@ void TestSafeSave::failedNewFileLeavesNothing()
     const QString path = dir.filePath(QStringLiteral("nuevo.rtf"));
     FaultySaveSystem system(Step::Write, ENOSPC, 10);
     QCOMPARE(saveFailure(path, bytes(100), system).description(),
-             expectedText(path, "no queda espacio libre en el disco"));
+             savecheck::message(path, QStringLiteral("no queda espacio libre en el disco")));
     QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
@@ -178,7 +161,7 @@ void TestSafeSave::savesWhole()
     QFETCH(qint64, size);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("viejo.rtf"));
-    writeOld(path);
+    QVERIFY(savecheck::writeOld(path));
     const QByteArray data = bytes(size);
     saveBytes(path, data);
     QCOMPARE(contents(path), data);
@@ -202,8 +185,7 @@ void TestSafeSave::keepsPermissions()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("privado.rtf"));
-    writeOld(path);
-    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
+    QVERIFY(savecheck::writeOld(path, 0640));
     saveBytes(path, "{\\rtf1 nuevo}");
     struct stat st {};
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
@@ -223,7 +205,7 @@ void TestSafeSave::followsSymbolicLink()
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("real.rtf"));
     const QString link = dir.filePath(QStringLiteral("enlace.rtf"));
-    writeOld(target);
+    QVERIFY(savecheck::writeOld(target));
     QVERIFY(QFile::link(target, link));
     saveBytes(link, "{\\rtf1 nuevo}");
     QVERIFY(QFileInfo(link).isSymLink());
@@ -253,7 +235,7 @@ void TestSafeSave::reasonsInSpanish()
     QFETCH(QString, reason);
     QCOMPARE(rtf::saveFailureReason(error), reason);
     QCOMPARE(rtf::saveFailureText(QStringLiteral("/a/b.rtf"), error),
-             QStringLiteral("No se puede guardar el archivo «/a/b.rtf»: %1.").arg(reason));
+             savecheck::message(QStringLiteral("/a/b.rtf"), reason));
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)

@@ -4,6 +4,7 @@
 // gives up root first. The old file and the folder stay as they were.
 #include "runtimefailure.h"
 #include "safesave.h"
+#include "support/savechecks.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,21 +18,9 @@
 
 namespace {
 
-const QByteArray kOld = "{\\rtf1 viejo\\par}";
+using savecheck::contents;
+using savecheck::kOld;
 const QByteArray kNew = "{\\rtf1 nuevo\\par}";
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
-bool writeOld(const QString &path, mode_t mode)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(kOld) == kOld.size() && (f.close(), true)
-        && ::chmod(QFile::encodeName(path).constData(), mode) == 0;
-}
 
 // Everything under dir, so that a stray temporary file anywhere shows.
 QStringList tree(const QString &dir)
@@ -89,11 +78,6 @@ QString failureUnprivileged(const QString &path)
     return QString::fromUtf8(result);
 }
 
-QString expected(const QString &path, const char *reason)
-{
-    return QStringLiteral("No se puede guardar el archivo «%1»: %2.").arg(path, QString::fromUtf8(reason));
-}
-
 } // namespace
 
 class TestSafeSaveSystem : public QObject
@@ -128,12 +112,12 @@ void TestSafeSaveSystem::refused()
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QTemporaryDir dir;
-    QVERIFY(writeOld(dir.filePath(QStringLiteral("viejo.rtf")), 0644));
+    QVERIFY(savecheck::writeOld(dir.filePath(QStringLiteral("viejo.rtf")), 0644));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("carpeta")));
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("tubo.rtf"))).constData(), 0644), 0);
     const QStringList before = tree(dir.path());
     const QString path = dir.filePath(name);
-    QCOMPARE(failureOf(path), expected(path, reason.toUtf8().constData()));
+    QCOMPARE(failureOf(path), savecheck::message(path, reason));
     QCOMPARE(tree(dir.path()), before);
     QCOMPARE(contents(dir.filePath(QStringLiteral("viejo.rtf"))), kOld);
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("carpeta"))).isDir());
@@ -158,11 +142,11 @@ void TestSafeSaveSystem::permissionDenied()
     const QString folder = dir.filePath(QStringLiteral("sitio"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sitio")));
     const QString path = folder + QStringLiteral("/viejo.rtf");
-    QVERIFY(writeOld(path, mode_t(fileMode)));
+    QVERIFY(savecheck::writeOld(path, mode_t(fileMode)));
     QCOMPARE(::chmod(QFile::encodeName(folder).constData(), mode_t(folderMode)), 0);
     const QString failure = failureUnprivileged(path);
     ::chmod(QFile::encodeName(folder).constData(), 0755);   // so that the folder can go
-    QCOMPARE(failure, expected(path, "no hay permiso para escribir ahí"));
+    QCOMPARE(failure, savecheck::message(path, QStringLiteral("no hay permiso para escribir ahí")));
     QCOMPARE(contents(path), kOld);
     QCOMPARE(tree(folder), QStringList{QStringLiteral("viejo.rtf")});
 }

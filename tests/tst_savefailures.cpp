@@ -5,6 +5,7 @@
 #include "frmmain.h"
 #include "module1.h"
 #include "richtextbox.h"
+#include "support/savechecks.h"
 #include "support/scripteddialogs.h"
 #include "toolbar.h"
 
@@ -50,11 +51,6 @@ private:
     }
     QTimer m_timer;
 };
-
-QString expected(const QString &path, const QString &reason)
-{
-    return QStringLiteral("No se puede guardar el archivo «%1»: %2.").arg(path, reason);
-}
 
 void trigger(frmMain &w, const char *action)
 {
@@ -113,7 +109,7 @@ void TestSaveFailures::saveAsReports()
     const bool modified = text->document()->isModified();
     MessageCatcher catcher;
     trigger(w, "mnuFileSaveAs");
-    QCOMPARE(catcher.texts, QStringList{expected(path, reason)});
+    QCOMPARE(catcher.texts, QStringList{savecheck::message(path, reason)});
     QCOMPARE(catcher.title, QStringLiteral("Editor de textos...."));
     QCOMPARE(w.activeDocument()->Caption(), path);
     QCOMPARE(text->Text(), QStringLiteral("sin guardar"));
@@ -149,7 +145,7 @@ void TestSaveFailures::saveReports()
         clickToolbar(w, QStringLiteral("Guardar"));
     else
         trigger(w, "mnuFileSave");
-    QCOMPARE(catcher.texts, QStringList{expected(path, QStringLiteral("ya hay una carpeta con ese nombre"))});
+    QCOMPARE(catcher.texts, QStringList{savecheck::message(path, QStringLiteral("ya hay una carpeta con ese nombre"))});
     QCOMPARE(text->Text(), QStringLiteral("segunda"));
     QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("luego-carpeta.rtf")));
 }

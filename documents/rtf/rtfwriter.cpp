@@ -11,6 +11,7 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #if defined(__SSE2__)
 #include <emmintrin.h>
