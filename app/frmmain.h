@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QMainWindow>
+#include "mainform.h"
 
-#include <functional>
+#include <QMainWindow>
 
 class CommonDialog;
 class Form1;
@@ -16,13 +16,14 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class QToolBar;
+class RichTextBox;
 class Toolbar;
 class ToolbarButton;
 class frmDocument;
 
 // The main window: a multiple-document frame. Each handler is defined in the folder of
 // the subsystem that owns the behaviour; app/frmmainconnections.cpp connects them all.
-class frmMain : public QMainWindow
+class frmMain : public QMainWindow, public MainForm
 {
     Q_OBJECT
 public:
@@ -32,6 +33,7 @@ public:
     // The active document window, looked up afresh; nullptr when none is open.
     frmDocument *activeDocument() const;
     QList<frmDocument *> documents() const;
+    void showSelectionState(const RichTextBox &rtfText) override;
     QMdiArea *mdiArea = nullptr;
 
     // Menus and their items.
@@ -153,7 +155,3 @@ private:
     bool loaded = false;
     qint16 indentValue = 0;        // the last indent an indent button converted
 };
-
-// Runs a handler the user invoked; a failure that ends it is shown in a Spanish message
-// box naming what failed. Used only where handlers are connected.
-void runHandler(QWidget *parent, const std::function<void()> &handler) noexcept;
