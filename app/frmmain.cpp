@@ -78,6 +78,11 @@ frmDocument *frmMain::activeDocument() const
     return qobject_cast<frmDocument *>(mdiArea->currentSubWindow());
 }
 
+ActiveDocument frmMain::activeDocumentLookup() const
+{
+    return [this] { return activeDocument(); };
+}
+
 QList<frmDocument *> frmMain::documents() const
 {
     QList<frmDocument *> result;
@@ -96,7 +101,8 @@ void frmMain::showSelectionState(const RichTextBox &rtfText)
 void frmMain::CreateDocumentWindow()
 {
     if (documentCount == std::numeric_limits<qint32>::max())
-        throw RuntimeFailure(6, QStringLiteral("No se pueden abrir más documentos."));
+        throw RuntimeFailure(RuntimeFailure::TooManyDocuments,
+                             QStringLiteral("No se pueden abrir más documentos."));
     auto *doc = new frmDocument;
     doc->setAttribute(Qt::WA_DeleteOnClose);
     mdiArea->addSubWindow(doc);

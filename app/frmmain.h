@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activedocument.h"
 #include "mainform.h"
 
 #include <QMainWindow>
@@ -21,8 +22,9 @@ class Toolbar;
 class ToolbarButton;
 class frmDocument;
 
-// The main window: a multiple-document frame. Each handler is defined in the folder of
-// the subsystem that owns the behaviour; app/frmmainconnections.cpp connects them all.
+// The main window: a multiple-document frame. The handlers are its members, defined in
+// app/; where the behaviour belongs to a subsystem, the handler calls that subsystem's
+// function. app/frmmainconnections.cpp connects them all.
 class frmMain : public QMainWindow, public MainForm
 {
     Q_OBJECT
@@ -104,16 +106,16 @@ public:
     void mnuWindowArrangeIcons_Click();
     void mnuAcercade_Click();
     void Arrange(int code);        // 0 cascade, 1 tile horizontal, 2 tile vertical, 3 icons
-    // File commands (documents/filecommands.cpp).
+    // File commands (app/documenthandlers.cpp, calling documents/filecommands.cpp).
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
-    // Printing (documents/printcommands.cpp).
+    // Printing (app/documenthandlers.cpp, calling documents/printcommands.cpp).
     void mnuFilePrint_Click();
     void mnuFilePageSetup_Click();
-    // Editing (editing/).
+    // Editing (app/editinghandlers.cpp, calling the commands of editing/).
     void tbToolBar_ButtonClick(ToolbarButton *button);
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
@@ -142,6 +144,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    ActiveDocument activeDocumentLookup() const;
     void buildMenus();
     void buildToolbar();
     void buildQuickStrip();

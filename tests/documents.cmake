@@ -8,7 +8,7 @@ add_qt_test(tst_printing
   LIBS app)
 add_qt_test(tst_realdialogs
   SOURCES tst_realdialogs.cpp
-  LIBS app)
+  LIBS documents)
 
 # Real-window save and open, when an X server and a key sender are at hand.
 find_program(DOCS_XVFB Xvfb)

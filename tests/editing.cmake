@@ -5,7 +5,7 @@ add_qt_test(tst_editing
   LIBS app)
 add_qt_test(tst_editingindent
   SOURCES tst_editingindent.cpp
-  LIBS app)
+  LIBS editing)
 
 # Real-window tests: clipboard exchange with another X client, bold through save and reopen.
 find_program(EDITING_XVFB Xvfb)

@@ -152,7 +152,8 @@ void tst_ShellWindows::failureReachesMessageBox_data()
     QTest::addColumn<Path>("handler");
     QTest::addColumn<QString>("message");
     QTest::newRow("run-time failure") << Path([](frmMain &) {
-        throw RuntimeFailure(53, QStringLiteral("No se encontró el archivo /tmp/x.rtf."));
+        throw RuntimeFailure(RuntimeFailure::FileNotFound,
+                             QStringLiteral("No se encontró el archivo /tmp/x.rtf."));
     }) << "No se encontró el archivo /tmp/x.rtf.";
     QTest::newRow("other exception") << Path([](frmMain &) {
         throw std::runtime_error("memoria agotada");
