@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QMainWindow>
+#include "activedocument.h"
+#include "mainform.h"
 
-#include <functional>
+#include <QMainWindow>
 
 class CommonDialog;
 class Form1;
@@ -16,13 +17,15 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class QToolBar;
+class RichTextBox;
 class Toolbar;
 class ToolbarButton;
 class frmDocument;
 
-// The main window: a multiple-document frame. Each handler is defined in the folder of
-// the subsystem that owns the behaviour; app/frmmainconnections.cpp connects them all.
-class frmMain : public QMainWindow
+// The main window: a multiple-document frame. The handlers are its members, defined in
+// app/; where the behaviour belongs to a subsystem, the handler calls that subsystem's
+// function. app/frmmainconnections.cpp connects them all.
+class frmMain : public QMainWindow, public MainForm
 {
     Q_OBJECT
 public:
@@ -32,6 +35,7 @@ public:
     // The active document window, looked up afresh; nullptr when none is open.
     frmDocument *activeDocument() const;
     QList<frmDocument *> documents() const;
+    void showSelectionState(const RichTextBox &rtfText) override;
     QMdiArea *mdiArea = nullptr;
 
     // Menus and their items.
@@ -102,16 +106,16 @@ public:
     void mnuWindowArrangeIcons_Click();
     void mnuAcercade_Click();
     void Arrange(int code);        // 0 cascade, 1 tile horizontal, 2 tile vertical, 3 icons
-    // File commands (documents/filecommands.cpp).
+    // File commands (app/documenthandlers.cpp, calling documents/filecommands.cpp).
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
-    // Printing (documents/printcommands.cpp).
+    // Printing (app/documenthandlers.cpp, calling documents/printcommands.cpp).
     void mnuFilePrint_Click();
     void mnuFilePageSetup_Click();
-    // Editing (editing/).
+    // Editing (app/editinghandlers.cpp, calling the commands of editing/).
     void tbToolBar_ButtonClick(ToolbarButton *button);
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
@@ -140,6 +144,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    ActiveDocument activeDocumentLookup() const;
     void buildMenus();
     void buildToolbar();
     void buildQuickStrip();
@@ -153,7 +158,3 @@ private:
     bool loaded = false;
     qint16 indentValue = 0;        // the last indent an indent button converted
 };
-
-// Runs a handler the user invoked; a failure that ends it is shown in a Spanish message
-// box naming what failed. Used only where handlers are connected.
-void runHandler(QWidget *parent, const std::function<void()> &handler) noexcept;

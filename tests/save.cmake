@@ -15,4 +15,4 @@ set_tests_properties(save_real_disks PROPERTIES TIMEOUT 300 ENVIRONMENT "LANG=C;
 # The editor's side: the message box from the menu and from the toolbar's "Guardar".
 add_qt_test(tst_savefailures
   SOURCES tst_savefailures.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
-  LIBS editor)
+  LIBS app)

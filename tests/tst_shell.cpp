@@ -7,6 +7,7 @@
 #include "richtextbox.h"
 #include "settingsstore.h"
 #include "toolbar.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QDate>
@@ -29,7 +30,7 @@ Q_DECLARE_METATYPE(Stored)
 
 namespace {
 // What a twip value reads back as once the window system has rounded it to pixels.
-double onScreen(double twips) { return pixelsToTwips(twipsToPixels(twips)); }
+double onScreen(double twips) { return screenPixelsToTwips(twipsToScreenPixels(twips)); }
 
 void store(const Stored &values)
 {
@@ -147,7 +148,7 @@ void tst_Shell::restoredPlacement()
     ::store(stored);
     MainWindow w = shownMainWindow();
     // The offscreen platform nudges a frame that starts off screen in by its border.
-    const double border = pixelsToTwips(w->geometry().x() - w->frameGeometry().x());
+    const double border = screenPixelsToTwips(w->geometry().x() - w->frameGeometry().x());
     QVERIFY(std::abs(w->Left() - onScreen(expected[0])) <= (expected[0] < 0 ? border : 0));
     QVERIFY(std::abs(w->Top() - onScreen(expected[1])) <= (expected[1] < 0 ? border : 0));
     QCOMPARE(w->Width(), onScreen(expected[2]));
@@ -430,8 +431,8 @@ void tst_Shell::placedControls()
     else if (auto *edit = qobject_cast<QLineEdit *>(control))
         text = edit->text();
     QCOMPARE(text, caption);
-    const QRect pixels(twipsToPixels(twips.x()), twipsToPixels(twips.y()),
-                       twipsToPixels(twips.width()), twipsToPixels(twips.height()));
+    const QRect pixels(twipsToScreenPixels(twips.x()), twipsToScreenPixels(twips.y()),
+                       twipsToScreenPixels(twips.width()), twipsToScreenPixels(twips.height()));
     QCOMPARE(control->geometry(), pixels);
     const bool onStrip = name.startsWith("Command") && !QStringList{"Command14", "Command15",
         "Command19", "Command20"}.contains(name);
@@ -446,8 +447,8 @@ void tst_Shell::statusBarPanels()
     QCOMPARE(panels[0]->text(), QStringLiteral("Estado"));
     QCOMPARE(panels[1]->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     QVERIFY(QRegularExpression("^\\d\\d:\\d\\d$").match(panels[2]->text()).hasMatch());
-    QVERIFY(panels[1]->width() >= twipsToPixels(1440));
-    QVERIFY(panels[2]->width() >= twipsToPixels(1440));
+    QVERIFY(panels[1]->width() >= twipsToScreenPixels(1440));
+    QVERIFY(panels[2]->width() >= twipsToScreenPixels(1440));
     QVERIFY(panels[0]->width() > panels[1]->width());
     QVERIFY(w->propiedades->isVisible());
     QCOMPARE(w->dialog->FontName, QStringLiteral("Arial"));
@@ -463,7 +464,7 @@ void tst_Shell::barsStretchWithWindow()
         QCOMPARE(w->tbToolBar->width(), w->width());
         QCOMPARE(w->Toolbar1->width(), w->width());
         QCOMPARE(w->sbStatusBar->width(), w->width());
-        QCOMPARE(w->propiedades->width(), twipsToPixels(2625));
+        QCOMPARE(w->propiedades->width(), twipsToScreenPixels(2625));
         QVERIFY(w->propiedades->geometry().top() >= w->Toolbar1->geometry().bottom());
         QVERIFY(w->propiedades->geometry().bottom() < w->sbStatusBar->geometry().top());
         QCOMPARE(w->Command16->geometry(), before);

@@ -5,9 +5,11 @@
 #include "form1.h"
 #include "module1.h"
 #include "richtextbox.h"
+#include "runhandler.h"
 #include "runtimefailure.h"
 #include "support/scripteddialogs.h"
 #include "toolbar.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -77,10 +79,12 @@ void tst_ShellWindows::mainCreatesTheOneWindow()
     QVERIFY(!mainForm);
     Main();
     QVERIFY(mainForm);
-    QVERIFY(mainForm->isVisible());
-    QCOMPARE(captions(*mainForm), QStringList{"Documento 1"});
-    QCOMPARE(mainForm->activeDocument(), mainForm->documents().first());
-    mainForm->close();
+    auto *main = dynamic_cast<frmMain *>(mainForm);
+    QVERIFY(main);
+    QVERIFY(main->isVisible());
+    QCOMPARE(captions(*main), QStringList{"Documento 1"});
+    QCOMPARE(main->activeDocument(), main->documents().first());
+    main->close();
     flushDeletes();
 }
 
@@ -148,7 +152,8 @@ void tst_ShellWindows::failureReachesMessageBox_data()
     QTest::addColumn<Path>("handler");
     QTest::addColumn<QString>("message");
     QTest::newRow("run-time failure") << Path([](frmMain &) {
-        throw RuntimeFailure(53, QStringLiteral("No se encontró el archivo /tmp/x.rtf."));
+        throw RuntimeFailure(RuntimeFailure::FileNotFound,
+                             QStringLiteral("No se encontró el archivo /tmp/x.rtf."));
     }) << "No se encontró el archivo /tmp/x.rtf.";
     QTest::newRow("other exception") << Path([](frmMain &) {
         throw std::runtime_error("memoria agotada");
@@ -265,7 +270,7 @@ void tst_ShellWindows::tiles()
     // Each control follows its window's new size.
     for (frmDocument *doc : docs)
         QTRY_COMPARE(doc->rtfText->Width(),
-                     pixelsToTwips(twipsToPixels(doc->ScaleWidth() - 200)));
+                     screenPixelsToTwips(twipsToScreenPixels(doc->ScaleWidth() - 200)));
 }
 
 void tst_ShellWindows::cascadeOffsetsEachWindow()
@@ -321,7 +326,7 @@ void tst_ShellWindows::aboutBoxIsShared()
     QCOMPARE(about->windowTitle(), QStringLiteral("Form1"));
     QCOMPARE(about->parentWidget(), nullptr);
     QCOMPARE(about->imagen->pixmap().size(), QSize(300, 400));
-    QCOMPARE(about->size(), QSize(twipsToPixels(4470), twipsToPixels(5985)));
+    QCOMPARE(about->size(), QSize(twipsToScreenPixels(4470), twipsToScreenPixels(5985)));
 
     // The main window still works while the about box is open.
     w->mnuWindowNewWindow->trigger();
