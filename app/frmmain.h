@@ -36,43 +36,6 @@ public:
     frmDocument *activeDocument() const;
     QList<frmDocument *> documents() const;
     void showSelectionState(const RichTextBox &rtfText) override;
-    QMdiArea *mdiArea = nullptr;
-
-    // Menus and their items.
-    QMenu *mnuFile = nullptr, *mnuEdit = nullptr, *mnuView = nullptr, *mnuWindow = nullptr,
-          *mnuHelp = nullptr;
-    QAction *mnuFileNew = nullptr, *mnuFileOpen = nullptr, *mnuFileClose = nullptr,
-            *mnuFileBar0 = nullptr, *mnuFileSave = nullptr, *mnuFileSaveAs = nullptr,
-            *mnuFileBar1 = nullptr, *mnuFilePageSetup = nullptr, *mnuFilePrint = nullptr,
-            *mnuFileBar4 = nullptr, *mnuFileBar5 = nullptr, *mnuFileExit = nullptr;
-    QAction *mnuFileMRU[4] = {};   // indices 1 to 3; always hidden
-    QAction *mnuEditCut = nullptr, *mnuEditCopy = nullptr, *mnuEditPaste = nullptr;
-    QAction *mnuViewToolbar = nullptr, *mnuViewStatusBar = nullptr;
-    QAction *mnuOptionsPage = nullptr, *mnuWindowNewWindow = nullptr, *mnuWindowBar0 = nullptr,
-            *mnuWindowCascade = nullptr, *mnuWindowTileHorizontal = nullptr,
-            *mnuWindowTileVertical = nullptr, *mnuWindowArrangeIcons = nullptr;
-    QAction *mnuAcercade = nullptr;
-
-    // Bars and panel.
-    Toolbar *tbToolBar = nullptr;
-    ImageList *imlToolbarIcons = nullptr;
-    QToolBar *Toolbar1 = nullptr;
-    QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
-                *Command5 = nullptr, *Command6 = nullptr, *Command7 = nullptr,
-                *Command8 = nullptr, *Command9 = nullptr, *Command10 = nullptr,
-                *Command11 = nullptr, *Command12 = nullptr, *Command13 = nullptr,
-                *Command16 = nullptr, *Command18 = nullptr;
-    QDockWidget *propiedades = nullptr;
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr;
-    QLineEdit *Text1 = nullptr, *Text2 = nullptr;
-    QPushButton *Command14 = nullptr, *Command15 = nullptr, *Command19 = nullptr,
-                *Command20 = nullptr;
-    QStatusBar *sbStatusBar = nullptr;
-
-    // The three dialog controls.
-    CommonDialog *dlgCommonDialog = nullptr;
-    CommonDialog *colores = nullptr;
-    CommonDialog *dialog = nullptr;
 
     // Document windows made so far; never decreased.
     qint32 documentCount = 0;
@@ -144,6 +107,46 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The widgets, each named (objectName too) as the design names it; tests find them
+    // with findChild by that name.
+    QMdiArea *mdiArea = nullptr;
+
+    // Menus and their items.
+    QMenu *mnuFile = nullptr, *mnuEdit = nullptr, *mnuView = nullptr, *mnuWindow = nullptr,
+          *mnuHelp = nullptr;
+    QAction *mnuFileNew = nullptr, *mnuFileOpen = nullptr, *mnuFileClose = nullptr,
+            *mnuFileBar0 = nullptr, *mnuFileSave = nullptr, *mnuFileSaveAs = nullptr,
+            *mnuFileBar1 = nullptr, *mnuFilePageSetup = nullptr, *mnuFilePrint = nullptr,
+            *mnuFileBar4 = nullptr, *mnuFileBar5 = nullptr, *mnuFileExit = nullptr;
+    QAction *mnuFileMRU[4] = {};   // indices 1 to 3; always hidden
+    QAction *mnuEditCut = nullptr, *mnuEditCopy = nullptr, *mnuEditPaste = nullptr;
+    QAction *mnuViewToolbar = nullptr, *mnuViewStatusBar = nullptr;
+    QAction *mnuOptionsPage = nullptr, *mnuWindowNewWindow = nullptr, *mnuWindowBar0 = nullptr,
+            *mnuWindowCascade = nullptr, *mnuWindowTileHorizontal = nullptr,
+            *mnuWindowTileVertical = nullptr, *mnuWindowArrangeIcons = nullptr;
+    QAction *mnuAcercade = nullptr;
+
+    // Bars and panel.
+    Toolbar *tbToolBar = nullptr;
+    ImageList *imlToolbarIcons = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
+                *Command5 = nullptr, *Command6 = nullptr, *Command7 = nullptr,
+                *Command8 = nullptr, *Command9 = nullptr, *Command10 = nullptr,
+                *Command11 = nullptr, *Command12 = nullptr, *Command13 = nullptr,
+                *Command16 = nullptr, *Command18 = nullptr;
+    QDockWidget *propiedades = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr;
+    QLineEdit *Text1 = nullptr, *Text2 = nullptr;
+    QPushButton *Command14 = nullptr, *Command15 = nullptr, *Command19 = nullptr,
+                *Command20 = nullptr;
+    QStatusBar *sbStatusBar = nullptr;
+
+    // The three dialog controls.
+    CommonDialog *dlgCommonDialog = nullptr;
+    CommonDialog *colores = nullptr;
+    CommonDialog *dialog = nullptr;
+
     ActiveDocument activeDocumentLookup() const;
     void buildMenus();
     void buildToolbar();
@@ -151,6 +154,8 @@ private:
     void buildPanel();
     void buildStatusBar();
     void connectHandlers();
+    void connectMenus();
+    void connectButtons();
     void rebuildWindowList();      // the document entries below the Window menu's items
     void tileNonMinimised(bool stacked);
     void lineUpMinimised();

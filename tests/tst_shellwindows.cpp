@@ -1,6 +1,7 @@
 // Document windows as the main window makes, lists, shows and arranges them; the about box.
 
 #include "shelltestsupport.h"
+#include "support/named.h"
 
 #include "form1.h"
 #include "module1.h"
@@ -27,23 +28,26 @@
 using namespace shelltest;
 
 namespace {
-QRect area(const frmMain &w) { return w.mdiArea->viewport()->rect(); }
+QRect area(const frmMain &w) { return named<QMdiArea>(w, "mdiArea")->viewport()->rect(); }
 
 // Answers the next modal dialog once it is up: records its title and text, then closes it.
+// The polling timer dies with the answer, so a box that never comes stops nothing later.
 struct ModalAnswer
 {
     QString title, text;
+    QTimer poller;
     void arm()
     {
-        QTimer::singleShot(0, [this] { poll(); });
+        poller.setInterval(10);
+        QObject::connect(&poller, &QTimer::timeout, [this] { poll(); });
+        poller.start();
     }
     void poll()
     {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            QTimer::singleShot(10, [this] { poll(); });
+        if (!box)
             return;
-        }
+        poller.stop();
         title = box->windowTitle();
         text = box->text();
         box->accept();
@@ -95,16 +99,19 @@ void tst_ShellWindows::numbering_data()
 {
     QTest::addColumn<Path>("path");
     QTest::newRow("New window") << Path([](frmMain &w) { w.mnuWindowNewWindow_Click(); });
-    QTest::newRow("menu New window") << Path([](frmMain &w) { w.mnuWindowNewWindow->trigger(); });
-    QTest::newRow("File New") << Path([](frmMain &w) { w.mnuFileNew->trigger(); });
-    QTest::newRow("toolbar Nuevo")
-        << Path([](frmMain &w) { w.tbToolBar->Buttons("Nuevo")->action()->trigger(); });
+    QTest::newRow("menu New window")
+        << Path([](frmMain &w) { named<QAction>(w, "mnuWindowNewWindow")->trigger(); });
+    QTest::newRow("File New")
+        << Path([](frmMain &w) { named<QAction>(w, "mnuFileNew")->trigger(); });
+    QTest::newRow("toolbar Nuevo") << Path([](frmMain &w) {
+        named<Toolbar>(w, "tbToolBar")->Buttons("Nuevo")->action()->trigger();
+    });
     QTest::newRow("Open without document") << Path([](frmMain &w) {
         for (frmDocument *doc : w.documents())
             doc->close();
         flushDeletes();
         ScriptedDialogs cancelAll;
-        w.mnuFileOpen->trigger();
+        named<QAction>(w, "mnuFileOpen")->trigger();
     });
 }
 
@@ -141,7 +148,7 @@ void tst_ShellWindows::counterAtItsLargestValue()
     // Through the menu the refusal is reported, not thrown into the event loop.
     ModalAnswer answer;
     answer.arm();
-    w->mnuWindowNewWindow->trigger();
+    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
     QCOMPARE(answer.title, QStringLiteral("Editor de textos...."));
     QCOMPARE(answer.text, QStringLiteral("No se pueden abrir más documentos."));
     QCOMPARE(w->documents().size(), open);
@@ -199,7 +206,8 @@ void tst_ShellWindows::viewToggles()
     MainWindow w = shownMainWindow();
     w->activeDocument()->showMaximized();
     QCoreApplication::processEvents();
-    const QSize before = w->mdiArea->size();
+    QMdiArea *documentsArea = named<QMdiArea>(*w, "mdiArea");
+    const QSize before = documentsArea->size();
     auto *action = w->findChild<QAction *>(item);
     auto *target = w->findChild<QWidget *>(bar);
     for (int i = 0; i < clicks; ++i)
@@ -207,10 +215,10 @@ void tst_ShellWindows::viewToggles()
     QCOMPARE(target->isVisible(), visible);
     QCOMPARE(action->isChecked(), checked);
     // The freed room goes to the documents' area.
-    QTRY_VERIFY(visible ? w->mdiArea->size() == before
-                        : w->mdiArea->width() * w->mdiArea->height()
+    QTRY_VERIFY(visible ? documentsArea->size() == before
+                        : documentsArea->width() * documentsArea->height()
                               > before.width() * before.height());
-    QTRY_COMPARE(w->activeDocument()->geometry().size(), w->mdiArea->viewport()->size());
+    QTRY_COMPARE(w->activeDocument()->geometry().size(), documentsArea->viewport()->size());
 }
 
 void tst_ShellWindows::windowList()
@@ -219,12 +227,13 @@ void tst_ShellWindows::windowList()
     w->CreateDocumentWindow();
     w->CreateDocumentWindow();
     frmDocument *second = w->documents().at(1);
-    w->mdiArea->setActiveSubWindow(second);
-    emit w->mnuWindow->aboutToShow();
+    named<QMdiArea>(*w, "mdiArea")->setActiveSubWindow(second);
+    emit named<QMenu>(*w, "mnuWindow")->aboutToShow();
     const auto entries = [&] {
         QStringList result;
-        const QList<QAction *> items = w->mnuWindow->actions();
-        for (QAction *a : items.mid(items.indexOf(w->mnuWindowArrangeIcons) + 1)) {
+        const QList<QAction *> items = named<QMenu>(*w, "mnuWindow")->actions();
+        const QAction *last = named<QAction>(*w, "mnuWindowArrangeIcons");
+        for (QAction *a : items.mid(items.indexOf(last) + 1)) {
             if (!a->isSeparator())
                 result << a->text() + (a->isChecked() ? "*" : "");
         }
@@ -235,7 +244,7 @@ void tst_ShellWindows::windowList()
     QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
     second->close();
     flushDeletes();
-    emit w->mnuWindow->aboutToShow();
+    emit named<QMenu>(*w, "mnuWindow")->aboutToShow();
     QCOMPARE(entries(), (QStringList{"&1 Documento 1", "&2 Documento 3*"}));
 }
 
@@ -314,8 +323,8 @@ void tst_ShellWindows::arrangeIcons()
 void tst_ShellWindows::aboutBoxIsShared()
 {
     MainWindow w = shownMainWindow();
-    w->mnuAcercade->trigger();
-    w->mnuAcercade->trigger();
+    named<QAction>(*w, "mnuAcercade")->trigger();
+    named<QAction>(*w, "mnuAcercade")->trigger();
     QList<Form1 *> boxes;
     for (QWidget *top : QApplication::topLevelWidgets()) {
         if (auto *box = qobject_cast<Form1 *>(top); box && box->isVisible())
@@ -329,7 +338,7 @@ void tst_ShellWindows::aboutBoxIsShared()
     QCOMPARE(about->size(), QSize(twipsToScreenPixels(4470), twipsToScreenPixels(5985)));
 
     // The main window still works while the about box is open.
-    w->mnuWindowNewWindow->trigger();
+    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
     QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 2"));
 
     // A window of its own that counts for quitting: the program lives until it closes too.

@@ -16,15 +16,33 @@ sleep 0.3
 e2e_keys "$win" ctrl+v
 sleep 0.3
 
+# Another program puts a marker on the clipboard each time, so that only the editor's own
+# Copy or Cut can leave the document's text there.
+marker() {
+    printf 'marca' | xclip -selection clipboard -i
+    sleep 0.3
+    [ "$(e2e_clipboard)" = "marca" ] || e2e_fail "xclip no pudo poner la marca en el Portapapeles"
+}
+
 # The editor copies; the other program reads what it put there.
+marker
 e2e_keys "$win" ctrl+a ctrl+c
 sleep 0.5
 got=$(e2e_clipboard)
 [ "$got" = "desde fuera" ] || e2e_fail "el Portapapeles tiene '$got', se esperaba 'desde fuera'"
 
-# Cut leaves the document empty and the text on the clipboard.
+# Cut puts the text on the clipboard and takes it out of the document.
+marker
 e2e_keys "$win" ctrl+a ctrl+x
 sleep 0.5
 got=$(e2e_clipboard)
 [ "$got" = "desde fuera" ] || e2e_fail "tras cortar el Portapapeles tiene '$got'"
+# What is typed at the end now is all the document holds.
+e2e_keys "$win" ctrl+End
+e2e_type "$win" "z"
+marker
+e2e_keys "$win" ctrl+a ctrl+c
+sleep 0.5
+got=$(e2e_clipboard)
+[ "$got" = "z" ] || e2e_fail "tras cortar el documento tiene '$got', se esperaba 'z'"
 echo "PASS"
