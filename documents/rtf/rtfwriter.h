@@ -47,7 +47,8 @@ private:
     void writeFragment(const QTextFragment &fragment, QStringView text);
     void writeImage(const QTextCharFormat &format);
     // What a character format writes, worked out once per format of the document.
-    struct FormatOut { QByteArray props; QString href; bool image = false; };
+    // field: the opening of the hyperlink field around the run, empty for none.
+    struct FormatOut { QByteArray props; QByteArray field; bool image = false; };
     const FormatOut &formatOut(const QTextFragment &fragment);
     void writeText(QStringView text);
     void writeUnicode(char16_t c);
@@ -70,7 +71,7 @@ private:
     // The run written last, while nothing has followed it: where it ends and its format.
     qsizetype m_runEnd = -1;
     QByteArray m_runProps;
-    QString m_runHref;
+    QByteArray m_runField;
     double m_defaultSize = 12.0;
 };
 
