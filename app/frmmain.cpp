@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "commondialog.h"
+#include "documentplacement.h"
 #include "frmdocument.h"
 #include "richtextbox.h"
 #include "runtimefailure.h"
@@ -93,6 +94,7 @@ void frmMain::CreateDocumentWindow()
     auto *doc = new frmDocument;
     doc->setAttribute(Qt::WA_DeleteOnClose);
     mdiArea->addSubWindow(doc);
+    placement::placeNewWindow(mdiArea, doc);
     ++documentCount;
     doc->show();
     mdiArea->setActiveSubWindow(doc);

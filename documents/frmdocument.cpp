@@ -29,7 +29,7 @@ frmDocument::frmDocument(QWidget *parent)
     setWindowTitle(QStringLiteral("frmDocument"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/document.png")));
 
-    const QSize design(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
+    const QSize design = designClientSize();
     resize(design);
     if (layout())
         layout()->activate();
@@ -39,6 +39,11 @@ frmDocument::frmDocument(QWidget *parent)
     connect(rtfText, &RichTextBox::SelChange, this, [this] {
         runHandler(this, [this] { rtfText_SelChange(); });
     });
+}
+
+QSize frmDocument::designClientSize()
+{
+    return QSize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
 }
 
 QString frmDocument::Caption() const
