@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "frmdocument.h"
+#include "richtextbox.h"
 #include "runtimefailure.h"
 #include "toolbar.h"
 
@@ -80,9 +82,14 @@ void frmMain::connectHandlers()
         {Command16, &frmMain::Command16_Click}, {Command18, &frmMain::Command18_Click},
         {Command19, &frmMain::Command19_Click}, {Command20, &frmMain::Command20_Click},
     };
+    // Formatting commands hand the keyboard back to the document, as the toolbar does, so
+    // that typing goes on where it was.
     for (const auto &[button, handler] : buttons) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler = handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] {
+            runHandler(this, [this, handler] { (this->*handler)(); });
+            if (frmDocument *doc = activeDocument())
+                doc->rtfText->setFocus(Qt::OtherFocusReason);
+        });
     }
     connect(tbToolBar, &Toolbar::ButtonClick, this, [this](ToolbarButton *button) {
         runHandler(this, [this, button] { tbToolBar_ButtonClick(button); });
