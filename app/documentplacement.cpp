@@ -2,6 +2,7 @@
 
 #include "frmdocument.h"
 
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -58,14 +59,17 @@ QRect workspaceOf(const QMdiArea *area)
     return area->viewport()->rect();
 }
 
-// The window's frame and title bar around its client.
-QSize decorationOf(const QMdiSubWindow *window)
+// The window's frame and title bar around its client, as the frame draws them (a window
+// gets its title bar only once it is inside the area).
+QSize decorationOf(QMdiSubWindow *window)
 {
+    if (window->layout())
+        window->layout()->activate();
     const QWidget *client = window->widget();
     return client ? window->size() - client->size() : QSize(0, 0);
 }
 
-QSize designOuterSize(const QMdiSubWindow *window)
+QSize designOuterSize(QMdiSubWindow *window)
 {
     return frmDocument::designClientSize() + decorationOf(window);
 }
