@@ -18,3 +18,7 @@ add_test(NAME e2e_editing_plain_clipboard
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_plain_clipboard.sh
           $<TARGET_FILE:riruzo-deror> $<TARGET_FILE:clipboardoffer>)
 set_tests_properties(e2e_editing_plain_clipboard PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
+
+# The same pieces offscreen: placement and cascade arithmetic, caption fitting, the
+# control's plain-text clipboard.
+add_qt_test(tst_firstuse SOURCES tst_firstuse.cpp LIBS editor)
