@@ -1,5 +1,7 @@
 #include "commondialog.h"
 
+#include "bgrcolor.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -14,16 +16,6 @@
 namespace {
 
 const QString fontColourTitle = QStringLiteral("Color de la letra");
-
-QColor fromBgr(qint32 bgr)
-{
-    return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
-}
-
-qint32 toBgr(const QColor &c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
 
 // "Desc|pat|Desc|pat" becomes Qt's "Desc (pat)" entries; a description that already
 // shows its pattern is kept as it is.
@@ -112,7 +104,7 @@ bool showFontDialog(CommonDialog &dlg)
     // user picks another family, the name held is the one handed on.
     const QString offered = fonts->currentFont().family();
     layout->addWidget(fonts);
-    QColor colour = fromBgr(dlg.Color);
+    QColor colour = colorFromBgr(dlg.Color);
     auto *colourButton = new QPushButton(QObject::tr("Color..."), &box);
     colourButton->setObjectName(QStringLiteral("fontColour"));
     colourButton->setAutoDefault(false);
@@ -136,7 +128,7 @@ bool showFontDialog(CommonDialog &dlg)
     dlg.FontItalic = f.italic();
     dlg.FontUnderline = f.underline();
     dlg.FontStrikethru = f.strikeOut();
-    dlg.Color = toBgr(colour);
+    dlg.Color = bgrFromColor(colour);
     return true;
 }
 
@@ -178,10 +170,10 @@ public:
     }
     bool showColor(CommonDialog &dlg) override
     {
-        const QColor picked = QColorDialog::getColor(fromBgr(dlg.Color), nullptr, dlg.DialogTitle);
+        const QColor picked = QColorDialog::getColor(colorFromBgr(dlg.Color), nullptr, dlg.DialogTitle);
         if (!picked.isValid())
             return false;
-        dlg.Color = toBgr(picked);
+        dlg.Color = bgrFromColor(picked);
         return true;
     }
     bool showFont(CommonDialog &dlg) override { return showFontDialog(dlg); }

@@ -3,7 +3,7 @@
 # run-qtest.sh fails, rather than skips, where no X server can be started.
 foreach(name tst_firstrunwindow tst_firstusedialogs)
   add_executable(${name} e2e/${name}.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
-  target_link_libraries(${name} PRIVATE editor Qt6::Test)
+  target_link_libraries(${name} PRIVATE app Qt6::Test)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   add_test(NAME e2e_${name}
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/run-qtest.sh $<TARGET_FILE:${name}>)
@@ -21,4 +21,4 @@ set_tests_properties(e2e_editing_plain_clipboard PROPERTIES TIMEOUT 120 LABELS e
 
 # The same pieces offscreen: placement and cascade arithmetic, caption fitting, the
 # control's plain-text clipboard.
-add_qt_test(tst_firstuse SOURCES tst_firstuse.cpp LIBS editor)
+add_qt_test(tst_firstuse SOURCES tst_firstuse.cpp LIBS app)

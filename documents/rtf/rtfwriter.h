@@ -27,6 +27,9 @@ public:
     QByteArray write();
 
 private:
+    // The hanging indent of a list item, from its marker to its text.
+    static constexpr int kListHangTwips = 360;
+
     void collect();
     void writeHeader();
     void writeListTables();
@@ -47,6 +50,7 @@ private:
     struct FormatOut { QByteArray props; QString href; bool image = false; };
     const FormatOut &formatOut(const QTextFragment &fragment);
     void writeText(QStringView text);
+    void writeUnicode(char16_t c);
     void word(const char *w);
     void word(const char *w, int value);
     int fontIndex(const QTextCharFormat &format);

@@ -6,8 +6,10 @@
 
 #include "captionfit.h"
 #include "richtextbox.h"
+#include "support/named.h"
 #include "support/scripteddialogs.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
@@ -125,7 +127,7 @@ void tst_FirstRunWindow::cascadeKeepsWindowsUsable()
     }
     for (int i = 1; i < windows; ++i)
         w->CreateDocumentWindow();
-    w->mnuWindowCascade->trigger();
+    named<QAction>(*w, QStringLiteral("mnuWindowCascade"))->trigger();
     const QRect area = workspace(*w);
     const QList<frmDocument *> docs = w->documents();
     const int offsets = docs.size() > 1 ? docs[1]->y() - docs[0]->y() : 0;
