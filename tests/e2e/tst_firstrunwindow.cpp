@@ -13,8 +13,6 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QtTest>
 
 using namespace shelltest;
@@ -40,18 +38,6 @@ MainWindow firstRun()
         qWarning("main window not active");
     QTest::qWaitFor([&w] { return !w->documents().isEmpty(); }, 5000);
     return w;
-}
-
-// Where the style draws a control's caption, measured here independently of the editor.
-QRect textArea(const QWidget *control)
-{
-    auto *button = qobject_cast<const QPushButton *>(control);
-    if (!button)
-        return control->contentsRect();
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
 }
 
 void typeThroughWindow(frmMain &w, const QString &text)
@@ -168,7 +154,7 @@ void tst_FirstRunWindow::captionsFit()
                              ? qobject_cast<QLabel *>(control)->text()
                              : qobject_cast<QPushButton *>(control)->text();
     const QFontMetrics metrics = control->fontMetrics();
-    const QRect area = textArea(control);
+    const QRect area = captionfit::captionRect(control);   // a push button: inside its bevel
     QVERIFY2(metrics.horizontalAdvance(text) <= area.width(),
              qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3").arg(text)
                         .arg(metrics.horizontalAdvance(text)).arg(area.width())));
