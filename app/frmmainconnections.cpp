@@ -8,9 +8,29 @@
 #include <QAction>
 #include <QPushButton>
 
+namespace {
+using Handler = void (frmMain::*)();
+
+// The slot for one handler: runs it on the window, reporting a failure that ends it.
+auto guarded(frmMain *window, Handler handler)
+{
+    return [window, handler] { runHandler(window, [window, handler] { (window->*handler)(); }); };
+}
+} // namespace
+
+// Every handler the user can invoke runs through runHandler, which reports a failure that
+// ends it; this is the one place where handlers are connected.
 void frmMain::connectHandlers()
 {
-    using Handler = void (frmMain::*)();
+    connectMenus();
+    connectButtons();
+    connect(tbToolBar, &Toolbar::ButtonClick, this, [this](ToolbarButton *button) {
+        runHandler(this, [this, button] { tbToolBar_ButtonClick(button); });
+    });
+}
+
+void frmMain::connectMenus()
+{
     const std::pair<QAction *, Handler> menuItems[] = {
         {mnuFileNew, &frmMain::mnuFileNew_Click},
         {mnuFileOpen, &frmMain::mnuFileOpen_Click},
@@ -40,10 +60,12 @@ void frmMain::connectHandlers()
                 [toggle] { toggle->setChecked(!toggle->isChecked()); }, Qt::DirectConnection);
     }
     for (const auto &[action, handler] : menuItems) {
-        connect(action, &QAction::triggered, this,
-                [this, handler = handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this, guarded(this, handler));
     }
+}
 
+void frmMain::connectButtons()
+{
     const std::pair<QPushButton *, Handler> buttons[] = {
         {Command2, &frmMain::Command2_Click}, {Command3, &frmMain::Command3_Click},
         {Command4, &frmMain::Command4_Click}, {Command5, &frmMain::Command5_Click},
@@ -58,13 +80,10 @@ void frmMain::connectHandlers()
     // Formatting commands hand the keyboard back to the document, as the toolbar does, so
     // that typing goes on where it was.
     for (const auto &[button, handler] : buttons) {
-        connect(button, &QPushButton::clicked, this, [this, handler = handler] {
-            runHandler(this, [this, handler] { (this->*handler)(); });
+        connect(button, &QPushButton::clicked, this, [this, run = guarded(this, handler)] {
+            run();
             if (frmDocument *doc = activeDocument())
                 doc->rtfText->setFocus(Qt::OtherFocusReason);
         });
     }
-    connect(tbToolBar, &Toolbar::ButtonClick, this, [this](ToolbarButton *button) {
-        runHandler(this, [this, button] { tbToolBar_ButtonClick(button); });
-    });
 }

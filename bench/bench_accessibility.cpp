@@ -10,13 +10,13 @@
 #include "frmdocument.h"
 #include "frmmain.h"
 #include "richtextbox.h"
+#include "rtfgen.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,12 +35,8 @@ std::map<std::string, double> seconds;   // per operation, by figure name
 QString documentPath(int paragraphs)
 {
     const QString path = scratch.filePath(QStringLiteral("doc%1.rtf").arg(paragraphs));
-    if (!QFile::exists(path)) {
-        QProcess::execute(QStringLiteral("python3"),
-                          {QStringLiteral(MAKE_RTF_PY), QStringLiteral("--paragraphs"),
-                           QString::number(paragraphs), QStringLiteral("--seed"),
-                           QStringLiteral("7"), path});
-    }
+    if (!QFile::exists(path))
+        rtfgen::benchDocument(path, paragraphs);
     return path;
 }
 
