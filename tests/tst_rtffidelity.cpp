@@ -97,12 +97,15 @@ void TestRtfFidelity::listIndents_data()
     const QByteArray lists = R"({\*\listtable{\list{\listlevel\levelnfc0{\leveltext\'02\'00.;})"
                              R"({\levelnumbers\'01;}\fi-360\li720}{\listlevel\levelnfc0)"
                              R"({\leveltext\'02\'01.;}{\levelnumbers\'01;}\fi-360\li1080}\listid1}})"
-                             R"({\*\listoverridetable{\listoverride\listid1\ls1}})";
+                             R"({\*\listoverridetable{\listoverride\listid1\ls1})"
+                             R"({\listoverride\listid1\ls0}})";
     QTest::newRow("the level's") << "{\\rtf1" + lists + "\\pard\\ls1 x\\par}" << 720 << -360;
     QTest::newRow("the second level's, inside the list's own indent")
         << "{\\rtf1" + lists + "\\pard\\ls1\\ilvl1 x\\par}" << 1080 << -360;
     QTest::newRow("the paragraph's own") << "{\\rtf1" + lists + "\\pard\\ls1\\li1440\\fi-720 x\\par}"
                                          << 1440 << -720;
+    // OpenOffice numbers its overrides from 0.
+    QTest::newRow("list 0") << "{\\rtf1" + lists + "\\pard\\ls0 x\\par}" << 720 << -360;
     QTest::newRow("own before the list") << "{\\rtf1" + lists + "\\pard\\fi0\\li900\\ls1 x\\par}"
                                          << 900 << 0;
 }

@@ -57,7 +57,7 @@ void Reader::endParagraphAt(int depth)
     m_lead = 0;
     m_para.props = top().para;
     m_para.props.tableDepth = depth;
-    if (m_para.props.listOverride > 0)
+    if (m_para.props.listOverride >= 0)
         applyLevelIndents(m_para.props, top().paraSet);
     m_para.pageBreak = m_pageBreakPending;
     m_pageBreakPending = false;
