@@ -137,10 +137,22 @@ struct Blind { const char *peer, *attributes, *why; };
 const Blind kBlind[] = {
     {"pandoc", "center right", "pandoc's document model has no paragraph alignment"},
     {"pandoc", "bullet numbered", "pandoc's RTF writer writes list markers as text"},
-    {"abiword", "bullet numbered", "AbiWord 3.0 reads our items as list items (its text shows "
-                                   "them indented past a tab) but writes each one inside "
-                                   "\\listtext, which readers skip"},
 };
+
+// Documents whose formatting a peer cannot give back at all: their rows are left out.
+struct Unreadable { const char *peer, *document, *why; };
+const Unreadable kUnreadable[] = {
+    {"abiword", "listas", "AbiWord 3.0's RTF writer puts each list item it read from RTF, "
+                          "its own files' too, inside \\listtext, which readers skip"},
+};
+
+bool readable(const QString &peer, const char *document)
+{
+    for (const Unreadable &u : kUnreadable)
+        if (peer == QLatin1String(u.peer) && qstrcmp(document, u.document) == 0)
+            return false;
+    return true;
+}
 
 QString withoutBlind(const QString &peer, const QString &description)
 {
@@ -286,9 +298,10 @@ void TestRtfInterop::sameFormatting_data()
     };
     for (const QString &peer : kPeers)
         for (const Check &c : checks)
-            QTest::addRow("%s %s", qPrintable(peer), c.word)
-                << peer << QString::fromLatin1(c.document) << QString::fromUtf8(c.word)
-                << QString::fromLatin1(c.expected);
+            if (readable(peer, c.document))
+                QTest::addRow("%s %s", qPrintable(peer), c.word)
+                    << peer << QString::fromLatin1(c.document) << QString::fromUtf8(c.word)
+                    << QString::fromLatin1(c.expected);
 }
 
 void TestRtfInterop::sameFormatting()

@@ -137,6 +137,14 @@ const Blind kBlind[] = {
     {"pandoc", Cell, "pandoc's RTF writer writes no merged cells"},
 };
 
+// Words a peer loses when it writes any RTF it read, its own included, so that the two
+// readings cannot be compared.
+bool lostOnRewrite(const QString &peer, const Probe &p)
+{
+    // AbiWord 3.0's RTF writer puts each list item it read from RTF inside \listtext.
+    return peer == u"abiword" && (p.expect[0].first & (ListKind | ListFormat));
+}
+
 bool carried(const QString &peer, unsigned aspect)
 {
     for (const Blind &b : kBlind)
@@ -263,7 +271,8 @@ void TestRtfPeers::peerReadsBack_data()
     QTest::addColumn<QString>("word");
     for (const QString &peer : kPeers)
         for (const Probe &p : kProbes)
-            QTest::addRow("%s %s", qPrintable(peer), p.word) << peer << QString::fromUtf8(p.word);
+            if (!lostOnRewrite(peer, p))
+                QTest::addRow("%s %s", qPrintable(peer), p.word) << peer << QString::fromUtf8(p.word);
 }
 
 // The peer reads from our file what it read from its own: every aspect, indents too.
@@ -271,7 +280,9 @@ void TestRtfPeers::peerReadsBack()
 {
     QFETCH(QString, peer);
     QFETCH(QString, word);
-    QCOMPARE(describe(*m_oursAgain.at(peer), word, All), describe(*m_peerAgain.at(peer), word, All));
+    const QString own = describe(*m_peerAgain.at(peer), word, All);
+    QVERIFY2(own != u"missing", "the peer gives its own file back");
+    QCOMPARE(describe(*m_oursAgain.at(peer), word, All), own);
 }
 
 QTEST_MAIN(TestRtfPeers)

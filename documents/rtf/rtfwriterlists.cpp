@@ -12,19 +12,6 @@ namespace rtf {
 
 namespace {
 
-// The style a list number format is drawn with; -1 for a bullet.
-int styleForNfc(int nfc)
-{
-    switch (nfc) {
-    case 1: return QTextListFormat::ListUpperRoman;
-    case 2: return QTextListFormat::ListLowerRoman;
-    case 3: return QTextListFormat::ListUpperAlpha;
-    case 4: return QTextListFormat::ListLowerAlpha;
-    case 23: return -1;
-    default: return QTextListFormat::ListDecimal;
-    }
-}
-
 char16_t bulletFor(int style)
 {
     switch (style) {
