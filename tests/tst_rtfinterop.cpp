@@ -4,6 +4,7 @@
 // compared is what the peer read, whatever its version writes. Set-up installs the peers:
 // a peer that is missing fails its rows.
 #include "rtfcodec.h"
+#include "support/peerprocess.h"
 
 #include <QDir>
 #include <QFile>
@@ -199,20 +200,9 @@ void TestRtfInterop::initTestCase()
     }
 }
 
-// The program's standard output. LibreOffice's first start with a new profile can take
-// half a minute, hence the generous wait.
 QString TestRtfInterop::run(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.setWorkingDirectory(m_dir.path());
-    // LibreOffice wants a home of its own when it runs as root on a bare machine.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_qs, m_dir.path());
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        qWarning() << program << args << "failed:" << p.readAllStandardError();
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return runPeer(m_dir.path(), program, args);
 }
 
 // Converts every document on the first request, in as few runs of the peer as it allows.

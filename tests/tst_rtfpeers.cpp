@@ -3,6 +3,7 @@
 // the peer carries it. Then the writer saves what was read, and the peer reads both its own
 // file and ours into RTF again: it must read the same in each, property by property.
 #include "rtfcodec.h"
+#include "support/peerprocess.h"
 #include "rtfindents.h"
 #include "rtfunits.h"
 #include "support/fidelitysupport.h"
@@ -177,15 +178,7 @@ private:
 
 void TestRtfPeers::run(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.setWorkingDirectory(m_dir.path());
-    // LibreOffice wants a home of its own when it runs as root on a bare machine.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_qs, m_dir.path());
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(180000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        qWarning() << program << args << "failed:" << p.readAllStandardError();
+    runPeer(m_dir.path(), program, args);
 }
 
 // Converts every input to RTF in as few runs as the peer allows; the outputs' paths.
