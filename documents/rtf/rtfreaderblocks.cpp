@@ -1,5 +1,6 @@
 // The reader's paragraphs and lists: collected, then put into the document.
 #include "rtfreader.h"
+#include "rtfindents.h"
 #include "rtfunits.h"
 
 #include <QTextDocument>
@@ -56,6 +57,8 @@ void Reader::endParagraphAt(int depth)
     m_lead = 0;
     m_para.props = top().para;
     m_para.props.tableDepth = depth;
+    if (m_para.props.listOverride >= 0)
+        applyLevelIndents(m_para.props, top().paraSet);
     m_para.pageBreak = m_pageBreakPending;
     m_pageBreakPending = false;
     if (depth > 0) {
@@ -106,23 +109,38 @@ StoredFormat<QTextBlockFormat> &Reader::blockFormat(const Paragraph &p, bool inL
     return *it;
 }
 
+// The list's own indent places the marker; the margin holds only what is beyond it. A
+// margin below zero puts an item left of its level's usual place, where the file has it,
+// but always with room for its marker, which the first line may also hang into.
+void Reader::listIndents(const ParaProps &pp, double *left, double *first) const
+{
+    int level = 1;
+    qint64 key = 0;
+    listStyleFor(pp, &level, &key);
+    const double hang = twipsToDocPixels(kListHangTwips);
+    const double total = std::max(*left, hang);
+    *left = total - level * m_doc->indentWidth();
+    *first = std::max(twipsToDocPixels(double(pp.first)) + hang, hang - total);
+}
+
 QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
 {
     const ParaProps &pp = p.props;
     QTextBlockFormat f;
     static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
                                                Qt::AlignJustify};
-    f.setAlignment(aligns[pp.align & 3]);
+    Qt::Alignment align = aligns[pp.align & 3];
+    if (pp.rtl) {
+        // \ql and \qr name sides of the page, whichever way the paragraph runs.
+        f.setLayoutDirection(Qt::RightToLeft);
+        if (align & (Qt::AlignLeft | Qt::AlignRight))
+            align |= Qt::AlignAbsolute;
+    }
+    f.setAlignment(align);
     double left = twipsToDocPixels(pp.left);
     double first = twipsToDocPixels(pp.first);
-    if (inList) {
-        // The list's own indent places the bullet; the margin holds only what is beyond.
-        int level = 1;
-        qint64 key = 0;
-        listStyleFor(pp, &level, &key);
-        left = std::max(0.0, left - level * m_doc->indentWidth());
-        first = std::max(0.0, twipsToDocPixels(double(pp.first) + 360));
-    }
+    if (inList)
+        listIndents(pp, &left, &first);
     if (left != 0)
         f.setLeftMargin(left);
     if (pp.right != 0)
@@ -140,27 +158,6 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     if (p.pageBreak)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return f;
-}
-
-int Reader::listStyleFor(const ParaProps &pp, int *level, qint64 *key) const
-{
-    if (pp.listOverride > 0) {
-        *level = pp.listLevel + 1;
-        *key = qint64(pp.listOverride) << 8 | pp.listLevel;
-        auto o = m_overrides.constFind(pp.listOverride);
-        if (o == m_overrides.cend())
-            return QTextListFormat::ListDisc;
-        auto def = m_listDefs.constFind(*o);
-        if (def == m_listDefs.cend() || size_t(pp.listLevel) >= def->levels.size())
-            return QTextListFormat::ListDisc;
-        return def->levels[pp.listLevel];
-    }
-    if (pp.oldStyle != kNoList) {
-        *level = pp.oldLevel;
-        *key = -(qint64(-pp.oldStyle) << 8 | pp.oldLevel);
-        return pp.oldStyle;
-    }
-    return kNoList;
 }
 
 void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
@@ -191,28 +188,6 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
     }
     if (inList)
         attachList(cursor, p.props);
-}
-
-void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
-{
-    int level = 1;
-    qint64 key = 0;
-    const int style = listStyleFor(props, &level, &key);
-    // Each block added to a QTextList costs time in the list's length, so a bullet list
-    // is continued only by the block right after one of its items (table cells count);
-    // a later run of bullets starts a list of its own. The writer's paragraphs map to the
-    // same blocks, so a saved file reads back into the same lists. Numbered lists are
-    // kept whole for their numbering.
-    auto it = m_textLists.constFind(key);
-    const bool known = it != m_textLists.cend() && *it;
-    if (known && (!isBulletStyle(style) || cursor.block().previous().textList() == *it)) {
-        (*it)->add(cursor.block());
-        return;
-    }
-    QTextListFormat lf;
-    lf.setStyle(QTextListFormat::Style(style));
-    lf.setIndent(std::clamp(level, 1, 9));
-    m_textLists.insert(key, cursor.createList(lf));
 }
 
 } // namespace rtf

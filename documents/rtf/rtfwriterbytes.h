@@ -34,4 +34,12 @@ inline bool writesText(QStringView text)
     });
 }
 
+// Appends v (0 to 255) as two lower-case hex digits.
+inline void appendHexByte(QByteArray &out, int v)
+{
+    static const char digits[] = "0123456789abcdef";
+    out.append(digits[(v >> 4) & 15]);
+    out.append(digits[v & 15]);
+}
+
 } // namespace rtf
