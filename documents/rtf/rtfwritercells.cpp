@@ -90,13 +90,20 @@ void Writer::collectTableColours(const QTextFrame *frame)
 {
     for (const QTextFrame *child : frame->childFrames()) {
         if (const auto *table = qobject_cast<const QTextTable *>(child)) {
-            addColour(table->format().borderBrush());
+            // Only the colours of borders that are written, so that the table read back
+            // gives the same colour table.
+            const QTextTableFormat tf = table->format();
             for (int r = 0; r < table->rows(); ++r) {
                 for (int c = 0; c < table->columns(); ++c) {
-                    const QTextTableCellFormat f = table->cellAt(r, c).format().toTableCellFormat();
-                    for (const Side &s : kSides)
-                        if (f.hasProperty(s.width + 8))
-                            addColour(f.brushProperty(s.width + 8));
+                    const QTextTableCell cell = table->cellAt(r, c);
+                    if (cell.column() != c)
+                        continue;
+                    const QTextTableCellFormat f = cell.format().toTableCellFormat();
+                    for (int side = 0; side < 4; ++side) {
+                        const Border b = cellBorder(f, tf, side);
+                        if (b.width > 0 && b.style != QTextFrameFormat::BorderStyle_None)
+                            addColour(b.brush);
+                    }
                     addColour(f.background());
                 }
             }
