@@ -106,8 +106,13 @@ void TestRtfCorpus::corpus()
     QTextDocument doc;
     rtf::readFile(path, &doc);          // must not throw, crash or hang
     QFile expected(golden);
-    if (!expected.open(QIODevice::ReadOnly))
-        QSKIP("LibreOffice could not convert this file; it only has to load");
+    if (!expected.open(QIODevice::ReadOnly)) {
+        // LibreOffice cannot convert these two, so they have no expected text: loading
+        // them without a failure is all they must do. Any other file needs its text.
+        static const QStringList loadOnly = {u"RtfParserTest_fail_3.rtf"_qs, u"testBinControlWord.rtf"_qs};
+        QVERIFY2(loadOnly.contains(QFileInfo(path).fileName()), qPrintable(golden));
+        return;
+    }
     const QString want = squeeze(withoutListLabels(QString::fromUtf8(expected.readAll())));
     const QString got = squeeze(withoutListLabels(withoutStructure(doc.toRawText())));
     const QString known = knownDifferences().value(QFileInfo(golden).fileName());
