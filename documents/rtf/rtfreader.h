@@ -2,6 +2,7 @@
 
 #include "rtfcharsets.h"
 #include "rtfcontrolwords.h"
+#include "rtfkeptrecorder.h"
 #include "rtfstoredformat.h"
 #include "rtftokenizer.h"
 
@@ -49,6 +50,7 @@ struct ParaProps
     int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
     int listOverride = 0, listLevel = 0;         // \ls, \ilvl
     int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
+    int style = 0;                               // \sN, kept for the writer
 };
 
 struct GroupState
@@ -69,6 +71,7 @@ struct Paragraph
     std::vector<Run> runs;
     ParaProps props;
     bool pageBreak = false;
+    QByteArray section, tail;      // kept: a section starting here, an empty paragraph's marks
 };
 
 // All a paragraph's QTextBlockFormat is made from: paragraphs that agree share one.
@@ -80,6 +83,8 @@ struct BlockKey
     bool operator==(const BlockKey &o) const;
 };
 size_t qHash(const BlockKey &k, size_t seed = 0);
+
+struct KeptDocument;
 
 class Reader final : public TokenListener
 {
@@ -166,6 +171,23 @@ private:
     QTextBlockFormat makeBlockFormat(const Paragraph &p, bool inList) const;
     int listStyleFor(const ParaProps &props, int *level, qint64 *key) const;
 
+    // Material kept for the writer (rtfreaderkept.cpp).
+    void startKept(const ControlWord &w, bool star);
+    bool recordWord(std::string_view name, bool hasParam, int param);
+    void recordText(const char *data, qsizetype length);
+    void keptGroupEnd(const GroupState &ended);
+    void finishKept(QByteArray bytes);
+    bool applyKeptWord(std::string_view name, bool hasParam, int param);
+    QByteArray *sectionOut(bool group);
+    int anchorFormat(int base, int property, const QByteArray &bytes);
+    void insertNoteMark(const QByteArray &note);
+    void bodyBytesAnchored(const char *data, qsizetype length);
+    void anchorPending(qsizetype start, QByteArray pending);
+    void closeKeptParagraph();
+    void sectionBreak();
+    void finishKeptDocument();
+    KeptDocument &kept();
+
     QTextDocument *m_doc;
     QTextCursor m_cursor;
     bool m_fresh = true;           // the cursor's block is still empty and unformatted
@@ -222,6 +244,16 @@ private:
     // gives its row's at the end of the row, after the cells of the tables around it.
     std::array<std::vector<int>, kMaxTableDepth + 1> m_cellx;
     qsizetype m_tableBudget = 0;
+
+    KeptRecorder m_rec;
+    KeptGroup m_keptKind = KeptGroup::Section;
+    KeptDocument *m_kept = nullptr;
+    QByteArray m_pendingAnchor;    // kept marks waiting for the next character
+    QByteArray m_nextSection;      // a section begun by \sect, for the next paragraph
+    bool m_sectionPending = false;
+    int m_footnotes = 0, m_endnotes = 0;
+    CharProps m_noteMark;          // the format of the last \chftn in the text
+    bool m_hasNoteMark = false;
 };
 
 } // namespace rtf

@@ -156,8 +156,12 @@ bool Reader::applyParaOp(Op op, int value)
     case Op::ListLevelIndex: p.listLevel = std::clamp(value, 0, 8); return true;
     case Op::OldBullet: p.oldStyle = QTextListFormat::ListDisc; return true;
     case Op::Style:
-        if (top().dest == Dest::StyleEntry) top().styleIndex = value;
-        else applyStyle(value, true);
+        if (top().dest == Dest::StyleEntry) {
+            top().styleIndex = value;
+        } else {
+            applyStyle(value, true);
+            top().para.style = value;
+        }
         return true;
     default: return false;
     }

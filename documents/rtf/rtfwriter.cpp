@@ -1,6 +1,7 @@
 #include "rtfwriter.h"
 
 #include "rtfcharsets.h"
+#include "rtfkept.h"
 #include "rtfunits.h"
 
 #include <QBuffer>
@@ -69,7 +70,7 @@ const char *oldNumberingWord(int style)
 } // namespace
 
 Writer::Writer(const QTextDocument *doc)
-    : m_doc(doc)
+    : m_doc(doc), m_kept(keptMaterial(doc))
 {
     const QFont f = doc->defaultFont();
     if (f.pointSizeF() > 0)
@@ -116,7 +117,11 @@ int Writer::fontIndex(const QTextCharFormat &format)
 void Writer::collect()
 {
     fontIndex(QTextCharFormat());
+    if (m_kept)
+        collectKeptDocument();
     for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
+        if (m_kept)
+            collectKeptBlock(b);
         if (const QTextList *list = b.textList(); list && !m_listIndex.contains(list)) {
             m_lists.push_back(list);
             m_listIndex.insert(list, int(m_lists.size()));
@@ -128,6 +133,8 @@ void Writer::collect()
             m_seenFormats.insert(index);
             const QTextCharFormat f = it.fragment().charFormat();
             fontIndex(f);
+            if (m_kept)
+                collectKeptFormat(f);
             for (const QBrush &brush : {f.foreground(), f.background()}) {
                 if (brush.style() == Qt::NoBrush || m_colorIndex.contains(brush.color().rgb()))
                     continue;
@@ -155,7 +162,13 @@ void Writer::writeHeader()
         m_out.append(';');
     }
     m_out.append("}\n");
+    if (m_kept && !m_kept->styles.isEmpty()) {
+        writeKept(m_kept->styles);
+        m_out.append('\n');
+    }
     writeListTables();
+    if (m_kept)
+        writeKeptDocument();
 }
 
 void Writer::writeListTables()
@@ -292,6 +305,10 @@ void Writer::writeEmptyParagraph(int depth, const char *terminator)
 
 void Writer::writeBlock(const QTextBlock &block, const char *terminator, int depth)
 {
+    const auto kept = m_keptBlocks.isEmpty() ? m_keptBlocks.cend()
+                                             : m_keptBlocks.constFind(block.blockFormatIndex());
+    if (kept != m_keptBlocks.cend())
+        writeKept(kept->first);
     writeParagraphProps(block, depth);
     const QString text = block.text();
     // A block's fragments follow each other, so each one's text starts where the last ended.
@@ -301,6 +318,8 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, int dep
         writeFragment(fragment, QStringView(text).mid(offset, fragment.length()));
         offset += fragment.length();
     }
+    if (kept != m_keptBlocks.cend())
+        writeKept(kept->second);
     m_out.append(terminator);
 }
 
@@ -331,6 +350,7 @@ void Writer::writeBlockFormat(const QTextBlock &block, int depth)
         m_out.append("\\intbl");
     if (depth > 1)
         word("\\itap", depth);
+    writeKeptParagraphProps(f);
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter) m_out.append("\\qc");
     else if (a & Qt::AlignJustify) m_out.append("\\qj");
@@ -376,6 +396,12 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
         writeImage(fragment.charFormat());
         return;
     }
+    if (!writeKeptFragment(out, text))
+        writeRun(out, text);
+}
+
+void Writer::writeRun(const FormatOut &out, QStringView text)
+{
     if (!out.href.isEmpty()) {
         m_out.append("{\\field{\\*\\fldinst HYPERLINK \"");
         writeText(out.href);
@@ -400,6 +426,7 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
     out.image = f.isImageFormat();
     if (f.isAnchor())
         out.href = f.anchorHref();
+    keptFormatOut(f, out);
     QByteArray &p = out.props;
     p.append("\\f");
     appendInt(p, fontIndex(f));

@@ -8,6 +8,8 @@
 #include <vector>
 
 class QTextBlock;
+class QTextBlockFormat;
+class QTextFormat;
 class QTextCharFormat;
 class QTextDocument;
 class QTextFrame;
@@ -44,15 +46,37 @@ private:
     void writeFragment(const QTextFragment &fragment, QStringView text);
     void writeImage(const QTextCharFormat &format);
     // What a character format writes, worked out once per format of the document.
-    struct FormatOut { QByteArray props; QString href; bool image = false; };
+    struct FormatOut {
+        QByteArray props;
+        QString href;
+        bool image = false;
+        QByteArray before, note, after;   // kept material anchored on the fragment
+    };
     const FormatOut &formatOut(const QTextFragment &fragment);
+    void writeRun(const FormatOut &out, QStringView text);
     void writeText(QStringView text);
     void word(const char *w);
     void word(const char *w, int value);
     int fontIndex(const QTextCharFormat &format);
     QString familyOf(const QTextCharFormat &format) const;
 
+    // Kept material (rtfwriterkept.cpp).
+    void collectKept(const QByteArray &kept);
+    void collectKeptDocument();
+    void collectKeptFormat(const QTextFormat &format);
+    void collectKeptBlock(const QTextBlock &block);
+    void writeKept(const QByteArray &kept);
+    void writeKeptDocument();
+    void writeKeptParagraphProps(const QTextBlockFormat &format);
+    void keptFormatOut(const QTextCharFormat &format, FormatOut &out);
+    // Writes a fragment that anchors kept material, and says whether there was any.
+    bool writeKeptFragment(const FormatOut &out, QStringView text);
+
     const QTextDocument *m_doc;
+    const struct KeptDocument *m_kept = nullptr;
+    // The kept section starts and empty paragraphs' marks, by block format.
+    QHash<int, std::pair<QByteArray, QByteArray>> m_keptBlocks;
+    QSet<int> m_seenBlockFormats;
     QByteArray m_out;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;
