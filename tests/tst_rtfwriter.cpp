@@ -42,8 +42,8 @@ static void fillRandom(QTextDocument *doc, quint32 seed)
             c.insertBlock();
         QTextBlockFormat bf;
         bf.setAlignment(aligns[rng.bounded(3)]);
-        bf.setLeftMargin(rtf::twipsToPixels(rng.bounded(0, 2000)));
-        bf.setRightMargin(rtf::twipsToPixels(rng.bounded(0, 2000)));
+        bf.setLeftMargin(rtf::twipsToDocPixels(rng.bounded(0, 2000)));
+        bf.setRightMargin(rtf::twipsToDocPixels(rng.bounded(0, 2000)));
         c.setBlockFormat(bf);
         if (rng.bounded(4) == 0) {
             QTextListFormat lf;
@@ -145,7 +145,7 @@ void TestRtfWriter::columnWidths()
         QTextTableFormat f;
         QList<QTextLength> widths;
         for (const int w : twips)
-            widths << QTextLength(QTextLength::FixedLength, rtf::twipsToPixels(w));
+            widths << QTextLength(QTextLength::FixedLength, rtf::twipsToDocPixels(w));
         f.setColumnWidthConstraints(widths);
         return f;
     };

@@ -137,6 +137,11 @@ private:
 
     void applyOp(Op op, const ControlWord &w, bool hasParam, int param);
     bool applyTableOp(Op op, int value);
+    bool applyFontTableOp(Op op, int value);
+    bool applyColorTableOp(Op op, int value);
+    bool applyPictureOp(Op op, int value);
+    bool applyOldNumberingOp(Op op, int value);
+    bool applyListTableOp(Op op, int value);
     bool applyCharOp(Op op, const ControlWord &w, bool hasParam, int param);
     bool applyParaOp(Op op, int value);
     bool applyBreakOp(Op op, int value = 0);

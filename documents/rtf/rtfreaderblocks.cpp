@@ -119,28 +119,28 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
                                                Qt::AlignJustify};
     f.setAlignment(aligns[pp.align & 3]);
-    double left = twipsToPixels(pp.left);
-    double first = twipsToPixels(pp.first);
+    double left = twipsToDocPixels(pp.left);
+    double first = twipsToDocPixels(pp.first);
     if (inList) {
         // The list's own indent places the bullet; the margin holds only what is beyond.
         int level = 1;
         qint64 key = 0;
         listStyleFor(pp, &level, &key);
         left = std::max(0.0, left - level * m_doc->indentWidth());
-        first = std::max(0.0, twipsToPixels(double(pp.first) + 360));
+        first = std::max(0.0, twipsToDocPixels(double(pp.first) + 360));
     }
     if (left != 0)
         f.setLeftMargin(left);
     if (pp.right != 0)
-        f.setRightMargin(twipsToPixels(pp.right));
+        f.setRightMargin(twipsToDocPixels(pp.right));
     if (first != 0)
         f.setTextIndent(first);
     if (pp.before > 0)
-        f.setTopMargin(twipsToPixels(pp.before));
+        f.setTopMargin(twipsToDocPixels(pp.before));
     if (pp.after > 0)
-        f.setBottomMargin(twipsToPixels(pp.after));
+        f.setBottomMargin(twipsToDocPixels(pp.after));
     if (pp.lineSpacing != 0)
-        f.setLineHeight(twipsToPixels(std::abs(pp.lineSpacing)),
+        f.setLineHeight(twipsToDocPixels(std::abs(pp.lineSpacing)),
                         pp.lineSpacing > 0 ? QTextBlockFormat::MinimumHeight
                                            : QTextBlockFormat::FixedHeight);
     if (p.pageBreak)

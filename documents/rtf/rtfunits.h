@@ -13,7 +13,7 @@ namespace rtf {
 constexpr double kTwipsPerPixel = 15.0;
 constexpr int kMaxColumnTwips = 31680;   // 22 inches, the widest page word processors offer
 
-inline double twipsToPixels(double twips) { return twips / kTwipsPerPixel; }
+inline double twipsToDocPixels(double twips) { return twips / kTwipsPerPixel; }
 // Saturates at half the int range, so that callers may still add a hanging indent.
 inline int pixelsToTwips(double pixels)
 {

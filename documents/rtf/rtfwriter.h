@@ -29,6 +29,9 @@ public:
     QByteArray write();
 
 private:
+    // The hanging indent of a list item, from its marker to its text.
+    static constexpr int kListHangTwips = 360;
+
     void collect();
     void writeHeader();
     void writeListTables();
@@ -55,6 +58,7 @@ private:
     const FormatOut &formatOut(const QTextFragment &fragment);
     void writeRun(const FormatOut &out, QStringView text);
     void writeText(QStringView text);
+    void writeUnicode(char16_t c);
     void word(const char *w);
     void word(const char *w, int value);
     int fontIndex(const QTextCharFormat &format);

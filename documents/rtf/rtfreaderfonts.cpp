@@ -1,0 +1,43 @@
+// The reader's font table: each entry's number, character set and name.
+#include "rtfreader.h"
+
+namespace rtf {
+
+bool Reader::applyFontTableOp(Op op, int value)
+{
+    if (op == Op::Font) { commitFont(); m_fontNumber = value; }
+    else if (op == Op::FontCharset) m_fontCharset = value;
+    else if (op == Op::FontCodePage) m_fontCodePage = value;
+    else return false;
+    return true;
+}
+
+void Reader::commitFont()
+{
+    if (m_fontName.isEmpty() && m_fontCharset < 0 && m_fontCodePage == 0)
+        return;
+    Font f;
+    f.codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
+    CodePage *cp = CodePage::get(f.codePage ? f.codePage : m_docCodePage);
+    QString name;
+    for (qsizetype i = 0; i < m_fontName.size(); ++i) {
+        const auto b = static_cast<unsigned char>(m_fontName[i]);
+        if (cp->isLeadByte(b) && i + 1 < m_fontName.size())
+            cp->appendPair(name, b, static_cast<unsigned char>(m_fontName[++i]));
+        else
+            name.append(QChar(b < 0x80 ? char16_t(b) : cp->single(b)));
+    }
+    // Formats take the list as it is, which saves making one for each.
+    if (const QString family = name.trimmed(); !family.isEmpty())
+        f.families = QStringList{family};
+    m_fonts.insert(m_fontNumber, f);
+    m_fontName.clear();
+    m_fontCharset = -1;
+    m_fontCodePage = 0;
+    // Formats made before this font was known would name no family.
+    m_formatIndex.clear();
+    m_runFormat = -1;
+    m_cpCached = nullptr;
+}
+
+} // namespace rtf

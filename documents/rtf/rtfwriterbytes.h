@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+
+// Small pieces of output that the writer's files share.
+namespace rtf {
+
+// Appends v in decimal: the writer's hottest path, without QByteArray::number's allocation.
+inline void appendInt(QByteArray &out, long long v)
+{
+    char buf[24];
+    char *p = buf + sizeof buf;
+    const bool negative = v < 0;
+    unsigned long long u = negative ? 0ULL - static_cast<unsigned long long>(v) : v;
+    do {
+        *--p = char('0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (negative)
+        *--p = '-';
+    out.append(p, buf + sizeof buf - p);
+}
+
+} // namespace rtf

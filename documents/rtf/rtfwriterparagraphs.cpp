@@ -1,0 +1,83 @@
+// The writer's paragraphs: their properties, then their runs.
+#include "rtfwriter.h"
+
+#include "rtfunits.h"
+#include "rtfwriterbytes.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+
+namespace rtf {
+
+void Writer::writeBlock(const QTextBlock &block, const char *terminator, int depth)
+{
+    const auto kept = m_keptBlocks.isEmpty() ? m_keptBlocks.cend()
+                                             : m_keptBlocks.constFind(block.blockFormatIndex());
+    if (kept != m_keptBlocks.cend())
+        writeKept(kept->first);
+    writeParagraphProps(block, depth);
+    const QString text = block.text();
+    // A block's fragments follow each other, so each one's text starts where the last ended.
+    qsizetype offset = 0;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        writeFragment(fragment, QStringView(text).mid(offset, fragment.length()));
+        offset += fragment.length();
+    }
+    if (kept != m_keptBlocks.cend())
+        writeKept(kept->second);
+    m_out.append(terminator);
+}
+
+void Writer::writeParagraphProps(const QTextBlock &block, int depth)
+{
+    // Paragraphs that share a block format share their properties, list membership included.
+    const qint64 key = qint64(block.blockFormatIndex()) << 32 | depth;
+    auto cached = m_paragraphCache.constFind(key);
+    if (cached == m_paragraphCache.cend()) {
+        const qsizetype start = m_out.size();
+        writeBlockFormat(block, depth);
+        cached = m_paragraphCache.insert(key, m_out.sliced(start));
+    } else {
+        m_out.append(*cached);
+    }
+    if (const QTextList *list = block.textList())
+        writeListText(block, list);
+    // A control word needs its delimiter; after a group's brace a space would be text.
+    if (!m_out.endsWith('}'))
+        m_out.append(' ');
+}
+
+void Writer::writeBlockFormat(const QTextBlock &block, int depth)
+{
+    const QTextBlockFormat f = block.blockFormat();
+    m_out.append("\\pard\\plain");
+    if (depth > 0)
+        m_out.append("\\intbl");
+    if (depth > 1)
+        word("\\itap", depth);
+    writeKeptParagraphProps(f);
+    const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+    if (a & Qt::AlignHCenter) m_out.append("\\qc");
+    else if (a & Qt::AlignJustify) m_out.append("\\qj");
+    else if (a & Qt::AlignRight) m_out.append("\\qr");
+    else m_out.append("\\ql");
+    const QTextList *list = block.textList();
+    const int listIndent = list ? list->format().indent() * int(m_doc->indentWidth()) : 0;
+    word("\\li", pixelsToTwips(f.leftMargin() + listIndent));
+    word("\\ri", pixelsToTwips(f.rightMargin()));
+    word("\\fi", pixelsToTwips(f.textIndent()) - (list ? kListHangTwips : 0));
+    if (f.topMargin() > 0) word("\\sb", pixelsToTwips(f.topMargin()));
+    if (f.bottomMargin() > 0) word("\\sa", pixelsToTwips(f.bottomMargin()));
+    if (f.lineHeightType() == QTextBlockFormat::MinimumHeight)
+        word("\\sl", pixelsToTwips(f.lineHeight()));
+    else if (f.lineHeightType() == QTextBlockFormat::FixedHeight)
+        word("\\sl", -pixelsToTwips(f.lineHeight()));
+    if (list) {
+        word("\\ls", m_listIndex.value(list));
+        word("\\ilvl", std::clamp(list->format().indent(), 1, 9) - 1);
+    }
+}
+
+} // namespace rtf

@@ -1,0 +1,120 @@
+// The writer's runs: character formats, hyperlinks and images.
+#include "rtfwriter.h"
+
+#include "rtfunits.h"
+#include "rtfwriterbytes.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QUrl>
+#include <cmath>
+
+namespace rtf {
+
+void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
+{
+    const FormatOut &out = formatOut(fragment);
+    if (out.image) {
+        writeImage(fragment.charFormat());
+        return;
+    }
+    if (!writeKeptFragment(out, text))
+        writeRun(out, text);
+}
+
+void Writer::writeRun(const FormatOut &out, QStringView text)
+{
+    if (!out.href.isEmpty()) {
+        m_out.append("{\\field{\\*\\fldinst HYPERLINK \"");
+        writeText(out.href);
+        m_out.append("\"}{\\fldrslt");
+    }
+    m_out.append('{');
+    m_out.append(out.props);
+    writeText(text);
+    m_out.append('}');
+    if (!out.href.isEmpty())
+        m_out.append("}}");
+}
+
+const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
+{
+    const int index = fragment.charFormatIndex();
+    auto it = m_formatCache.constFind(index);
+    if (it != m_formatCache.cend())
+        return *it;
+    const QTextCharFormat f = fragment.charFormat();
+    FormatOut out;
+    out.image = f.isImageFormat();
+    if (f.isAnchor())
+        out.href = f.anchorHref();
+    keptFormatOut(f, out);
+    QByteArray &p = out.props;
+    p.append("\\f");
+    appendInt(p, fontIndex(f));
+    p.append("\\fs");
+    appendInt(p, std::lround((f.fontPointSize() > 0 ? f.fontPointSize() : m_defaultSize) * 2));
+    if (f.fontWeight() >= QFont::DemiBold) p.append("\\b");
+    if (f.fontItalic()) p.append("\\i");
+    if (f.fontUnderline() || f.underlineStyle() != QTextCharFormat::NoUnderline) {
+        switch (f.underlineStyle()) {
+        case QTextCharFormat::DashUnderline: p.append("\\uldash"); break;
+        case QTextCharFormat::DotLine: p.append("\\uld"); break;
+        case QTextCharFormat::DashDotLine: p.append("\\uldashd"); break;
+        case QTextCharFormat::DashDotDotLine: p.append("\\uldashdd"); break;
+        case QTextCharFormat::WaveUnderline: p.append("\\ulwave"); break;
+        default: p.append("\\ul"); break;
+        }
+    }
+    if (f.fontStrikeOut()) p.append("\\strike");
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) p.append("\\super");
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) p.append("\\sub");
+    if (f.foreground().style() != Qt::NoBrush) {
+        p.append("\\cf");
+        appendInt(p, m_colorIndex.value(f.foreground().color().rgb()));
+    }
+    if (f.background().style() != Qt::NoBrush) {
+        const int c = m_colorIndex.value(f.background().color().rgb());
+        p.append("\\chcbpat");
+        appendInt(p, c);
+        p.append("\\cb");
+        appendInt(p, c);
+    }
+    p.append(' ');
+    return *m_formatCache.insert(index, out);
+}
+
+void Writer::writeImage(const QTextCharFormat &format)
+{
+    const QTextImageFormat f = format.toImageFormat();
+    const QVariant v = m_doc->resource(QTextDocument::ImageResource, QUrl(f.name()));
+    QImage image = v.value<QImage>();
+    if (image.isNull())
+        image = v.value<QPixmap>().toImage();
+    if (image.isNull() && v.typeId() == QMetaType::QByteArray)
+        image.loadFromData(v.toByteArray());
+    if (image.isNull())
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const double w = f.width() > 0 ? f.width() : image.width();
+    const double h = f.height() > 0 ? f.height() : image.height();
+    word("{\\pict\\pngblip\\picw", image.width());
+    word("\\pich", image.height());
+    word("\\picwgoal", pixelsToTwips(w));
+    word("\\pichgoal", pixelsToTwips(h));
+    m_out.append('\n');
+    const QByteArray hex = png.toHex();
+    for (qsizetype i = 0; i < hex.size(); i += 128) {
+        m_out.append(hex.constData() + i, std::min<qsizetype>(128, hex.size() - i));
+        m_out.append('\n');
+    }
+    m_out.append('}');
+}
+
+} // namespace rtf
