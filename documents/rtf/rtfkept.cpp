@@ -37,6 +37,7 @@ public:
     {
         m_open.push_back(items.size());
         items.push_back({{}, {}, int(m_open.size()) - 1, 0});
+        m_starred.push_back(false);
         m_fresh = true;
     }
     void groupEnd() override
@@ -73,7 +74,9 @@ public:
     }
     void controlSymbol(char c) override
     {
-        if (c == '\\' || c == '{' || c == '}')
+        if (c == '*' && m_fresh && !m_open.empty())
+            m_starred[m_open.back()] = true;
+        else if (c == '\\' || c == '{' || c == '}')
             addText(QChar(c));
         else if (c == '~')
             addText(QChar(0x00A0));
@@ -95,15 +98,20 @@ public:
     void binary(const char *, qsizetype) override {}
 
 private:
-    // Text belongs to every group it is inside, so a header's text is also its own.
+    // Text belongs to every group it is inside up to the nearest destination marked
+    // with \*, so that a header's text is its own but a field's instruction is not.
     void addText(QChar c)
     {
         m_fresh = false;
-        for (const size_t i : m_open)
-            items[i].text.append(c);
+        for (auto i = m_open.rbegin(); i != m_open.rend(); ++i) {
+            items[*i].text.append(c);
+            if (m_starred[*i])
+                break;
+        }
     }
 
     std::vector<size_t> m_open;
+    std::vector<bool> m_starred;   // by item
     bool m_fresh = false;
     bool m_inReference = false;
     int m_skip = 0;

@@ -27,8 +27,12 @@ enum KeptProperty {
     KeptStyle,         // block format: the paragraph's \sN
     KeptSection,       // block format: a section that starts at this paragraph
     KeptEnd,           // block format: what an empty paragraph held
-    KeptHighlight,     // a comment's range: the highlight is shown, never written
+    KeptHighlight,     // the background only shows a comment's range: it is not written
+    KeptComment,       // the comment range a character is in, counted from 1
 };
+
+// The background that shows a comment's range (a light yellow).
+constexpr unsigned kCommentHighlight = 0xFFF3B0;
 
 // The material of the whole document.
 struct KeptDocument

@@ -15,7 +15,8 @@ quint64 low16(int v) { return quint64(quint16(v)); }
 size_t qHash(const CharProps &c, size_t seed)
 {
     const size_t flags = size_t(c.bold) | size_t(c.italic) << 1 | size_t(c.strike) << 2
-        | size_t(c.hidden) << 3 | size_t(c.underline) << 4 | size_t(c.vertical) << 8;
+        | size_t(c.hidden) << 3 | size_t(c.underline) << 4 | size_t(c.vertical) << 8
+        | size_t(quint16(c.comment)) << 12;
     // Two words hash faster than seven values; bits cut off only make collisions.
     const quint64 a = quint64(flags) | quint64(quint32(c.font)) << 32;
     const quint64 b = low16(c.halfPoints) | low16(c.fore) << 16 | low16(c.back) << 32
@@ -393,6 +394,8 @@ int Reader::formatIndex(const CharProps &c)
         f.setAnchor(true);
         f.setAnchorHref(m_hrefs.at(c.href));
     }
+    if (Q_UNLIKELY(c.comment > 0))
+        showComment(f, c.comment);
     m_formats.push_back({f});
     const int index = int(m_formats.size() - 1);
     m_formatIndex.insert(c, index);

@@ -31,12 +31,14 @@ struct CharProps
     int halfPoints = 24;
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
+    int comment = 0;               // the open comment range, counted from 1; 0 for none
     // Inline: body text is checked against the run it may continue.
     bool operator==(const CharProps &o) const
     {
         return bold == o.bold && italic == o.italic && strike == o.strike && hidden == o.hidden
             && underline == o.underline && vertical == o.vertical && font == o.font
-            && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href;
+            && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href
+            && comment == o.comment;
     }
 };
 size_t qHash(const CharProps &c, size_t seed = 0);
@@ -191,6 +193,9 @@ private:
     void closeKeptParagraph();
     void sectionBreak();
     void finishKeptDocument();
+    void markComment(const QByteArray &bytes);
+    void showComment(QTextCharFormat &f, int comment) const;
+    void showCommentTexts();
     KeptDocument &kept();
 
     QTextDocument *m_doc;
@@ -259,6 +264,8 @@ private:
     int m_footnotes = 0, m_endnotes = 0;
     CharProps m_noteMark;          // the format of the last \chftn in the text
     bool m_hasNoteMark = false;
+    QStringList m_commentIds;                // each comment range's id, in reading order
+    QHash<QString, QString> m_commentTexts;  // each comment's text, by the id it refers to
 };
 
 } // namespace rtf

@@ -53,10 +53,11 @@ bool Reader::applyCharOp(Op op, const ControlWord &w, bool hasParam, int value)
     CharProps &c = top().chr;
     switch (op) {
     case Op::Plain: {
-        const int href = c.href;
+        const int href = c.href, comment = c.comment;
         c = CharProps();
         c.font = m_defaultFont;
         c.href = href;
+        c.comment = comment;
         return true;
     }
     case Op::Bold: c.bold = value != 0; return true;

@@ -3,6 +3,7 @@
 #include "rtfreader.h"
 #include "rtfkept.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 #include <utility>
 
@@ -74,7 +75,10 @@ void Reader::finishKept(QByteArray bytes)
         break;
     case KeptGroup::Info: kept().info.append(bytes); break;
     case KeptGroup::Note: insertNoteMark(bytes); break;
-    case KeptGroup::Anchored: m_pendingAnchor.append(bytes); break;
+    case KeptGroup::Anchored:
+        markComment(bytes);
+        m_pendingAnchor.append(bytes);
+        break;
     }
 }
 
@@ -237,12 +241,71 @@ void Reader::finishKeptDocument()
                                    + std::exchange(m_pendingAnchor, {}));
         end.mergeBlockFormat(f);
     }
+    if (!m_commentIds.isEmpty())
+        showCommentTexts();
     // The references in kept RTF are to the source's font and colour tables.
     for (auto it = m_fonts.cbegin(); it != m_fonts.cend(); ++it)
         m_kept->fonts.insert(it.key(), it->families.value(0));
     for (size_t i = 0; i < m_colors.size(); ++i)
         m_kept->colors.insert(int(i), m_colors[i].style() == Qt::NoBrush ? QColor()
                                                                        : m_colors[i].color());
+}
+
+// A comment's range is shown highlighted, from its start mark to its end mark, whatever
+// groups lie between: every open group takes it. The comment's text comes after.
+void Reader::markComment(const QByteArray &bytes)
+{
+    const std::vector<KeptItem> items = keptItems(bytes);
+    if (items.empty())
+        return;
+    const QByteArray &word = items.front().word;
+    if (word == "annotation") {
+        for (const KeptItem &item : items)
+            if (item.word == "atnref")
+                m_commentTexts.insert(item.text.trimmed(), items.front().text.trimmed());
+        return;
+    }
+    if (word != "atrfstart" && word != "atrfend")
+        return;
+    if (word == "atrfstart")
+        m_commentIds.append(items.front().text.trimmed());
+    const int comment = word == "atrfstart" ? int(m_commentIds.size()) : 0;
+    for (GroupState &s : m_stack)
+        s.chr.comment = comment;
+    m_runChecked = false;
+}
+
+void Reader::showComment(QTextCharFormat &f, int comment) const
+{
+    f.setProperty(KeptComment, comment);
+    if (f.background().style() != Qt::NoBrush)
+        return;
+    f.setBackground(QColor(kCommentHighlight));
+    f.setProperty(KeptHighlight, true);
+}
+
+// The comments' texts go into the tooltips of their ranges once all is read.
+void Reader::showCommentTexts()
+{
+    struct Range { int start, end; QString text; };
+    std::vector<Range> ranges;
+    for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int comment = fragment.charFormat().intProperty(KeptComment);
+            if (comment > 0 && comment <= m_commentIds.size())
+                ranges.push_back({fragment.position(), fragment.position() + fragment.length(),
+                                  m_commentTexts.value(m_commentIds.at(comment - 1))});
+        }
+    }
+    QTextCursor cursor(m_doc);
+    for (const Range &r : ranges) {
+        QTextCharFormat tip;
+        tip.setToolTip(r.text);
+        cursor.setPosition(r.start);
+        cursor.setPosition(r.end, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(tip);
+    }
 }
 
 } // namespace rtf

@@ -81,7 +81,9 @@ void Writer::collect()
             fontIndex(f);
             if (m_kept)
                 collectKeptFormat(f);
-            for (const QBrush &brush : {f.foreground(), f.background()}) {
+            // A comment's highlight is shown, not written.
+            const QBrush back = f.hasProperty(KeptHighlight) ? QBrush() : f.background();
+            for (const QBrush &brush : {f.foreground(), back}) {
                 if (brush.style() == Qt::NoBrush || m_colorIndex.contains(brush.color().rgb()))
                     continue;
                 m_colors.push_back(brush.color());

@@ -1,6 +1,7 @@
 // The writer's runs: character formats, hyperlinks and images.
 #include "rtfwriter.h"
 
+#include "rtfkept.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -76,7 +77,7 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
         p.append("\\cf");
         appendInt(p, m_colorIndex.value(f.foreground().color().rgb()));
     }
-    if (f.background().style() != Qt::NoBrush) {
+    if (f.background().style() != Qt::NoBrush && !f.hasProperty(KeptHighlight)) {
         const int c = m_colorIndex.value(f.background().color().rgb());
         p.append("\\chcbpat");
         appendInt(p, c);
