@@ -31,7 +31,7 @@ class ItemListener final : public TokenListener
 {
 public:
     std::vector<KeptItem> items;
-    std::vector<std::pair<QByteArray, int>> words;
+    std::vector<std::pair<QByteArray, std::optional<int>>> words;
 
     void groupStart() override
     {
@@ -50,7 +50,7 @@ public:
     {
         const QByteArray w(name.data(), qsizetype(name.size()));
         if (m_open.empty()) {
-            words.emplace_back(w, param);
+            words.emplace_back(w, hasParam ? std::optional<int>(param) : std::nullopt);
             return;
         }
         KeptItem &item = items[m_open.back()];
@@ -161,7 +161,7 @@ std::vector<KeptItem> keptItems(const QByteArray &kept)
     return std::move(l.items);
 }
 
-std::vector<std::pair<QByteArray, int>> keptWords(const QByteArray &kept)
+std::vector<std::pair<QByteArray, std::optional<int>>> keptWords(const QByteArray &kept)
 {
     ItemListener l;
     tokenize(kept, l);

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QTextFormat>
+#include <optional>
 #include <vector>
 
 class QTextCharFormat;
@@ -78,8 +79,8 @@ struct KeptItem
     int param = 0;       // the parameter of its first word with one (\colsN and the like)
 };
 std::vector<KeptItem> keptItems(const QByteArray &kept);
-// The control words of kept bytes outside any group, with their parameters.
-std::vector<std::pair<QByteArray, int>> keptWords(const QByteArray &kept);
+// The control words of kept bytes outside any group, with their parameters if any.
+std::vector<std::pair<QByteArray, std::optional<int>>> keptWords(const QByteArray &kept);
 
 template<typename Font, typename Color>
 void expandKept(QByteArray &out, const QByteArray &kept, Font fontNumber, Color colorNumber)

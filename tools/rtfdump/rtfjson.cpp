@@ -38,6 +38,8 @@ void appendList(QByteArray &out, const QTextBlock &b)
     out.append(QByteArray::number(std::max(1, f.indent()))).append('}');
 }
 
+} // namespace
+
 void appendString(QByteArray &out, const QString &s)
 {
     out.append('"');
@@ -56,6 +58,8 @@ void appendString(QByteArray &out, const QString &s)
     }
     out.append('"');
 }
+
+namespace {
 
 // The JSON fields of one run but its text, in the order the format gives them.
 QByteArray runFormat(const QTextCharFormat &f, const QTextDocument *doc)
@@ -125,6 +129,8 @@ QByteArray documentToJson(const QTextDocument *doc)
         appendRuns(out, b, doc);
         out.append('}');
     }
-    out.append("]}");
+    out.append("],\"kept\":");
+    appendKept(out, doc);
+    out.append('}');
     return out;
 }
