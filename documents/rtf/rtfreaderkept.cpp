@@ -221,6 +221,7 @@ void Reader::closeKeptParagraph()
 
 void Reader::sectionBreak()
 {
+    kept();   // the writer looks for sections only in documents that keep something
     if (!m_para.text.isEmpty())
         endParagraph();
     if (m_sectionPending)
