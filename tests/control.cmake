@@ -5,3 +5,6 @@ add_qt_test(tst_richtextbox
 add_qt_test(tst_frmdocument
   SOURCES tst_frmdocument.cpp
   LIBS editor)
+add_qt_test(tst_richtextboxkept
+  SOURCES tst_richtextboxkept.cpp
+  LIBS editor)
