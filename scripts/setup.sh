@@ -7,7 +7,8 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
 
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgl-dev
-  libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip poppler-utils python3 ccache"
+  libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip poppler-utils python3 ccache
+  libreoffice-writer-nogui"
 
 missing=""
 for p in $PACKAGES; do

@@ -6,3 +6,5 @@ add_qt_test(tst_rtfkept SOURCES tst_rtfkept.cpp LIBS rtfcodec)
 # Runs the word processors that are installed; LibreOffice's first start is slow.
 add_qt_test(tst_rtfinterop SOURCES tst_rtfinterop.cpp LIBS rtfcodec)
 set_tests_properties(tst_rtfinterop PROPERTIES TIMEOUT 300)
+# LibreOffice reads back what we keep of a document it wrote.
+add_qt_test(tst_rtfkeptinterop SOURCES tst_rtfkeptinterop.cpp LIBS rtfcodec)
