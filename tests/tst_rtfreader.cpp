@@ -192,9 +192,11 @@ void TestRtfReader::blockFormat_data()
     // Lengths beyond any page come back saturated, never wrapped round to the other sign.
     QTest::newRow("huge indents") << QByteArray(R"({\rtf1\li2147483647\fi-2147483647 x})")
                                   << int(Qt::AlignLeft) << INT_MAX / 2 << 0 << INT_MIN / 2;
+    // A list item with no left indent still leaves its marker room: its margin takes back
+    // all but that much of the list's own indent.
     QTest::newRow("huge first indent in a list")
         << QByteArray(R"({\rtf1\pard{\*\pn\pnlvlblt{\pntxtb\'b7}}\fi2147483647 x\par})")
-        << int(Qt::AlignLeft) << 0 << 0 << INT_MAX / 2;
+        << int(Qt::AlignLeft) << 360 - 600 << 0 << INT_MAX / 2;
     QTest::newRow("last setting wins") << QByteArray(R"({\rtf1 x\qr\par})")
                                        << int(Qt::AlignRight) << 0 << 0 << 0;
 }
@@ -312,9 +314,11 @@ void TestRtfReader::columnWidths_data()
     QTest::addColumn<QString>("widths");
     QTest::newRow("cell edges") << QByteArray(
         R"({\rtf1\trowd\cellx1000\cellx4000\intbl a\cell b\cell\row})") << u"1000,3000"_qs;
-    QTest::newRow("each row defines its own, the first one counts") << QByteArray(
+    // Rows whose edges differ share the columns of all their edges, each cell spanning
+    // the columns between its edges.
+    QTest::newRow("each row defines its own, the columns of both") << QByteArray(
         R"({\rtf1\trowd\cellx2000\cellx3000\intbl a\cell b\cell\row)"
-        R"(\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})") << u"2000,1000"_qs;
+        R"(\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})") << u"500,1500,1000"_qs;
     QTest::newRow("nested row given at its end") << QByteArray(
         R"({\rtf1\trowd\cellx6000\pard\intbl a\par\pard\intbl\itap2 n\nestcell m\nestcell)"
         R"({\*\nesttableprops\trowd\cellx1500\cellx2500\nestrow}\pard\intbl\cell\row})")

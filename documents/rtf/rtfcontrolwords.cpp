@@ -26,6 +26,14 @@ constexpr int kUlDashDot = QTextCharFormat::DashDotLine;
 constexpr int kUlDashDotDot = QTextCharFormat::DashDotDotLine;
 constexpr int kUlWave = QTextCharFormat::WaveUnderline;
 
+constexpr int kBorderNone = QTextFrameFormat::BorderStyle_None;
+constexpr int kBorderSolid = QTextFrameFormat::BorderStyle_Solid;
+constexpr int kBorderDouble = QTextFrameFormat::BorderStyle_Double;
+constexpr int kBorderDotted = QTextFrameFormat::BorderStyle_Dotted;
+constexpr int kBorderDashed = QTextFrameFormat::BorderStyle_Dashed;
+constexpr int kBorderDotDash = QTextFrameFormat::BorderStyle_DotDash;
+constexpr int kBorderDotDotDash = QTextFrameFormat::BorderStyle_DotDotDash;
+
 const ControlWord kWords[] = {
     // Destinations whose text is not body text.
     {"annotation", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"atnauthor", kD, D(Dest::Kept), K(KeptGroup::Anchored)},
@@ -50,7 +58,8 @@ const ControlWord kWords[] = {
     {"result", kD, D(Dest::PassThrough), 0}, {"shppict", kD, D(Dest::PassThrough), 0},
     {"shprslt", kD, D(Dest::Skip), 0}, {"stylesheet", kD, D(Dest::StyleSheet), 0},
     {"tc", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"txe", kD, D(Dest::Skip), 0},
-    {"xe", kD, D(Dest::Kept), K(KeptGroup::Anchored)},
+    {"xe", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"leveltext", kD, D(Dest::LevelText), 0},
+    {"levelnumbers", kD, D(Dest::LevelNumbers), 0},
     {"aftncn", kD, D(Dest::Kept), K(KeptGroup::Section)},
     {"aftnsep", kD, D(Dest::Kept), K(KeptGroup::Section)},
     {"aftnsepc", kD, D(Dest::Kept), K(KeptGroup::Section)},
@@ -99,16 +108,40 @@ const ControlWord kWords[] = {
     {"ri", kV, O(Op::RightIndent), 0}, {"rin", kV, O(Op::RightIndent), 0},
     {"s", kV, O(Op::Style), 0}, {"sa", kV, O(Op::SpaceAfter), 0},
     {"sb", kV, O(Op::SpaceBefore), 0}, {"sect", kF, O(Op::Sect), 0},
-    {"sl", kV, O(Op::LineSpacing), 0},
+    {"sl", kV, O(Op::LineSpacing), 0}, {"ltrpar", kF, O(Op::LtrPar), 0},
+    {"rtlpar", kF, O(Op::RtlPar), 0},
     // Tables.
     {"cell", kF, O(Op::Cell), 0}, {"cellx", kV, O(Op::CellBoundary), 0},
     {"intbl", kF, O(Op::InTable), 0}, {"itap", kV, O(Op::TableDepth), 1},
     {"nestcell", kF, O(Op::NestCell), 0}, {"nestrow", kF, O(Op::NestRow), 0},
     {"row", kF, O(Op::Row), 0}, {"trowd", kF, O(Op::RowDefaults), 0},
+    // Borders: a side of a cell (0 top, 1 left, 2 bottom, 3 right), or of something the
+    // reader does not keep (-1), then that border's style, width and colour.
+    {"clbrdrt", kF, O(Op::BorderSide), 0}, {"clbrdrl", kF, O(Op::BorderSide), 1},
+    {"clbrdrb", kF, O(Op::BorderSide), 2}, {"clbrdrr", kF, O(Op::BorderSide), 3},
+    {"brdrt", kF, O(Op::BorderSide), -1}, {"brdrl", kF, O(Op::BorderSide), -1},
+    {"brdrb", kF, O(Op::BorderSide), -1}, {"brdrr", kF, O(Op::BorderSide), -1},
+    {"brdrbox", kF, O(Op::BorderSide), -1}, {"brdrbar", kF, O(Op::BorderSide), -1},
+    {"trbrdrt", kF, O(Op::BorderSide), -1}, {"trbrdrl", kF, O(Op::BorderSide), -1},
+    {"trbrdrb", kF, O(Op::BorderSide), -1}, {"trbrdrr", kF, O(Op::BorderSide), -1},
+    {"trbrdrh", kF, O(Op::BorderSide), -1}, {"trbrdrv", kF, O(Op::BorderSide), -1},
+    {"brdrnone", kF, O(Op::BorderStyle), kBorderNone},
+    {"brdrs", kF, O(Op::BorderStyle), kBorderSolid}, {"brdrth", kF, O(Op::BorderStyle), kBorderSolid},
+    {"brdrhair", kF, O(Op::BorderStyle), kBorderSolid},
+    {"brdrdb", kF, O(Op::BorderStyle), kBorderDouble},
+    {"brdrdot", kF, O(Op::BorderStyle), kBorderDotted},
+    {"brdrdash", kF, O(Op::BorderStyle), kBorderDashed},
+    {"brdrdashd", kF, O(Op::BorderStyle), kBorderDotDash},
+    {"brdrdashdd", kF, O(Op::BorderStyle), kBorderDotDotDash},
+    {"brdrw", kV, O(Op::BorderWidth), 0}, {"brdrcf", kV, O(Op::BorderColor), 0},
+    {"clcbpat", kV, O(Op::CellShading), 0},
+    {"clmgf", kF, O(Op::CellMerge), 1}, {"clmrg", kF, O(Op::CellMerge), 2},
+    {"clvmgf", kF, O(Op::CellVMerge), 1}, {"clvmrg", kF, O(Op::CellVMerge), 2},
     // Lists.
     {"ilvl", kV, O(Op::ListLevelIndex), 0}, {"levelnfc", kV, O(Op::LevelFormat), 0},
     {"levelnfcn", kV, O(Op::LevelFormatN), 0}, {"listid", kV, O(Op::ListId), 0},
-    {"ls", kV, O(Op::ListOverrideIndex), 0}, {"pndec", kF, O(Op::OldDecimal), 0},
+    {"ls", kV, O(Op::ListOverrideIndex), 0}, {"levelstartat", kV, O(Op::LevelStartAt), 1},
+    {"lfolevel", kF, O(Op::ListOverrideLevel), 0}, {"pndec", kF, O(Op::OldDecimal), 0},
     {"pnf", kV, O(Op::OldFont), 0}, {"pnlcltr", kF, O(Op::OldLowerAlpha), 0},
     {"pnlcrm", kF, O(Op::OldLowerRoman), 0}, {"pnlvl", kV, O(Op::OldLevel), 1},
     {"pnlvlblt", kF, O(Op::OldBullet), 0}, {"pnlvlbody", kF, O(Op::OldBody), 0},

@@ -16,7 +16,7 @@ enum class Kind : unsigned char {
 enum class Dest : unsigned char {
     Body, Skip, FontTable, ColorTable, StyleSheet, StyleEntry, ListTable, List, ListLevel,
     ListOverrideTable, ListOverride, Picture, Field, FieldInstruction, FieldResult,
-    OldNumbering, OldNumberingText, PassThrough,
+    OldNumbering, OldNumberingText, PassThrough, LevelText, LevelNumbers,
     Kept,          // kept as RTF and written back; extra is a KeptGroup
 };
 
@@ -33,6 +33,8 @@ enum class Op : unsigned char {
     FontCharset, FontCodePage, Red, Green, Blue,
     PicWidth, PicHeight, PicGoalWidth, PicGoalHeight, PicScaleX, PicScaleY,
     PicPng, PicJpeg, PicOther,
+    RtlPar, LtrPar, LevelStartAt, ListOverrideLevel,
+    BorderSide, BorderStyle, BorderWidth, BorderColor, CellShading, CellMerge, CellVMerge,
 };
 
 struct ControlWord

@@ -28,7 +28,7 @@ bool BlockKey::operator==(const BlockKey &o) const
 {
     const ParaProps &a = props, &b = o.props;
     // The table depth is not part of it: a cell's paragraph looks like any other.
-    return pageBreak == o.pageBreak && inList == o.inList && a.align == b.align
+    return pageBreak == o.pageBreak && inList == o.inList && a.align == b.align && a.rtl == b.rtl
         && a.left == b.left && a.right == b.right
         && a.first == b.first && a.before == b.before && a.after == b.after
         && a.lineSpacing == b.lineSpacing && a.listOverride == b.listOverride
@@ -39,7 +39,7 @@ bool BlockKey::operator==(const BlockKey &o) const
 size_t qHash(const BlockKey &k, size_t seed)
 {
     const ParaProps &p = k.props;
-    const size_t flags = size_t(p.align) | size_t(k.pageBreak) << 9
+    const size_t flags = size_t(p.align) | size_t(p.rtl) << 8 | size_t(k.pageBreak) << 9
         | size_t(k.inList) << 10;
     const quint64 a = flags | low16(p.left) << 16 | low16(p.right) << 32 | low16(p.first) << 48;
     const quint64 b = low16(p.before) | low16(p.after) << 16 | low16(p.lineSpacing) << 32
@@ -99,6 +99,7 @@ void Reader::groupStart()
         s.chr = CharProps();
         s.chr.font = m_defaultFont;
         s.para = ParaProps();
+        s.charSet = s.paraSet = 0;
         s.styleIndex = 0;
     }
 }
@@ -139,7 +140,15 @@ void Reader::startDestination(Dest dest)
     case Dest::FieldInstruction: m_fieldInstruction.clear(); break;
     case Dest::Picture: m_picture = Picture(); break;
     case Dest::List: m_list = ListDef(); break;
-    case Dest::ListOverride: m_overrideList = m_overrideIndex = 0; break;
+    case Dest::ListLevel:
+        m_level = ListLevel();
+        s.charSet = s.paraSet = 0;
+        break;
+    case Dest::ListOverride:
+        m_override = ListOverride();
+        m_overrideIndex = 0;
+        m_overrideLevel = -1;
+        break;
     case Dest::OldNumbering: m_pnStyle = QTextListFormat::ListDisc; m_pnLevel = 1; break;
     case Dest::ColorTable: m_colors.clear(); m_colorSet = false; break;
     case Dest::StyleSheet: m_rec.begin("stylesheet", false, s.chr.font, m_defaultFont); break;
@@ -255,6 +264,10 @@ void Reader::onBytes(const char *data, qsizetype length)
     case Dest::Picture:
         m_picture.hex.append(data, length);
         break;
+    case Dest::LevelText:
+    case Dest::LevelNumbers:
+        levelTextBytes(data, length);
+        break;
     default:
         break;
     }
@@ -329,6 +342,10 @@ void Reader::appendChar(char16_t c)
     m_lead = 0;
     if (d == Dest::FieldInstruction) {
         m_fieldInstruction.append(QChar(c));
+        return;
+    }
+    if (d == Dest::LevelText) {
+        m_level.text.append(QChar(c));
         return;
     }
     if ((d != Dest::Body && d != Dest::FieldResult) || top().chr.hidden)

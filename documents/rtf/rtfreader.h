@@ -13,11 +13,13 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextListFormat>
+#include <QTextTableCellFormat>
 #include <array>
 #include <vector>
 
 class QTextDocument;
 class QTextList;
+class QTextTable;
 
 namespace rtf {
 
@@ -45,9 +47,21 @@ size_t qHash(const CharProps &c, size_t seed = 0);
 
 constexpr int kNoList = QTextListFormat::ListStyleUndefined;  // list styles are negative
 
+// What a paragraph or run sets itself, as opposed to what it takes from a style: a bit
+// for each property, so that a style applies only where the paragraph or run is silent.
+enum CharBit : unsigned {
+    kSetBold = 1, kSetItalic = 2, kSetStrike = 4, kSetHidden = 8, kSetUnderline = 16,
+    kSetVertical = 32, kSetFont = 64, kSetSize = 128, kSetFore = 256, kSetBack = 512,
+};
+enum ParaBit : unsigned {
+    kSetAlign = 1, kSetLeft = 2, kSetRight = 4, kSetFirst = 8, kSetBefore = 16,
+    kSetAfter = 32, kSetLineSpacing = 64, kSetList = 128, kSetDirection = 256,
+};
+
 struct ParaProps
 {
     unsigned char align = 0;       // 0 left, 1 centre, 2 right, 3 justify
+    bool rtl = false;              // \rtlpar: laid out right to left
     int tableDepth = 0;            // \intbl, \itap: 0 outside tables, 1 in a top-level cell
     int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
     int listOverride = 0, listLevel = 0;         // \ls, \ilvl
@@ -61,8 +75,40 @@ struct GroupState
     bool ownsDest = false;         // this group started dest, so its end finishes it
     CharProps chr;
     ParaProps para;
+    unsigned charSet = 0;          // CharBits of what the run set itself
+    unsigned paraSet = 0;          // ParaBits of what the paragraph set itself
     int unicodeSkip = 1;
     int styleIndex = 0;
+};
+
+// A cell border as a row definition gives it: style is a QTextFrameFormat::BorderStyle.
+struct CellBorder
+{
+    int style = -1;                // -1: the file says nothing of this side
+    int width = 0;                 // twips
+    int color = 0;                 // colour table index, 0 automatic
+};
+
+// One cell of a row definition, \clbrdr... to \cellx.
+struct CellDef
+{
+    int right = 0;                 // the cell's right edge, twips
+    CellBorder borders[4];         // top, left, bottom, right
+    int shading = 0;               // \clcbpat: colour table index, 0 none
+    unsigned char merge = 0;       // \clmgf 1, \clmrg 2
+    unsigned char vmerge = 0;      // \clvmgf 1, \clvmrg 2
+};
+
+// One level of a \listtable list.
+struct ListLevel
+{
+    int nfc = 0;                   // \levelnfc: 0 decimal, 1-4 roman and letters, 23 bullet
+    int start = 1;
+    int left = 0, first = 0;       // twips
+    unsigned paraSet = 0;          // kSetLeft and kSetFirst when the level gives them
+    int font = -1;                 // the bullet's font, -1 none
+    QString text;                  // \leveltext, its length unit left out
+    QByteArray numbers;            // \levelnumbers: where in text the level numbers are
 };
 
 // One paragraph collected before it goes into the document: runs share one string.
@@ -108,18 +154,20 @@ public:
 
 private:
     struct Font { QStringList families; int codePage = 0; };   // families: none or one
-    struct Style { CharProps chr; ParaProps para; };
+    struct Style { CharProps chr; ParaProps para; unsigned charSet = 0, paraSet = 0; };
     struct Picture {
         int kind = 0;   // 1 PNG, 2 JPEG, 0 other
         int width = 0, height = 0, goalWidth = 0, goalHeight = 0, scaleX = 100, scaleY = 100;
         QByteArray hex, bin;
     };
-    struct ListDef { int id = 0; std::vector<int> levels; };
+    struct ListDef { int id = 0; std::vector<ListLevel> levels; };
+    // \ls N: the list it numbers and the start values it overrides, by level.
+    struct ListOverride { int list = 0; QHash<int, int> starts; };
     // A cell holds paragraphs and the tables nested in it, in reading order.
     struct CellItem;
     using Cell = std::vector<CellItem>;
     // cellx: the right edges of the row's cells in twips, as the row defined them.
-    struct TableRow { std::vector<Cell> cells; std::vector<int> cellx; };
+    struct TableRow { std::vector<Cell> cells; std::vector<CellDef> defs; };
     struct CellItem { Paragraph para; std::vector<TableRow> table; };  // a table when not empty
     // A table still being read: its rows so far, the row and the cell still open.
     struct OpenTable { std::vector<TableRow> rows; TableRow row; Cell cell; };
@@ -148,13 +196,22 @@ private:
     bool applyParaOp(Op op, int value);
     bool applyBreakOp(Op op, int value = 0);
     void applyStyle(int index, bool paragraph);
+    void resetParagraph();
+    void resetCharacters();
+    bool applyCellDefOp(Op op, int value);
+    CellBorder *borderTarget();
 
     void commitFont();
     void commitColor();
     void finishField();
     void finishPicture();
     void insertImage(const QImage &image, const Picture &p);
-    static int listStyleForNfc(int nfc);
+    static int styleForLevel(const ListLevel &level, const QString &bulletFont);
+    void finishListLevel(const GroupState &ended);
+    void levelTextBytes(const char *data, qsizetype length);
+    const ListLevel *listLevelFor(const ParaProps &props) const;
+    void applyLevelIndents(ParaProps &props, unsigned paraSet) const;
+    QTextListFormat listFormat(const ParaProps &props, int style, int level) const;
     void defineCell(Op op, int value);
 
     void endParagraph();
@@ -170,8 +227,18 @@ private:
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
     void flushTable();
     void flushBatch();
-    static QList<QTextLength> columnWidths(const std::vector<TableRow> &rows, size_t cols);
+    // Where a cell goes in its QTextTable: its first row and column and how many it spans.
+    struct CellPlace { int col = 0, cols = 1, rows = 1; bool covered = false, newCell = true; };
+    static std::vector<std::vector<CellPlace>> placeCells(const std::vector<TableRow> &rows,
+                                                          const std::vector<int> &edges, int cols);
+    void fillRow(QTextTable *table, int r, const TableRow &row, const std::vector<CellPlace> &places);
+    void shapeCells(QTextTable *table, const std::vector<TableRow> &rows,
+                    const std::vector<std::vector<CellPlace>> &places);
+    static bool isEmptyCell(const Cell &cell);
+    static std::vector<int> columnEdges(const std::vector<TableRow> &rows);
+    static QList<QTextLength> columnWidths(const std::vector<int> &edges);
     void placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
+    QTextTableCellFormat cellFormat(const CellDef &def) const;
     void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
     void attachList(QTextCursor &cursor, const ParaProps &props);
     StoredFormat<QTextBlockFormat> &blockFormat(const Paragraph &p, bool inList);
@@ -224,9 +291,11 @@ private:
     QHash<int, Style> m_styles;
 
     ListDef m_list;
+    ListLevel m_level;                     // the \listlevel being read
     QHash<int, ListDef> m_listDefs;
-    int m_overrideList = 0, m_overrideIndex = 0;
-    QHash<int, int> m_overrides;           // \ls number to \listid
+    int m_overrideIndex = 0, m_overrideLevel = -1;
+    ListOverride m_override;
+    QHash<int, ListOverride> m_overrides;  // by \ls number
     QHash<qint64, QTextList *> m_textLists;
     int m_pnStyle = kNoList, m_pnLevel = 1;
 
@@ -252,7 +321,9 @@ private:
     std::vector<OpenTable> m_tables;       // the open tables, outermost first
     // The cell edges (\cellx) of the row being defined at each depth: a nested table
     // gives its row's at the end of the row, after the cells of the tables around it.
-    std::array<std::vector<int>, kMaxTableDepth + 1> m_cellx;
+    std::array<std::vector<CellDef>, kMaxTableDepth + 1> m_cellx;
+    CellDef m_cellDef;                     // the cell being defined, until its \cellx
+    int m_borderSide = -1;                 // the side \brdr... words describe, -1 none
     qsizetype m_tableBudget = 0;
 
     KeptRecorder m_rec;

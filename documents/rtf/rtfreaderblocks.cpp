@@ -1,5 +1,6 @@
 // The reader's paragraphs and lists: collected, then put into the document.
 #include "rtfreader.h"
+#include "rtfindents.h"
 #include "rtfkept.h"
 #include "rtfunits.h"
 
@@ -60,6 +61,8 @@ void Reader::endParagraphAt(int depth)
         closeKeptParagraph();
     m_para.props = top().para;
     m_para.props.tableDepth = depth;
+    if (m_para.props.listOverride > 0)
+        applyLevelIndents(m_para.props, top().paraSet);
     m_para.pageBreak = m_pageBreakPending;
     m_pageBreakPending = false;
     if (depth > 0) {
@@ -118,7 +121,14 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     QTextBlockFormat f;
     static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
                                                Qt::AlignJustify};
-    f.setAlignment(aligns[pp.align & 3]);
+    Qt::Alignment align = aligns[pp.align & 3];
+    if (pp.rtl) {
+        // \ql and \qr name sides of the page, whichever way the paragraph runs.
+        f.setLayoutDirection(Qt::RightToLeft);
+        if (align & (Qt::AlignLeft | Qt::AlignRight))
+            align |= Qt::AlignAbsolute;
+    }
+    f.setAlignment(align);
     double left = twipsToDocPixels(pp.left);
     double first = twipsToDocPixels(pp.first);
     if (inList) {
@@ -126,8 +136,10 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
         int level = 1;
         qint64 key = 0;
         listStyleFor(pp, &level, &key);
-        left = std::max(0.0, left - level * m_doc->indentWidth());
-        first = std::max(0.0, twipsToDocPixels(double(pp.first) + 360));
+        // A margin below zero puts an item left of its level's usual place, where the
+        // file has it, but always with room for its marker.
+        left = std::max(left, twipsToDocPixels(kListHangTwips)) - level * m_doc->indentWidth();
+        first = std::max(0.0, twipsToDocPixels(double(pp.first) + kListHangTwips));
     }
     if (left != 0)
         f.setLeftMargin(left);
@@ -148,27 +160,6 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     if (pp.style > 0)
         f.setProperty(KeptStyle, pp.style);
     return f;
-}
-
-int Reader::listStyleFor(const ParaProps &pp, int *level, qint64 *key) const
-{
-    if (pp.listOverride > 0) {
-        *level = pp.listLevel + 1;
-        *key = qint64(pp.listOverride) << 8 | pp.listLevel;
-        auto o = m_overrides.constFind(pp.listOverride);
-        if (o == m_overrides.cend())
-            return QTextListFormat::ListDisc;
-        auto def = m_listDefs.constFind(*o);
-        if (def == m_listDefs.cend() || size_t(pp.listLevel) >= def->levels.size())
-            return QTextListFormat::ListDisc;
-        return def->levels[pp.listLevel];
-    }
-    if (pp.oldStyle != kNoList) {
-        *level = pp.oldLevel;
-        *key = -(qint64(-pp.oldStyle) << 8 | pp.oldLevel);
-        return pp.oldStyle;
-    }
-    return kNoList;
 }
 
 void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
@@ -209,28 +200,6 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
         attachList(cursor, p.props);
     else
         m_lastListKey = 0;
-}
-
-void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
-{
-    int level = 1;
-    qint64 key = 0;
-    const int style = listStyleFor(props, &level, &key);
-    // Each block added to a QTextList costs time in the list's length, so a bullet list
-    // is continued only by the paragraph right after it; a later run of bullets starts a
-    // list of its own. Numbered lists are kept whole for their numbering.
-    const bool bullet = isBulletStyle(style);
-    const bool continues = !bullet || key == m_lastListKey;
-    m_lastListKey = key;
-    auto it = m_textLists.constFind(key);
-    if (continues && it != m_textLists.cend() && *it) {
-        (*it)->add(cursor.block());
-        return;
-    }
-    QTextListFormat lf;
-    lf.setStyle(QTextListFormat::Style(style));
-    lf.setIndent(std::clamp(level, 1, 9));
-    m_textLists.insert(key, cursor.createList(lf));
 }
 
 } // namespace rtf

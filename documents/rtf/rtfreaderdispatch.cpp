@@ -24,7 +24,7 @@ void Reader::applyOp(Op op, const ControlWord &w, bool hasParam, int value)
         return;
     default: break;
     }
-    if (applyTableOp(op, value))
+    if (applyTableOp(op, value) || applyCellDefOp(op, value))
         return;
     if (d == Dest::Picture || d == Dest::OldNumbering || d == Dest::ColorTable
         || d == Dest::FontTable)
@@ -43,92 +43,87 @@ bool Reader::applyTableOp(Op op, int value)
     case Dest::OldNumbering: return applyOldNumberingOp(op, value);
     case Dest::List:
     case Dest::ListLevel:
-    case Dest::ListOverride: return applyListTableOp(op, value);
+    case Dest::ListOverride:
+    case Dest::LevelText:
+    case Dest::LevelNumbers: return applyListTableOp(op, value);
     default: return false;
     }
 }
 
 bool Reader::applyCharOp(Op op, const ControlWord &w, bool hasParam, int value)
 {
-    CharProps &c = top().chr;
+    GroupState &s = top();
+    CharProps &c = s.chr;
+    unsigned bit = 0;
     switch (op) {
-    case Op::Plain: {
-        const int href = c.href, comment = c.comment;
-        c = CharProps();
-        c.font = m_defaultFont;
-        c.href = href;
-        c.comment = comment;
-        return true;
-    }
-    case Op::Bold: c.bold = value != 0; return true;
-    case Op::Italic: c.italic = value != 0; return true;
-    case Op::Strike: c.strike = value != 0; return true;
-    case Op::Hidden: c.hidden = value != 0; return true;
-    case Op::Underline: c.underline = value != 0 ? (unsigned char)(w.extra) : 0; return true;
-    case Op::UnderlineNone: c.underline = 0; return true;
-    case Op::FontSize: c.halfPoints = value > 0 && value <= 3276 ? value : 24; return true;
-    case Op::Font: c.font = value; return true;
-    case Op::ForeColor: c.fore = value; return true;
-    case Op::BackColor: c.back = value; return true;
-    case Op::Super: c.vertical = 1; return true;
-    case Op::Sub: c.vertical = 2; return true;
-    case Op::NoSuperSub: c.vertical = 0; return true;
-    case Op::Up: c.vertical = (hasParam && value == 0) ? 0 : 1; return true;
-    case Op::Down: c.vertical = (hasParam && value == 0) ? 0 : 2; return true;
+    case Op::Plain: resetCharacters(); return true;
+    case Op::Bold: c.bold = value != 0; bit = kSetBold; break;
+    case Op::Italic: c.italic = value != 0; bit = kSetItalic; break;
+    case Op::Strike: c.strike = value != 0; bit = kSetStrike; break;
+    case Op::Hidden: c.hidden = value != 0; bit = kSetHidden; break;
+    case Op::Underline:
+        c.underline = value != 0 ? (unsigned char)(w.extra) : 0;
+        bit = kSetUnderline;
+        break;
+    case Op::UnderlineNone: c.underline = 0; bit = kSetUnderline; break;
+    case Op::FontSize:
+        c.halfPoints = value > 0 && value <= 3276 ? value : 24;
+        bit = kSetSize;
+        break;
+    case Op::Font: c.font = value; bit = kSetFont; break;
+    case Op::ForeColor: c.fore = value; bit = kSetFore; break;
+    case Op::BackColor: c.back = value; bit = kSetBack; break;
+    case Op::Super: c.vertical = 1; bit = kSetVertical; break;
+    case Op::Sub: c.vertical = 2; bit = kSetVertical; break;
+    case Op::NoSuperSub: c.vertical = 0; bit = kSetVertical; break;
+    case Op::Up: c.vertical = (hasParam && value == 0) ? 0 : 1; bit = kSetVertical; break;
+    case Op::Down: c.vertical = (hasParam && value == 0) ? 0 : 2; bit = kSetVertical; break;
     case Op::CharStyle:
-        if (top().dest == Dest::StyleEntry) top().styleIndex = value;
+        if (s.dest == Dest::StyleEntry) s.styleIndex = value;
         else applyStyle(value, false);
         return true;
     default: return false;
     }
+    s.charSet |= bit;
+    return true;
 }
 
 bool Reader::applyParaOp(Op op, int value)
 {
-    ParaProps &p = top().para;
+    GroupState &s = top();
+    ParaProps &p = s.para;
+    unsigned bit = 0;
     switch (op) {
-    case Op::Pard: p = ParaProps(); return true;
-    case Op::AlignLeft: p.align = 0; return true;
-    case Op::AlignCenter: p.align = 1; return true;
-    case Op::AlignRight: p.align = 2; return true;
-    case Op::AlignJustify: p.align = 3; return true;
-    case Op::LeftIndent: p.left = value; return true;
-    case Op::RightIndent: p.right = value; return true;
-    case Op::FirstIndent: p.first = value; return true;
-    case Op::SpaceBefore: p.before = value; return true;
-    case Op::SpaceAfter: p.after = value; return true;
-    case Op::LineSpacing: p.lineSpacing = value; return true;
+    case Op::Pard: resetParagraph(); return true;
+    case Op::AlignLeft: p.align = 0; bit = kSetAlign; break;
+    case Op::AlignCenter: p.align = 1; bit = kSetAlign; break;
+    case Op::AlignRight: p.align = 2; bit = kSetAlign; break;
+    case Op::AlignJustify: p.align = 3; bit = kSetAlign; break;
+    case Op::LeftIndent: p.left = value; bit = kSetLeft; break;
+    case Op::RightIndent: p.right = value; bit = kSetRight; break;
+    case Op::FirstIndent: p.first = value; bit = kSetFirst; break;
+    case Op::SpaceBefore: p.before = value; bit = kSetBefore; break;
+    case Op::SpaceAfter: p.after = value; bit = kSetAfter; break;
+    case Op::LineSpacing: p.lineSpacing = value; bit = kSetLineSpacing; break;
+    case Op::RtlPar: p.rtl = true; bit = kSetDirection; break;
+    case Op::LtrPar: p.rtl = false; bit = kSetDirection; break;
     case Op::InTable: p.tableDepth = std::max(p.tableDepth, 1); return true;
     case Op::TableDepth: p.tableDepth = std::clamp(value, 0, kMaxTableDepth); return true;
-    case Op::ListOverrideIndex: p.listOverride = value; return true;
-    case Op::ListLevelIndex: p.listLevel = std::clamp(value, 0, 8); return true;
+    case Op::ListOverrideIndex: p.listOverride = value; bit = kSetList; break;
+    case Op::ListLevelIndex: p.listLevel = std::clamp(value, 0, 8); bit = kSetList; break;
     case Op::OldBullet: p.oldStyle = QTextListFormat::ListDisc; return true;
     case Op::Style:
-        if (top().dest == Dest::StyleEntry) {
-            top().styleIndex = value;
+        if (s.dest == Dest::StyleEntry) {
+            s.styleIndex = value;
         } else {
             applyStyle(value, true);
-            top().para.style = value;
+            s.para.style = value;
         }
         return true;
     default: return false;
     }
-}
-
-void Reader::applyStyle(int index, bool paragraph)
-{
-    auto it = m_styles.constFind(index);
-    if (it == m_styles.cend())
-        return;
-    GroupState &s = top();
-    const int href = s.chr.href;
-    s.chr = it->chr;
-    s.chr.href = href;
-    if (paragraph) {
-        const int depth = s.para.tableDepth;
-        s.para = it->para;
-        s.para.tableDepth = depth;
-    }
+    s.paraSet |= bit;
+    return true;
 }
 
 void Reader::finishDestination(const GroupState &ended)
@@ -136,16 +131,18 @@ void Reader::finishDestination(const GroupState &ended)
     GroupState &parent = top();
     switch (ended.dest) {
     case Dest::FontTable: commitFont(); break;
-    case Dest::StyleEntry: m_styles.insert(ended.styleIndex, Style{ended.chr, ended.para}); break;
+    case Dest::StyleEntry:
+        m_styles.insert(ended.styleIndex, Style{ended.chr, ended.para, ended.charSet, ended.paraSet});
+        break;
     case Dest::FieldInstruction: finishField(); break;
     case Dest::Picture: finishPicture(); break;
     case Dest::OldNumbering:
         parent.para.oldStyle = m_pnStyle;
         parent.para.oldLevel = m_pnLevel;
         break;
-    case Dest::ListLevel: m_list.levels.push_back(listStyleForNfc(ended.styleIndex)); break;
+    case Dest::ListLevel: finishListLevel(ended); break;
     case Dest::List: m_listDefs.insert(m_list.id, m_list); break;
-    case Dest::ListOverride: m_overrides.insert(m_overrideIndex, m_overrideList); break;
+    case Dest::ListOverride: m_overrides.insert(m_overrideIndex, m_override); break;
     default: break;
     }
 }

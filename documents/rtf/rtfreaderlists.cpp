@@ -1,5 +1,11 @@
 // The reader's list definitions: the list and override tables and the older \pn numbering.
 #include "rtfreader.h"
+#include "rtfcharsets.h"
+#include "rtflistformat.h"
+#include "rtfunits.h"
+
+#include <QTextDocument>
+#include <QTextList>
 
 namespace rtf {
 
@@ -30,12 +36,15 @@ bool Reader::applyListTableOp(Op op, int value)
         m_list.id = value;
         return true;
     case Dest::ListLevel:
-        if (op != Op::LevelFormat && op != Op::LevelFormatN) return false;
-        top().styleIndex = value;
+        if (op == Op::LevelFormat || op == Op::LevelFormatN) m_level.nfc = value;
+        else if (op == Op::LevelStartAt) m_level.start = value;
+        else return false;
         return true;
     case Dest::ListOverride:
-        if (op == Op::ListId) m_overrideList = value;
+        if (op == Op::ListId) m_override.list = value;
         else if (op == Op::ListOverrideIndex) m_overrideIndex = value;
+        else if (op == Op::ListOverrideLevel) ++m_overrideLevel;
+        else if (op == Op::LevelStartAt) m_override.starts.insert(std::max(m_overrideLevel, 0), value);
         else return false;
         return true;
     default:
@@ -43,17 +52,166 @@ bool Reader::applyListTableOp(Op op, int value)
     }
 }
 
-int Reader::listStyleForNfc(int nfc)
+// \leveltext's characters, in the document's code page; \levelnumbers' bytes as they are.
+void Reader::levelTextBytes(const char *data, qsizetype length)
 {
-    switch (nfc) {
+    if (top().dest == Dest::LevelNumbers) {
+        m_level.numbers.append(data, length);
+        return;
+    }
+    CodePage *cp = CodePage::get(m_docCodePage);
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        m_level.text.append(QChar(b < 0x80 ? char16_t(b) : cp->single(b)));
+    }
+}
+
+void Reader::finishListLevel(const GroupState &ended)
+{
+    ListLevel &level = m_level;
+    level.left = ended.para.left;
+    level.first = ended.para.first;
+    level.paraSet = ended.paraSet & (kSetLeft | kSetFirst);
+    level.font = (ended.charSet & kSetFont) ? ended.chr.font : -1;
+    // The first unit is the text's length; a ';' ends it.
+    if (!level.text.isEmpty()) {
+        const int n = std::min<int>(level.text.front().unicode(), int(level.text.size()) - 1);
+        level.text = level.text.mid(1, n);
+    }
+    // A level inside \lfolevel only overrides its list's start.
+    if (top().dest == Dest::ListOverride) {
+        m_override.starts.insert(std::max(m_overrideLevel, 0), level.start);
+        return;
+    }
+    if (m_list.levels.size() < 9)
+        m_list.levels.push_back(level);
+}
+
+// Qt draws three bullets; each of the others is kept for writing back and drawn as a disc.
+int Reader::styleForLevel(const ListLevel &level, const QString &bulletFont)
+{
+    switch (level.nfc) {
     case 1: return QTextListFormat::ListUpperRoman;
     case 2: return QTextListFormat::ListLowerRoman;
     case 3: return QTextListFormat::ListUpperAlpha;
     case 4: return QTextListFormat::ListLowerAlpha;
-    case 23: return QTextListFormat::ListDisc;
+    case 23: break;
     case 255: return kNoList;
     default: return QTextListFormat::ListDecimal;
     }
+    const char16_t c = level.text.isEmpty() ? u'\x2022' : level.text.front().unicode();
+    const bool wingdings = bulletFont.startsWith(QLatin1String("Wingdings"));
+    if (c == 0x25E6 || c == 0x25CB || (c == u'o' && !wingdings) || c == 0xF06F)
+        return QTextListFormat::ListCircle;
+    if (c == 0x25AA || c == 0x25A0 || c == 0xF0A7 || (c == 0xA7 && wingdings))
+        return QTextListFormat::ListSquare;
+    return QTextListFormat::ListDisc;
+}
+
+const ListLevel *Reader::listLevelFor(const ParaProps &pp) const
+{
+    auto o = m_overrides.constFind(pp.listOverride);
+    if (o == m_overrides.cend())
+        return nullptr;
+    auto def = m_listDefs.constFind(o->list);
+    if (def == m_listDefs.cend() || size_t(pp.listLevel) >= def->levels.size())
+        return nullptr;
+    return &def->levels[size_t(pp.listLevel)];
+}
+
+// A list paragraph takes its level's indents where it gives none of its own.
+void Reader::applyLevelIndents(ParaProps &props, unsigned paraSet) const
+{
+    const ListLevel *level = listLevelFor(props);
+    if (!level)
+        return;
+    if ((level->paraSet & kSetLeft) && !(paraSet & kSetLeft))
+        props.left = level->left;
+    if ((level->paraSet & kSetFirst) && !(paraSet & kSetFirst))
+        props.first = level->first;
+}
+
+int Reader::listStyleFor(const ParaProps &pp, int *level, qint64 *key) const
+{
+    if (pp.listOverride > 0) {
+        *level = pp.listLevel + 1;
+        *key = qint64(pp.listOverride) << 8 | pp.listLevel;
+        const ListLevel *l = listLevelFor(pp);
+        if (!l)
+            return QTextListFormat::ListDisc;
+        return styleForLevel(*l, l->font >= 0 ? m_fonts.value(l->font).families.value(0) : QString());
+    }
+    if (pp.oldStyle != kNoList) {
+        *level = pp.oldLevel;
+        *key = -(qint64(-pp.oldStyle) << 8 | pp.oldLevel);
+        return pp.oldStyle;
+    }
+    return kNoList;
+}
+
+namespace {
+
+// The text around a level's own number; Qt shows no other level's number beside it.
+void numberAffixes(const ListLevel &level, QTextListFormat &f)
+{
+    std::vector<qsizetype> places;
+    for (const char b : level.numbers)
+        if (b > 0 && b <= level.text.size())
+            places.push_back(b - 1);
+    if (level.numbers.isEmpty())
+        for (qsizetype i = 0; i < level.text.size(); ++i)
+            if (level.text[i].unicode() < 9)
+                places.push_back(i);
+    if (places.empty())
+        return;
+    f.setNumberPrefix(level.text.first(places.front()));
+    f.setNumberSuffix(level.text.mid(places.back() + 1));
+}
+
+} // namespace
+
+QTextListFormat Reader::listFormat(const ParaProps &props, int style, int level) const
+{
+    QTextListFormat f;
+    f.setStyle(QTextListFormat::Style(style));
+    f.setIndent(std::clamp(level, 1, 9));
+    const ListLevel *l = props.listOverride > 0 ? listLevelFor(props) : nullptr;
+    if (!l)
+        return f;
+    f.setProperty(listprop::Group, props.listOverride);
+    f.setProperty(listprop::Nfc, l->nfc);
+    f.setProperty(listprop::LevelText, l->text);
+    f.setProperty(listprop::LevelNumbers, l->numbers);
+    const auto o = m_overrides.constFind(props.listOverride);
+    f.setProperty(listprop::Start, o->starts.value(props.listLevel, l->start));
+    if (l->font >= 0)
+        f.setProperty(listprop::BulletFont, m_fonts.value(l->font).families.value(0));
+    if (l->paraSet & kSetLeft)
+        f.setProperty(listprop::LevelLeft, l->left);
+    if (l->paraSet & kSetFirst)
+        f.setProperty(listprop::LevelFirst, l->first);
+    if (!isBulletStyle(style))
+        numberAffixes(*l, f);
+    return f;
+}
+
+void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
+{
+    int level = 1;
+    qint64 key = 0;
+    const int style = listStyleFor(props, &level, &key);
+    // Each block added to a QTextList costs time in the list's length, so a bullet list
+    // is continued only by the paragraph right after it; a later run of bullets starts a
+    // list of its own. Numbered lists are kept whole for their numbering.
+    const bool bullet = isBulletStyle(style);
+    const bool continues = !bullet || key == m_lastListKey;
+    m_lastListKey = key;
+    auto it = m_textLists.constFind(key);
+    if (continues && it != m_textLists.cend() && *it) {
+        (*it)->add(cursor.block());
+        return;
+    }
+    m_textLists.insert(key, cursor.createList(listFormat(props, style, level)));
 }
 
 } // namespace rtf

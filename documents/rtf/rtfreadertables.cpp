@@ -41,42 +41,45 @@ void Reader::endRow(int depth)
         endCell(depth);
     closeTablesDeeperThan(depth);
     if (int(m_tables.size()) == depth) {
-        m_tables.back().row.cellx = m_cellx[size_t(depth)];
+        m_tables.back().row.defs = m_cellx[size_t(depth)];
         finishRow(m_tables.back());
     }
 }
 
-// \trowd starts a row's definition and each \cellx gives the right edge of its next cell,
-// for the table at the depth of the paragraph they come in (a top-level one before it).
-void Reader::defineCell(Op op, int value)
+// The column edges that every row's cells fall on, when each row defines each of its cells
+// with edges that grow; none when a row does not, or when they make too many columns.
+std::vector<int> Reader::columnEdges(const std::vector<TableRow> &rows)
 {
-    const int depth = std::clamp(top().para.tableDepth, 1, kMaxTableDepth);
-    std::vector<int> &edges = m_cellx[size_t(depth)];
-    if (op == Op::RowDefaults)
-        edges.clear();
-    else if (edges.size() < size_t(kMaxColumns))
-        edges.push_back(value);
+    std::vector<int> edges;
+    for (const TableRow &row : rows) {
+        if (row.defs.size() != row.cells.size())
+            return {};
+        int left = 0;
+        for (const CellDef &def : row.defs) {
+            if (def.right <= left)
+                return {};
+            left = def.right;
+            edges.push_back(def.right);
+        }
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    if (edges.size() > size_t(kMaxColumns))
+        return {};
+    return edges;
 }
 
-// Column widths from the first row whose edges match the columns, when they all grow.
-QList<QTextLength> Reader::columnWidths(const std::vector<TableRow> &rows, size_t cols)
+QList<QTextLength> Reader::columnWidths(const std::vector<int> &edges)
 {
-    for (const TableRow &row : rows) {
-        if (row.cellx.size() != cols)
-            continue;
-        QList<QTextLength> widths;
-        int left = 0;
-        for (const int edge : row.cellx) {
-            if (edge <= left)
-                return {};
-            // No column wider than the widest page a word processor offers.
-            widths.append(QTextLength(QTextLength::FixedLength,
-                                      twipsToDocPixels(std::min(edge - left, kMaxColumnTwips))));
-            left = edge;
-        }
-        return widths;
+    QList<QTextLength> widths;
+    int left = 0;
+    for (const int edge : edges) {
+        // No column wider than the widest page a word processor offers.
+        widths.append(QTextLength(QTextLength::FixedLength,
+                                  twipsToDocPixels(std::min(edge - left, kMaxColumnTwips))));
+        left = edge;
     }
-    return {};
+    return widths;
 }
 
 void Reader::finishRow(OpenTable &t)
@@ -144,28 +147,64 @@ void Reader::placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool
         cols = std::max(cols, r.cells.size());
     }
     const size_t budget = std::max<size_t>(1, (2 * cells + kMaxColumns) / rows.size());
-    cols = std::min({cols, size_t(kMaxColumns), budget});
+    std::vector<int> edges = columnEdges(rows);
+    if (edges.size() > budget)
+        edges.clear();
+    cols = edges.empty() ? std::min({cols, size_t(kMaxColumns), budget}) : edges.size();
+    // The cells draw their own borders, as the file gives them.
     QTextTableFormat tf;
-    tf.setColumnWidthConstraints(columnWidths(rows, cols));
-    tf.setBorder(1);
+    tf.setColumnWidthConstraints(columnWidths(edges));
+    tf.setBorder(0);
+    tf.setBorderCollapse(true);
     tf.setCellPadding(2);
     tf.setCellSpacing(0);
     QTextTable *table = at.insertTable(int(rows.size()), int(cols), tf);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const auto &row = rows[r].cells;
-        QTextCursor c;
-        bool cellFresh = true;
-        for (size_t col = 0; col < row.size(); ++col) {
-            // Cells beyond the table's width go into its last cell.
-            if (col < cols) {
-                c = table->cellAt(int(r), int(col)).firstCursorPosition();
-                cellFresh = true;
-            }
-            emitCell(c, row[col], cellFresh);
-        }
-    }
+    const std::vector<std::vector<CellPlace>> places = placeCells(rows, edges, int(cols));
+    for (size_t r = 0; r < rows.size(); ++r)
+        fillRow(table, int(r), rows[r], places[r]);
+    shapeCells(table, rows, places);
     at.setPosition(table->lastPosition() + 1);
     fresh = true;
+}
+
+// Puts each cell's content in; a cell that a merge covers adds what it holds to the cell
+// that covers it.
+void Reader::fillRow(QTextTable *table, int r, const TableRow &row,
+                     const std::vector<CellPlace> &places)
+{
+    QTextCursor c;
+    bool cellFresh = true;
+    for (size_t i = 0; i < row.cells.size(); ++i) {
+        const CellPlace &p = places[i];
+        if (p.covered) {
+            if (isEmptyCell(row.cells[i]))
+                continue;
+            c = table->cellAt(r, p.col).lastCursorPosition();
+            cellFresh = false;
+        } else if (p.newCell) {
+            c = table->cellAt(r, p.col).firstCursorPosition();
+            cellFresh = true;
+        }
+        emitCell(c, row.cells[i], cellFresh);
+    }
+}
+
+// Merges and formats go on once the cells are filled: a cell's first paragraph takes its
+// character format from the same place in the document as the cell's own format.
+void Reader::shapeCells(QTextTable *table, const std::vector<TableRow> &rows,
+                        const std::vector<std::vector<CellPlace>> &places)
+{
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t i = 0; i < places[r].size(); ++i) {
+            const CellPlace &p = places[r][i];
+            if (p.covered || !p.newCell)
+                continue;
+            if (p.rows > 1 || p.cols > 1)
+                table->mergeCells(int(r), p.col, p.rows, p.cols);
+            if (i < rows[r].defs.size())
+                table->cellAt(int(r), p.col).setFormat(cellFormat(rows[r].defs[i]));
+        }
+    }
 }
 
 void Reader::emitCell(QTextCursor &at, const Cell &cell, bool &fresh)

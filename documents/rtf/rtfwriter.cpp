@@ -51,7 +51,11 @@ QString Writer::familyOf(const QTextCharFormat &format) const
 
 int Writer::fontIndex(const QTextCharFormat &format)
 {
-    const QString family = familyOf(format);
+    return fontIndex(familyOf(format));
+}
+
+int Writer::fontIndex(const QString &family)
+{
     auto it = m_fontIndex.constFind(family);
     if (it != m_fontIndex.cend())
         return *it;
@@ -68,10 +72,8 @@ void Writer::collect()
     for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
         if (m_kept)
             collectKeptBlock(b);
-        if (const QTextList *list = b.textList(); list && !m_listIndex.contains(list)) {
-            m_lists.push_back(list);
-            m_listIndex.insert(list, int(m_lists.size()));
-        }
+        if (const QTextList *list = b.textList(); list && !m_listIndex.contains(list))
+            addList(list);
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const int index = it.fragment().charFormatIndex();
             if (m_seenFormats.contains(index))
@@ -81,16 +83,26 @@ void Writer::collect()
             fontIndex(f);
             if (m_kept)
                 collectKeptFormat(f);
+            addColour(f.foreground());
             // A comment's highlight is shown, not written.
-            const QBrush back = f.hasProperty(KeptHighlight) ? QBrush() : f.background();
-            for (const QBrush &brush : {f.foreground(), back}) {
-                if (brush.style() == Qt::NoBrush || m_colorIndex.contains(brush.color().rgb()))
-                    continue;
-                m_colors.push_back(brush.color());
-                m_colorIndex.insert(brush.color().rgb(), int(m_colors.size()));
-            }
+            addColour(f.hasProperty(KeptHighlight) ? QBrush() : f.background());
         }
     }
+    collectTableColours(m_doc->rootFrame());
+}
+
+void Writer::addColour(const QBrush &brush)
+{
+    if (brush.style() == Qt::NoBrush || m_colorIndex.contains(brush.color().rgb()))
+        return;
+    m_colors.push_back(brush.color());
+    m_colorIndex.insert(brush.color().rgb(), int(m_colors.size()));
+}
+
+// 0, the automatic colour, for no brush.
+int Writer::colourIndex(const QBrush &brush) const
+{
+    return brush.style() == Qt::NoBrush ? 0 : m_colorIndex.value(brush.color().rgb());
 }
 
 void Writer::writeHeader()

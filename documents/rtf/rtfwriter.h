@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBrush>
 #include <QByteArray>
 #include <QColor>
 #include <QHash>
@@ -14,8 +15,11 @@ class QTextCharFormat;
 class QTextDocument;
 class QTextFrame;
 class QTextList;
+class QTextListFormat;
 class QTextTable;
 class QTextTableCell;
+class QTextTableCellFormat;
+class QTextTableFormat;
 class QTextFragment;
 
 namespace rtf {
@@ -29,18 +33,24 @@ public:
     QByteArray write();
 
 private:
-    // The hanging indent of a list item, from its marker to its text.
-    static constexpr int kListHangTwips = 360;
-
     void collect();
     void writeHeader();
+    void addList(const QTextList *list);
     void writeListTables();
+    void writeListLevel(const QTextList *list, const QTextList *fallback, int level);
+    void writeLevelText(const QTextListFormat &f, int style, int level, bool kept);
     // depth counts the tables around what is written: 0 in the body, 1 in a top-level cell.
     void writeFrame(const QTextFrame *frame, int depth, int widthTwips);
     void writeChildFrame(const QTextFrame *frame, int depth, int widthTwips);
     static std::vector<int> cellEdges(const QTextTable *table, int cols, int widthTwips);
     void writeTable(const QTextTable *table, int depth, int widthTwips);
     void writeCell(const QTextTableCell &cell, int depth, int widthTwips);
+    struct Border { double width; int style; QBrush brush; };
+    static Border cellBorder(const QTextTableCellFormat &cell, const QTextTableFormat &table, int side);
+    QByteArray rowDefinition(const QTextTable *table, int r, const std::vector<int> &edges);
+    void collectTableColours(const QTextFrame *frame);
+    void addColour(const QBrush &brush);
+    int colourIndex(const QBrush &brush) const;
     void writeEmptyParagraph(int depth, const char *terminator);
     void writeBlock(const QTextBlock &block, const char *terminator, int depth);
     void writeParagraphProps(const QTextBlock &block, int depth);
@@ -62,6 +72,7 @@ private:
     void word(const char *w);
     void word(const char *w, int value);
     int fontIndex(const QTextCharFormat &format);
+    int fontIndex(const QString &family);
     QString familyOf(const QTextCharFormat &format) const;
 
     // Kept material (rtfwriterkept.cpp).
@@ -86,8 +97,11 @@ private:
     QHash<QString, int> m_fontIndex;
     std::vector<QColor> m_colors;
     QHash<QRgb, int> m_colorIndex;
-    std::vector<const QTextList *> m_lists;
-    QHash<const QTextList *, int> m_listIndex;
+    // An RTF list: the QTextLists that are its levels, the first one found for each.
+    struct ListGroup { const QTextList *levels[9] = {}; };
+    std::vector<ListGroup> m_lists;
+    QHash<const QTextList *, int> m_listIndex;   // 1-based, the list's \ls
+    QHash<int, int> m_listGroups;                 // a list format's group to its \ls
     QSet<int> m_seenFormats;
     QHash<int, FormatOut> m_formatCache;
     QHash<qint64, QByteArray> m_paragraphCache;

@@ -21,4 +21,12 @@ inline void appendInt(QByteArray &out, long long v)
     out.append(p, buf + sizeof buf - p);
 }
 
+// Appends v (0 to 255) as two lower-case hex digits.
+inline void appendHexByte(QByteArray &out, int v)
+{
+    static const char digits[] = "0123456789abcdef";
+    out.append(digits[(v >> 4) & 15]);
+    out.append(digits[v & 15]);
+}
+
 } // namespace rtf

@@ -23,10 +23,8 @@ void Writer::collectKept(const QByteArray &kept)
                 f.setFontFamilies({family});
                 fontIndex(f);
             }
-        } else if (const QColor c = m_kept->colors.value(n); c.isValid()
-                   && !m_colorIndex.contains(c.rgb())) {
-            m_colors.push_back(c);
-            m_colorIndex.insert(c.rgb(), int(m_colors.size()));
+        } else if (const QColor c = m_kept->colors.value(n); c.isValid()) {
+            addColour(c);
         }
     }
 }

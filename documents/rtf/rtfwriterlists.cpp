@@ -1,6 +1,8 @@
 // The writer's lists: the list and override tables, and each item's marker text.
 #include "rtfwriter.h"
 
+#include "rtfindents.h"
+#include "rtflistformat.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -9,6 +11,28 @@
 namespace rtf {
 
 namespace {
+
+// The style a list number format is drawn with; -1 for a bullet.
+int styleForNfc(int nfc)
+{
+    switch (nfc) {
+    case 1: return QTextListFormat::ListUpperRoman;
+    case 2: return QTextListFormat::ListLowerRoman;
+    case 3: return QTextListFormat::ListUpperAlpha;
+    case 4: return QTextListFormat::ListLowerAlpha;
+    case 23: return -1;
+    default: return QTextListFormat::ListDecimal;
+    }
+}
+
+char16_t bulletFor(int style)
+{
+    switch (style) {
+    case QTextListFormat::ListCircle: return 0x25E6;
+    case QTextListFormat::ListSquare: return 0x25AA;
+    default: return 0x2022;
+    }
+}
 
 int nfcForStyle(int style)
 {
@@ -22,18 +46,29 @@ int nfcForStyle(int style)
     }
 }
 
-const char *oldNumberingWord(int style)
-{
-    switch (style) {
-    case QTextListFormat::ListUpperRoman: return "\\pnucrm";
-    case QTextListFormat::ListLowerRoman: return "\\pnlcrm";
-    case QTextListFormat::ListUpperAlpha: return "\\pnucltr";
-    case QTextListFormat::ListLowerAlpha: return "\\pnlcltr";
-    default: return "\\pndec";
-    }
-}
-
 } // namespace
+
+// Lists read from one RTF list keep their group and go back into one; a list made here
+// is a list of its own.
+void Writer::addList(const QTextList *list)
+{
+    const QTextListFormat f = list->format();
+    int ls = 0;
+    if (f.hasProperty(listprop::Group))
+        ls = m_listGroups.value(f.intProperty(listprop::Group));
+    if (ls == 0) {
+        m_lists.emplace_back();
+        ls = int(m_lists.size());
+        if (f.hasProperty(listprop::Group))
+            m_listGroups.insert(f.intProperty(listprop::Group), ls);
+    }
+    m_listIndex.insert(list, ls);
+    const QTextList *&slot = m_lists[size_t(ls - 1)].levels[std::clamp(f.indent(), 1, 9) - 1];
+    if (!slot)
+        slot = list;
+    if (f.hasProperty(listprop::BulletFont))
+        fontIndex(f.stringProperty(listprop::BulletFont));
+}
 
 void Writer::writeListTables()
 {
@@ -41,25 +76,13 @@ void Writer::writeListTables()
         return;
     m_out.append("{\\*\\listtable");
     for (size_t i = 0; i < m_lists.size(); ++i) {
-        const int style = m_lists[i]->format().style();
-        const int nfc = nfcForStyle(style);
         m_out.append("{\\list\\listtemplateid");
         appendInt(m_out, i + 1);
-        for (int level = 0; level < 9; ++level) {
-            word("{\\listlevel\\levelnfc", nfc);
-            word("\\levelnfcn", nfc);
-            m_out.append("\\leveljc0\\levelfollow0\\levelstartat1");
-            if (nfc == 23) {
-                m_out.append("{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}");
-            } else {
-                m_out.append("{\\leveltext\\'02\\'0");
-                appendInt(m_out, level);
-                m_out.append(".;}{\\levelnumbers\\'01;}");
-            }
-            word("\\fi", -kListHangTwips);
-            word("\\li", (level + 1) * 720);
-            m_out.append('}');
-        }
+        const ListGroup &g = m_lists[i];
+        const QTextList *fallback = *std::find_if(std::begin(g.levels), std::end(g.levels),
+                                                  [](const QTextList *l) { return l; });
+        for (int level = 0; level < 9; ++level)
+            writeListLevel(g.levels[level], fallback, level);
         word("\\listid", int(i + 1));
         m_out.append("}\n");
     }
@@ -72,20 +95,72 @@ void Writer::writeListTables()
     m_out.append("}\n");
 }
 
+// A level as the file it was read from gave it, where the list still has the kind of
+// marker it had then; else as the list draws it. A level no list uses is like the
+// group's first one.
+void Writer::writeListLevel(const QTextList *list, const QTextList *fallback, int level)
+{
+    const QTextListFormat f = (list ? list : fallback)->format();
+    const int style = f.style();
+    const bool kept = f.hasProperty(listprop::Nfc)
+        && styleForNfc(f.intProperty(listprop::Nfc)) == (isBulletStyle(style) ? -1 : style);
+    const int nfc = kept ? f.intProperty(listprop::Nfc) : nfcForStyle(style);
+    word("{\\listlevel\\levelnfc", nfc);
+    word("\\levelnfcn", nfc);
+    word("\\leveljc0\\levelfollow0\\levelstartat",
+         list && f.hasProperty(listprop::Start) ? f.intProperty(listprop::Start) : 1);
+    writeLevelText(f, style, level, kept && list);
+    if (kept && list && f.hasProperty(listprop::BulletFont))
+        word("\\f", m_fontIndex.value(f.stringProperty(listprop::BulletFont)));
+    const bool own = list && f.hasProperty(listprop::LevelLeft);
+    word("\\fi", own && f.hasProperty(listprop::LevelFirst) ? f.intProperty(listprop::LevelFirst)
+                                                            : -kListHangTwips);
+    word("\\li", own ? f.intProperty(listprop::LevelLeft) : (level + 1) * 720);
+    m_out.append('}');
+}
+
+// \leveltext: its length, then its characters with each level's number as \'0N; and
+// \levelnumbers, the places of those numbers.
+void Writer::writeLevelText(const QTextListFormat &f, int style, int level, bool kept)
+{
+    QString text;
+    if (kept)
+        text = f.stringProperty(listprop::LevelText);
+    else if (isBulletStyle(style))
+        text = QString(QChar(bulletFor(style)));
+    else
+        // Qt puts a full stop after the number unless the list says otherwise.
+        text = f.numberPrefix() + QChar(char16_t(level))
+            + (f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : u"."_qs);
+    m_out.append("{\\leveltext\\'");
+    appendHexByte(m_out, std::min<int>(int(text.size()), 255));
+    QByteArray numbers;
+    for (qsizetype i = 0; i < text.size() && i < 255; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 9) {
+            m_out.append("\\'0");
+            appendInt(m_out, c);
+            numbers.append("\\'");
+            appendHexByte(numbers, int(i + 1));
+        } else {
+            writeText(QStringView(text).mid(i, 1));
+        }
+    }
+    m_out.append(";}{\\levelnumbers");
+    m_out.append(numbers);
+    m_out.append(";}");
+}
+
+// The marker as text in \listtext, for readers that know no lists; the others skip it.
+// (The older \pn numbering is not written: LibreOffice lets it win over \ls.)
 void Writer::writeListText(const QTextBlock &block, const QTextList *list)
 {
-    const QTextListFormat lf = list->format();
-    const int level = std::clamp(lf.indent(), 1, 9);
-    // Readers that know only the older numbering see \pn; the others skip it.
-    if (isBulletStyle(lf.style())) {
-        m_out.append("{\\*\\pn\\pnlvlblt\\pnindent360{\\pntxtb\\'95}}{\\pntext\\'95\\tab}");
-    } else {
-        word("{\\*\\pn\\pnlvlbody", level);
-        m_out.append(oldNumberingWord(lf.style()));
-        m_out.append("\\pnstart1\\pnindent360{\\pntxta.}}{\\pntext ");
+    m_out.append("{\\listtext\\pard\\plain ");
+    if (isBulletStyle(list->format().style()))
+        m_out.append("\\'95");
+    else
         writeText(list->itemText(block));
-        m_out.append("\\tab}");
-    }
+    m_out.append("\\tab}");
 }
 
 } // namespace rtf

@@ -1,6 +1,7 @@
 // The writer's paragraphs: their properties, then their runs.
 #include "rtfwriter.h"
 
+#include "rtfindents.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -58,16 +59,23 @@ void Writer::writeBlockFormat(const QTextBlock &block, int depth)
     if (depth > 1)
         word("\\itap", depth);
     writeKeptParagraphProps(f);
-    const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+    // The side of the page: Qt's left and right are the paragraph's start and end unless
+    // it marks them absolute.
+    Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+    if (f.layoutDirection() == Qt::RightToLeft) {
+        m_out.append("\\rtlpar");
+        if (!(a & Qt::AlignAbsolute) && (a & (Qt::AlignLeft | Qt::AlignRight)))
+            a ^= Qt::AlignLeft | Qt::AlignRight;
+    }
     if (a & Qt::AlignHCenter) m_out.append("\\qc");
     else if (a & Qt::AlignJustify) m_out.append("\\qj");
     else if (a & Qt::AlignRight) m_out.append("\\qr");
     else m_out.append("\\ql");
     const QTextList *list = block.textList();
-    const int listIndent = list ? list->format().indent() * int(m_doc->indentWidth()) : 0;
-    word("\\li", pixelsToTwips(f.leftMargin() + listIndent));
-    word("\\ri", pixelsToTwips(f.rightMargin()));
-    word("\\fi", pixelsToTwips(f.textIndent()) - (list ? kListHangTwips : 0));
+    const Indents indents = paragraphIndents(block);
+    word("\\li", indents.left);
+    word("\\ri", indents.right);
+    word("\\fi", indents.first);
     if (f.topMargin() > 0) word("\\sb", pixelsToTwips(f.topMargin()));
     if (f.bottomMargin() > 0) word("\\sa", pixelsToTwips(f.bottomMargin()));
     if (f.lineHeightType() == QTextBlockFormat::MinimumHeight)

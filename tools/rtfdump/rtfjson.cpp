@@ -1,15 +1,23 @@
 #include "rtfjson.h"
 
+#include "rtfindents.h"
+#include "rtflistformat.h"
 #include "rtfunits.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextCursor>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 
-QString alignName(Qt::Alignment a)
+// The side a paragraph is aligned to on the page, whichever way it runs.
+QString alignName(Qt::Alignment a, Qt::LayoutDirection direction)
 {
+    if (direction == Qt::RightToLeft && !(a & Qt::AlignAbsolute)
+        && (a & (Qt::AlignLeft | Qt::AlignRight)))
+        a ^= Qt::AlignLeft | Qt::AlignRight;
     a &= Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter) return QStringLiteral("center");
     if (a & Qt::AlignJustify) return QStringLiteral("justify");
@@ -17,43 +25,23 @@ QString alignName(Qt::Alignment a)
     return QStringLiteral("left");
 }
 
-void appendList(QByteArray &out, const QTextBlock &b)
-{
-    const QTextList *list = b.textList();
-    if (!list) {
-        out.append("null");
-        return;
-    }
-    const QTextListFormat f = list->format();
-    QString style;
-    switch (f.style()) {
-    case QTextListFormat::ListDecimal: style = QStringLiteral("decimal"); break;
-    case QTextListFormat::ListLowerAlpha: style = QStringLiteral("lower-alpha"); break;
-    case QTextListFormat::ListUpperAlpha: style = QStringLiteral("upper-alpha"); break;
-    case QTextListFormat::ListLowerRoman: style = QStringLiteral("lower-roman"); break;
-    case QTextListFormat::ListUpperRoman: style = QStringLiteral("upper-roman"); break;
-    default: style = QStringLiteral("bullet"); break;
-    }
-    out.append("{\"style\":\"").append(style.toLatin1()).append("\",\"level\":");
-    out.append(QByteArray::number(std::max(1, f.indent()))).append('}');
-}
-
 } // namespace
 
 void appendString(QByteArray &out, const QString &s)
 {
     out.append('"');
-    for (const QChar c : s) {
-        switch (c.unicode()) {
+    // By code point: a character outside the Basic Multilingual Plane is one UTF-8 sequence.
+    for (const char32_t c : s.toUcs4()) {
+        switch (c) {
         case '"': out.append("\\\""); break;
         case '\\': out.append("\\\\"); break;
         case '\n': case 0x2028: out.append("\\n"); break;
         case '\t': out.append("\\t"); break;
         default:
-            if (c.unicode() < 0x20)
-                out.append(QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toLatin1());
+            if (c < 0x20)
+                out.append(QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0')).toLatin1());
             else
-                out.append(QString(c).toUtf8());
+                out.append(QString::fromUcs4(&c, 1).toUtf8());
         }
     }
     out.append('"');
@@ -110,6 +98,94 @@ void appendRuns(QByteArray &out, const QTextBlock &b, const QTextDocument *doc)
     out.append(']');
 }
 
+QByteArray listStyleName(int style)
+{
+    switch (style) {
+    case QTextListFormat::ListDecimal: return "decimal";
+    case QTextListFormat::ListLowerAlpha: return "lower-alpha";
+    case QTextListFormat::ListUpperAlpha: return "upper-alpha";
+    case QTextListFormat::ListLowerRoman: return "lower-roman";
+    case QTextListFormat::ListUpperRoman: return "upper-roman";
+    case QTextListFormat::ListCircle: return "circle";
+    case QTextListFormat::ListSquare: return "square";
+    default: return "bullet";
+    }
+}
+
+// The list an item is in: the style Qt draws, the marker it shows, and what the file said
+// of the level that Qt keeps without drawing it.
+void appendList(QByteArray &out, const QTextBlock &b)
+{
+    const QTextList *list = b.textList();
+    if (!list) {
+        out.append("null");
+        return;
+    }
+    const QTextListFormat f = list->format();
+    out.append("{\"style\":\"").append(listStyleName(f.style())).append("\",\"level\":");
+    out.append(QByteArray::number(std::max(1, f.indent())));
+    out.append(",\"marker\":");
+    appendString(out, list->itemText(b));
+    out.append(",\"start\":").append(QByteArray::number(f.hasProperty(rtf::listprop::Start)
+                                                          ? f.intProperty(rtf::listprop::Start) : 1));
+    if (f.hasProperty(rtf::listprop::Nfc))
+        out.append(",\"nfc\":").append(QByteArray::number(f.intProperty(rtf::listprop::Nfc)));
+    if (f.hasProperty(rtf::listprop::LevelText)) {
+        QString text = f.stringProperty(rtf::listprop::LevelText);
+        for (QChar &c : text)
+            if (c.unicode() < 9)
+                c = QChar(u'0' + c.unicode() + 1);   // a level's number as its level
+        out.append(",\"text\":");
+        appendString(out, text);
+    }
+    if (f.hasProperty(rtf::listprop::BulletFont)) {
+        out.append(",\"bulletFont\":");
+        appendString(out, f.stringProperty(rtf::listprop::BulletFont));
+    }
+    out.append('}');
+}
+
+QByteArray borderJson(const QTextTableCellFormat &f, int side)
+{
+    static constexpr int kWidths[] = {QTextFormat::TableCellTopBorder,
+                                      QTextFormat::TableCellLeftBorder,
+                                      QTextFormat::TableCellBottomBorder,
+                                      QTextFormat::TableCellRightBorder};
+    const double width = f.doubleProperty(kWidths[side]);
+    const int style = f.intProperty(kWidths[side] + 4);
+    if (width <= 0 || style == QTextFrameFormat::BorderStyle_None)
+        return "null";
+    return "{\"width\":" + QByteArray::number(rtf::pixelsToTwips(width)) + ",\"style\":"
+        + QByteArray::number(style) + ",\"color\":\""
+        + f.brushProperty(kWidths[side] + 8).color().name().toLatin1() + "\"}";
+}
+
+// The table cell a paragraph is in: its place, span, borders and shading.
+void appendCell(QByteArray &out, const QTextBlock &b)
+{
+    const QTextTable *table = QTextCursor(b).currentTable();
+    if (!table) {
+        out.append("null");
+        return;
+    }
+    const QTextTableCell cell = table->cellAt(b.position());
+    const QTextTableCellFormat f = cell.format().toTableCellFormat();
+    out.append("{\"row\":").append(QByteArray::number(cell.row()));
+    out.append(",\"column\":").append(QByteArray::number(cell.column()));
+    out.append(",\"rows\":").append(QByteArray::number(cell.rowSpan()));
+    out.append(",\"columns\":").append(QByteArray::number(cell.columnSpan()));
+    out.append(",\"borders\":{");
+    static const char *const kSides[] = {"top", "left", "bottom", "right"};
+    for (int side = 0; side < 4; ++side)
+        out.append(side ? ",\"" : "\"").append(kSides[side]).append("\":").append(borderJson(f, side));
+    out.append("},\"shading\":");
+    if (f.background().style() == Qt::NoBrush)
+        out.append("null");
+    else
+        appendString(out, f.background().color().name());
+    out.append('}');
+}
+
 } // namespace
 
 QByteArray documentToJson(const QTextDocument *doc)
@@ -119,12 +195,17 @@ QByteArray documentToJson(const QTextDocument *doc)
         const QTextBlockFormat f = b.blockFormat();
         if (b != doc->begin())
             out.append(',');
-        out.append("{\"align\":\"").append(alignName(f.alignment()).toLatin1());
-        out.append("\",\"indent\":{\"left\":").append(QByteArray::number(rtf::pixelsToTwips(f.leftMargin())));
-        out.append(",\"right\":").append(QByteArray::number(rtf::pixelsToTwips(f.rightMargin())));
-        out.append(",\"first\":").append(QByteArray::number(rtf::pixelsToTwips(f.textIndent())));
+        const rtf::Indents indents = rtf::paragraphIndents(b);
+        out.append("{\"align\":\"").append(alignName(f.alignment(), f.layoutDirection()).toLatin1());
+        out.append("\",\"direction\":\"")
+            .append(f.layoutDirection() == Qt::RightToLeft ? "rtl" : "ltr");
+        out.append("\",\"indent\":{\"left\":").append(QByteArray::number(indents.left));
+        out.append(",\"right\":").append(QByteArray::number(indents.right));
+        out.append(",\"first\":").append(QByteArray::number(indents.first));
         out.append("},\"list\":");
         appendList(out, b);
+        out.append(",\"cell\":");
+        appendCell(out, b);
         out.append(',');
         appendRuns(out, b, doc);
         out.append('}');

@@ -1,0 +1,106 @@
+// The writer's row definitions: each cell's merging, borders, shading and right edge.
+#include "rtfwriter.h"
+
+#include "rtfunits.h"
+#include "rtfwriterbytes.h"
+
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+namespace rtf {
+
+namespace {
+
+const char *borderWord(int style)
+{
+    switch (style) {
+    case QTextFrameFormat::BorderStyle_Dotted: return "\\brdrdot";
+    case QTextFrameFormat::BorderStyle_Dashed: return "\\brdrdash";
+    case QTextFrameFormat::BorderStyle_Double: return "\\brdrdb";
+    case QTextFrameFormat::BorderStyle_DotDash: return "\\brdrdashd";
+    case QTextFrameFormat::BorderStyle_DotDotDash: return "\\brdrdashdd";
+    case QTextFrameFormat::BorderStyle_None: return "\\brdrnone";
+    default: return "\\brdrs";
+    }
+}
+
+// The four sides in the order RTF names them, with Qt's width property of each; its style
+// and brush properties follow it by 4 and 8.
+struct Side { const char *word; int width; };
+constexpr Side kSides[] = {
+    {"\\clbrdrt", QTextFormat::TableCellTopBorder}, {"\\clbrdrl", QTextFormat::TableCellLeftBorder},
+    {"\\clbrdrb", QTextFormat::TableCellBottomBorder}, {"\\clbrdrr", QTextFormat::TableCellRightBorder},
+};
+
+} // namespace
+
+// A side's border: the cell's own where it has one, else the table's.
+Writer::Border Writer::cellBorder(const QTextTableCellFormat &cell, const QTextTableFormat &table,
+                                  int side)
+{
+    const Side &s = kSides[side];
+    if (cell.hasProperty(s.width))
+        return {cell.doubleProperty(s.width), cell.intProperty(s.width + 4),
+                cell.brushProperty(s.width + 8)};
+    return {table.border(), table.borderStyle(), table.borderBrush()};
+}
+
+QByteArray Writer::rowDefinition(const QTextTable *table, int r, const std::vector<int> &edges)
+{
+    QByteArray out("\\trowd\\trgaph108");
+    const QTextTableFormat tf = table->format();
+    const int cols = int(edges.size());
+    for (int c = 0; c < cols; ++c) {
+        const QTextTableCell cell = table->cellAt(r, c);
+        if (cell.column() != c)
+            continue;
+        if (cell.rowSpan() > 1)
+            out.append(cell.row() == r ? "\\clvmgf" : "\\clvmrg");
+        const QTextTableCellFormat f = cell.format().toTableCellFormat();
+        for (int side = 0; side < 4; ++side) {
+            const Border b = cellBorder(f, tf, side);
+            out.append(kSides[side].word);
+            if (b.width <= 0 || b.style == QTextFrameFormat::BorderStyle_None) {
+                out.append("\\brdrnone");
+                continue;
+            }
+            out.append(borderWord(b.style));
+            out.append("\\brdrw");
+            appendInt(out, std::clamp(pixelsToTwips(b.width), 1, 255));
+            if (const int colour = colourIndex(b.brush); colour > 0) {
+                out.append("\\brdrcf");
+                appendInt(out, colour);
+            }
+        }
+        if (f.background().style() != Qt::NoBrush) {
+            out.append("\\clcbpat");
+            appendInt(out, colourIndex(f.background()));
+        }
+        out.append("\\cellx");
+        appendInt(out, edges[size_t(std::min(c + cell.columnSpan(), cols) - 1)]);
+    }
+    return out;
+}
+
+// Border and shading colours go into the colour table with the text's.
+void Writer::collectTableColours(const QTextFrame *frame)
+{
+    for (const QTextFrame *child : frame->childFrames()) {
+        if (const auto *table = qobject_cast<const QTextTable *>(child)) {
+            addColour(table->format().borderBrush());
+            for (int r = 0; r < table->rows(); ++r) {
+                for (int c = 0; c < table->columns(); ++c) {
+                    const QTextTableCellFormat f = table->cellAt(r, c).format().toTableCellFormat();
+                    for (const Side &s : kSides)
+                        if (f.hasProperty(s.width + 8))
+                            addColour(f.brushProperty(s.width + 8));
+                    addColour(f.background());
+                }
+            }
+        }
+        collectTableColours(child);
+    }
+}
+
+} // namespace rtf
