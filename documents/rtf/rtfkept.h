@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QTextFormat>
+#include <QVariant>
 #include <optional>
 #include <vector>
 
@@ -50,6 +51,11 @@ struct KeptDocument
         return styles.isEmpty() && info.isEmpty() && format.isEmpty() && section.isEmpty();
     }
 };
+
+// Kept RTF as a format property's value. It is ASCII, held as a string: the document hashes
+// a string property by its content but every byte array alike, and thousands of notes'
+// formats that differ only in their bytes would then all share one hash.
+inline QVariant keptValue(const QByteArray &kept) { return QString::fromLatin1(kept); }
 
 // The document's kept material, or null when it has none.
 const KeptDocument *keptMaterial(const QTextDocument *doc);

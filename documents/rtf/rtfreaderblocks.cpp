@@ -191,9 +191,9 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
     if (Q_UNLIKELY(!p.section.isEmpty() || !p.tail.isEmpty())) {
         QTextBlockFormat kept;
         if (!p.section.isEmpty())
-            kept.setProperty(KeptSection, p.section);
+            kept.setProperty(KeptSection, keptValue(p.section));
         if (!p.tail.isEmpty())
-            kept.setProperty(KeptEnd, p.tail);
+            kept.setProperty(KeptEnd, keptValue(p.tail));
         cursor.mergeBlockFormat(kept);
     }
     if (inList)

@@ -127,7 +127,7 @@ bool Reader::applyKeptWord(std::string_view name, bool hasParam, int param)
 int Reader::anchorFormat(int base, int property, const QByteArray &bytes)
 {
     QTextCharFormat f = m_formats[size_t(base)].format;
-    f.setProperty(property, bytes);
+    f.setProperty(property, keptValue(bytes));
     m_formats.push_back({f});
     return int(m_formats.size() - 1);
 }
@@ -238,8 +238,8 @@ void Reader::finishKeptDocument()
         QTextCursor end(m_doc);
         end.movePosition(QTextCursor::End);
         QTextBlockFormat f;
-        f.setProperty(KeptEnd, end.blockFormat().property(KeptEnd).toByteArray()
-                                   + std::exchange(m_pendingAnchor, {}));
+        f.setProperty(KeptEnd, keptValue(end.blockFormat().property(KeptEnd).toByteArray()
+                                         + std::exchange(m_pendingAnchor, {})));
         end.mergeBlockFormat(f);
     }
     if (!m_commentIds.isEmpty())
