@@ -25,6 +25,8 @@ private slots:
     void commentHighlightIsShownOnly();
     void readingAgainDropsKept();
     void keptItemsText();
+    void corpus_data();
+    void corpus();
 };
 
 static QByteArray rtfDocument(const QByteArray &body)
@@ -254,6 +256,35 @@ void TestRtfKept::keptItemsText()
     QVERIFY(!items.empty());
     QCOMPARE(items.front().word, QByteArray("footer"));
     QCOMPARE(items.front().text, u"Pág. 3\n"_qs);
+}
+
+// Files of the test corpus, most written by Word, with headers, footers or notes.
+void TestRtfKept::corpus_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArrayList>("written");
+    QTest::newRow("Word: header, footer, footnote, two columns")
+        << u"tika/testRTFVarious.rtf"_qs
+        << QByteArrayList{"This is the header text", "This is the footer text",
+                          "This is a footnote.", "\\cols2", "{\\*\\ftnsep"};
+    QTest::newRow("footnotes in a run") << u"pandoc/footnote.rtf"_qs
+                                        << QByteArrayList{"See Sahlins, Bateson, and Geertz",
+                                                          "A complete bibliography", "\\ftnbj"};
+    QTest::newRow("Word: footnote") << u"rtfjs/sample/source.rtf"_qs
+                                    << QByteArrayList{"{\\footnote", "{\\stylesheet"};
+}
+
+void TestRtfKept::corpus()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArrayList, written);
+    QTextDocument doc;
+    rtf::readFile(QStringLiteral(RTF_CORPUS_DIR "/") + file, &doc);
+    const QByteArray once = rtf::write(&doc);
+    for (const QByteArray &w : written)
+        QVERIFY2(once.contains(w), w.constData());
+    QTextDocument again;
+    QCOMPARE(readWrite(once, &again), once);
 }
 
 QTEST_GUILESS_MAIN(TestRtfKept)

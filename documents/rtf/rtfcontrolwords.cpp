@@ -68,6 +68,9 @@ const ControlWord kWords[] = {
     {"ftncn", kD, D(Dest::Kept), K(KeptGroup::Section)},
     {"ftnsep", kD, D(Dest::Kept), K(KeptGroup::Section)},
     {"ftnsepc", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"docvar", kD, D(Dest::Kept), K(KeptGroup::Info)},
+    {"pgdsctbl", kD, D(Dest::Kept), K(KeptGroup::Info)},
+    {"userprops", kD, D(Dest::Kept), K(KeptGroup::Info)},
     // Characters.
     {"bullet", kS, 0x2022, 0}, {"emdash", kS, 0x2014, 0}, {"emspace", kS, 0x2003, 0},
     {"endash", kS, 0x2013, 0}, {"enspace", kS, 0x2002, 0}, {"ldblquote", kS, 0x201C, 0},
