@@ -27,6 +27,7 @@ private slots:
     void keptItemsText();
     void corpus_data();
     void corpus();
+    void directFormattingOverStyle();
 };
 
 static QByteArray rtfDocument(const QByteArray &body)
@@ -285,6 +286,33 @@ void TestRtfKept::corpus()
         QVERIFY2(once.contains(w), w.constData());
     QTextDocument again;
     QCOMPARE(readWrite(once, &again), once);
+}
+
+// A paragraph keeps its style's name; what the user turned off in it stays off, although
+// the style turns it on.
+void TestRtfKept::directFormattingOverStyle()
+{
+    QTextDocument doc;
+    readWrite(rtfDocument("{\\stylesheet{\\s0 Normal;}{\\s1\\b\\i\\ul\\super T\\'edtulo;}}"
+                          "\\pard\\s1 Hola\\par"), &doc);
+    QTextCursor c(&doc);
+    c.select(QTextCursor::BlockUnderCursor);
+    QVERIFY(c.charFormat().fontWeight() >= QFont::DemiBold);
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    plain.setFontItalic(false);
+    plain.setFontUnderline(false);
+    plain.setVerticalAlignment(QTextCharFormat::AlignNormal);
+    c.mergeCharFormat(plain);
+    QTextDocument again;
+    rtf::read(rtf::write(&doc), &again);
+    QCOMPARE(again.begin().blockFormat().intProperty(rtf::KeptStyle), 1);
+    c = QTextCursor(&again);
+    c.setPosition(2);
+    QCOMPARE(c.charFormat().fontWeight(), int(QFont::Normal));
+    QVERIFY(!c.charFormat().fontItalic());
+    QVERIFY(!c.charFormat().fontUnderline());
+    QCOMPARE(c.charFormat().verticalAlignment(), QTextCharFormat::AlignNormal);
 }
 
 QTEST_GUILESS_MAIN(TestRtfKept)

@@ -64,6 +64,7 @@ private:
         QString href;
         bool image = false;
         QByteArray before, note, after;   // kept material anchored on the fragment
+        QByteArray off;   // the toggles it leaves off, said outright in a styled paragraph
     };
     const FormatOut &formatOut(const QTextFragment &fragment);
     void writeRun(const FormatOut &out, QStringView text);
@@ -92,6 +93,8 @@ private:
     // The kept section starts and empty paragraphs' marks, by block format.
     QHash<int, std::pair<QByteArray, QByteArray>> m_keptBlocks;
     QSet<int> m_seenBlockFormats;
+    QSet<int> m_styledFormats;     // block formats that name a kept style
+    bool m_styledParagraph = false;
     QByteArray m_out;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;

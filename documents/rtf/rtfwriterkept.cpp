@@ -50,6 +50,8 @@ void Writer::collectKeptBlock(const QTextBlock &block)
         return;
     m_seenBlockFormats.insert(index);
     const QTextBlockFormat f = block.blockFormat();
+    if (f.hasProperty(KeptStyle) && !m_kept->styles.isEmpty())
+        m_styledFormats.insert(index);
     if (!f.hasProperty(KeptSection) && !f.hasProperty(KeptEnd))
         return;
     const QByteArray section = f.property(KeptSection).toByteArray();
@@ -102,7 +104,20 @@ void Writer::writeKeptParagraphProps(const QTextBlockFormat &format)
 
 void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
 {
-    if (!m_kept || !anchorsKeptItem(format))
+    if (!m_kept)
+        return;
+    // A paragraph's style may turn on what the run has off; readers take the style's
+    // value for what a run does not say.
+    if (!m_styledFormats.isEmpty()) {
+        if (format.fontWeight() < QFont::DemiBold) out.off.append("\\b0");
+        if (!format.fontItalic()) out.off.append("\\i0");
+        if (!format.fontUnderline() && format.underlineStyle() == QTextCharFormat::NoUnderline)
+            out.off.append("\\ulnone");
+        if (!format.fontStrikeOut()) out.off.append("\\strike0");
+        if (format.verticalAlignment() == QTextCharFormat::AlignNormal)
+            out.off.append("\\nosupersub");
+    }
+    if (!anchorsKeptItem(format))
         return;
     for (auto [property, bytes] : {std::pair{KeptBefore, &out.before},
                                    std::pair{KeptNote, &out.note},

@@ -34,6 +34,8 @@ void Writer::writeRun(const FormatOut &out, QStringView text)
         m_out.append("\"}{\\fldrslt");
     }
     m_out.append('{');
+    if (m_styledParagraph)
+        m_out.append(out.off);
     m_out.append(out.props);
     writeText(text);
     m_out.append('}');
