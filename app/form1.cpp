@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "richtextbox.h"
+#include "twips.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -10,11 +10,11 @@ Form1::Form1(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
-    resize(twipsToPixels(4470), twipsToPixels(5985));
+    resize(twipsToScreenPixels(4470), twipsToScreenPixels(5985));
     imagen = new QLabel(this);
     imagen->setObjectName(QStringLiteral("imagen"));
     imagen->setPixmap(QPixmap(QStringLiteral(":/images/about.jpg")));
-    imagen->setGeometry(0, 0, twipsToPixels(4500), twipsToPixels(6000));
+    imagen->setGeometry(0, 0, twipsToScreenPixels(4500), twipsToScreenPixels(6000));
     imagen->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 

@@ -2,9 +2,11 @@
 
 #include "commondialog.h"
 #include "frmdocument.h"
-#include "richtextbox.h"
+#include "runhandler.h"
 #include "runtimefailure.h"
+#include "selectionfeedback.h"
 #include "settingsstore.h"
+#include "twips.h"
 
 #include <QCloseEvent>
 #include <QIcon>
@@ -31,8 +33,8 @@ const QString Section = QStringLiteral("Settings");
 int placementPixels(double twips)
 {
     constexpr double limit = 1 << 24;
-    const double clamped = std::clamp(twips, -limit * twipsPerPixel(), limit * twipsPerPixel());
-    return twipsToPixels(clamped);
+    const double clamped = std::clamp(twips, -limit * twipsPerScreenPixel(), limit * twipsPerScreenPixel());
+    return twipsToScreenPixels(clamped);
 }
 } // namespace
 
@@ -64,7 +66,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     dialog->FontName = QStringLiteral("Arial");
 
     // Design client area; MDIForm_Load replaces it with the remembered placement.
-    resize(twipsToPixels(11880), twipsToPixels(8190));
+    resize(twipsToScreenPixels(11880), twipsToScreenPixels(8190));
     connectHandlers();
 }
 
@@ -74,6 +76,11 @@ frmDocument *frmMain::activeDocument() const
 {
     // currentSubWindow() keeps answering while a modal dialog has the activation.
     return qobject_cast<frmDocument *>(mdiArea->currentSubWindow());
+}
+
+ActiveDocument frmMain::activeDocumentLookup() const
+{
+    return [this] { return activeDocument(); };
 }
 
 QList<frmDocument *> frmMain::documents() const
@@ -86,10 +93,16 @@ QList<frmDocument *> frmMain::documents() const
     return result;
 }
 
+void frmMain::showSelectionState(const RichTextBox &rtfText)
+{
+    selectionfeedback::show(rtfText, *tbToolBar);
+}
+
 void frmMain::CreateDocumentWindow()
 {
     if (documentCount == std::numeric_limits<qint32>::max())
-        throw RuntimeFailure(6, QStringLiteral("No se pueden abrir más documentos."));
+        throw RuntimeFailure(RuntimeFailure::TooManyDocuments,
+                             QStringLiteral("No se pueden abrir más documentos."));
     auto *doc = new frmDocument;
     doc->setAttribute(Qt::WA_DeleteOnClose);
     mdiArea->addSubWindow(doc);
@@ -99,10 +112,10 @@ void frmMain::CreateDocumentWindow()
     doc->setCaption(QStringLiteral("Documento ") + QString::number(documentCount));
 }
 
-double frmMain::Left() const { return pixelsToTwips(frameGeometry().x()); }
-double frmMain::Top() const { return pixelsToTwips(frameGeometry().y()); }
-double frmMain::Width() const { return pixelsToTwips(frameGeometry().width()); }
-double frmMain::Height() const { return pixelsToTwips(frameGeometry().height()); }
+double frmMain::Left() const { return screenPixelsToTwips(frameGeometry().x()); }
+double frmMain::Top() const { return screenPixelsToTwips(frameGeometry().y()); }
+double frmMain::Width() const { return screenPixelsToTwips(frameGeometry().width()); }
+double frmMain::Height() const { return screenPixelsToTwips(frameGeometry().height()); }
 
 void frmMain::setLeft(double twips)
 {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QMainWindow>
+#include "activedocument.h"
+#include "mainform.h"
 
-#include <functional>
+#include <QMainWindow>
 
 class CommonDialog;
 class Form1;
@@ -16,13 +17,15 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class QToolBar;
+class RichTextBox;
 class Toolbar;
 class ToolbarButton;
 class frmDocument;
 
-// The main window: a multiple-document frame. Each handler is defined in the folder of
-// the subsystem that owns the behaviour; app/frmmainconnections.cpp connects them all.
-class frmMain : public QMainWindow
+// The main window: a multiple-document frame. The handlers are its members, defined in
+// app/; where the behaviour belongs to a subsystem, the handler calls that subsystem's
+// function. app/frmmainconnections.cpp connects them all.
+class frmMain : public QMainWindow, public MainForm
 {
     Q_OBJECT
 public:
@@ -32,6 +35,80 @@ public:
     // The active document window, looked up afresh; nullptr when none is open.
     frmDocument *activeDocument() const;
     QList<frmDocument *> documents() const;
+    void showSelectionState(const RichTextBox &rtfText) override;
+
+    // Document windows made so far; never decreased.
+    qint32 documentCount = 0;
+
+    // Makes, numbers, shows and captions a document window (public for the tests).
+    void CreateDocumentWindow();
+
+    // Placement in twips, screen coordinates, outer frame.
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void setLeft(double twips);
+    void setTop(double twips);
+    void setWidth(double twips);
+    void setHeight(double twips);
+    int WindowState() const;       // 0 normal, 1 minimised, 2 maximised
+
+    // Lifecycle (app/frmmain.cpp).
+    void MDIForm_Load();
+    void MDIForm_Unload(int &Cancel);
+    void mnuFileExit_Click();
+    // View and window commands (app/viewcommands.cpp).
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuOptionsPage_Click();
+    void mnuWindowNewWindow_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowArrangeIcons_Click();
+    void mnuAcercade_Click();
+    void Arrange(int code);        // 0 cascade, 1 tile horizontal, 2 tile vertical, 3 icons
+    // File commands (app/documenthandlers.cpp, calling documents/filecommands.cpp).
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    // Printing (app/documenthandlers.cpp, calling documents/printcommands.cpp).
+    void mnuFilePrint_Click();
+    void mnuFilePageSetup_Click();
+    // Editing (app/editinghandlers.cpp, calling the commands of editing/).
+    void tbToolBar_ButtonClick(ToolbarButton *button);
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void Command11_Click();
+    void Command12_Click();
+    void Command13_Click();
+    void Command14_Click();
+    void Command15_Click();
+    void Command16_Click();
+    void Command18_Click();
+    void Command19_Click();
+    void Command20_Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // The widgets, each named (objectName too) as the design names it; tests find them
+    // with findChild by that name.
     QMdiArea *mdiArea = nullptr;
 
     // Menus and their items.
@@ -70,76 +147,7 @@ public:
     CommonDialog *colores = nullptr;
     CommonDialog *dialog = nullptr;
 
-    // Document windows made so far; never decreased.
-    qint32 documentCount = 0;
-
-    // Makes, numbers, shows and captions a document window (public for the tests).
-    void CreateDocumentWindow();
-
-    // Placement in twips, screen coordinates, outer frame.
-    double Left() const;
-    double Top() const;
-    double Width() const;
-    double Height() const;
-    void setLeft(double twips);
-    void setTop(double twips);
-    void setWidth(double twips);
-    void setHeight(double twips);
-    int WindowState() const;       // 0 normal, 1 minimised, 2 maximised
-
-    // Lifecycle (app/frmmain.cpp).
-    void MDIForm_Load();
-    void MDIForm_Unload(int &Cancel);
-    void mnuFileExit_Click();
-    // View and window commands (app/viewcommands.cpp).
-    void mnuViewToolbar_Click();
-    void mnuViewStatusBar_Click();
-    void mnuOptionsPage_Click();
-    void mnuWindowNewWindow_Click();
-    void mnuWindowCascade_Click();
-    void mnuWindowTileHorizontal_Click();
-    void mnuWindowTileVertical_Click();
-    void mnuWindowArrangeIcons_Click();
-    void mnuAcercade_Click();
-    void Arrange(int code);        // 0 cascade, 1 tile horizontal, 2 tile vertical, 3 icons
-    // File commands (documents/filecommands.cpp).
-    void mnuFileNew_Click();
-    void mnuFileOpen_Click();
-    void mnuFileClose_Click();
-    void mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
-    // Printing (documents/printcommands.cpp).
-    void mnuFilePrint_Click();
-    void mnuFilePageSetup_Click();
-    // Editing (editing/).
-    void tbToolBar_ButtonClick(ToolbarButton *button);
-    void mnuEditCut_Click();
-    void mnuEditCopy_Click();
-    void mnuEditPaste_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
-    void Command12_Click();
-    void Command13_Click();
-    void Command14_Click();
-    void Command15_Click();
-    void Command16_Click();
-    void Command18_Click();
-    void Command19_Click();
-    void Command20_Click();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
+    ActiveDocument activeDocumentLookup() const;
     void buildMenus();
     void buildToolbar();
     void buildQuickStrip();
@@ -153,7 +161,3 @@ private:
     bool loaded = false;
     qint16 indentValue = 0;        // the last indent an indent button converted
 };
-
-// Runs a handler the user invoked; a failure that ends it is shown in a Spanish message
-// box naming what failed. Used only where handlers are connected.
-void runHandler(QWidget *parent, const std::function<void()> &handler) noexcept;

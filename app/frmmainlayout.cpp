@@ -1,7 +1,7 @@
 #include "frmmain.h"
 
-#include "richtextbox.h"
 #include "toolbar.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -62,8 +62,8 @@ private:
 void place(QWidget *control, const PlacedControl &spec)
 {
     control->setObjectName(QString::fromLatin1(spec.name));
-    control->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top),
-                         twipsToPixels(spec.width), twipsToPixels(spec.height));
+    control->setGeometry(twipsToScreenPixels(spec.left), twipsToScreenPixels(spec.top),
+                         twipsToScreenPixels(spec.width), twipsToScreenPixels(spec.height));
 }
 } // namespace
 
@@ -161,8 +161,8 @@ void frmMain::buildQuickStrip()
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
-    auto *strip = new FixedArea(QSize(1, twipsToPixels(630)), Toolbar1);
-    strip->setFixedHeight(twipsToPixels(630));
+    auto *strip = new FixedArea(QSize(1, twipsToScreenPixels(630)), Toolbar1);
+    strip->setFixedHeight(twipsToScreenPixels(630));
     strip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     strip->setObjectName(QStringLiteral("Toolbar1Container"));
     for (std::size_t i = 0; i < std::size(controls); ++i) {
@@ -191,9 +191,9 @@ void frmMain::buildPanel()
     propiedades->setTitleBarWidget(new QWidget(propiedades));
     propiedades->setFeatures(QDockWidget::NoDockWidgetFeatures);
     propiedades->setAllowedAreas(Qt::LeftDockWidgetArea);
-    auto *panel = new FixedArea(QSize(twipsToPixels(2625), 1), propiedades);
+    auto *panel = new FixedArea(QSize(twipsToScreenPixels(2625), 1), propiedades);
     panel->setObjectName(QStringLiteral("propiedadesContainer"));
-    panel->setFixedWidth(twipsToPixels(2625));
+    panel->setFixedWidth(twipsToScreenPixels(2625));
     QWidget *made[std::size(controls)];
     for (std::size_t i = 0; i < std::size(controls); ++i) {
         const QString caption = QString::fromUtf8(controls[i].caption);
@@ -230,7 +230,7 @@ void frmMain::buildStatusBar()
     auto *time = new QLabel(sbStatusBar);
     time->setObjectName(QStringLiteral("sbStatusBarPanel3"));
     for (QLabel *panel : {date, time}) {
-        panel->setMinimumWidth(twipsToPixels(1440));
+        panel->setMinimumWidth(twipsToScreenPixels(1440));
         panel->setAlignment(Qt::AlignCenter);
     }
     sbStatusBar->addWidget(state, 1);

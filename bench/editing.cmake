@@ -1,3 +1,3 @@
 add_bench(bench_selchange
   SOURCES bench_selchange.cpp
-  LIBS editor)
+  LIBS app)

@@ -1,3 +1,3 @@
 add_bench(bench_startup
   SOURCES bench_startup.cpp
-  LIBS editor Qt6::Test)
+  LIBS app Qt6::Test)

@@ -1,6 +1,7 @@
+#include "filecommands.h"
+
 #include "commondialog.h"
 #include "frmdocument.h"
-#include "frmmain.h"
 #include "richtextbox.h"
 
 namespace {
@@ -28,53 +29,50 @@ QString askFileName(CommonDialog &dlg, const QString &title, bool open)
 
 } // namespace
 
-void frmMain::mnuFileNew_Click()
-{
-    CreateDocumentWindow();
-}
+namespace filecommands {
 
-void frmMain::mnuFileOpen_Click()
+void open(const ActiveDocument &active, CommonDialog &dlg)
 {
-    if (!activeDocument())
-        CreateDocumentWindow();
-    const QString path = askFileName(*dlgCommonDialog, QStringLiteral("Abrir"), true);
+    const QString path = askFileName(dlg, QStringLiteral("Abrir"), true);
     if (path.isEmpty())
         return;
-    frmDocument *doc = activeDocument();
+    frmDocument *doc = active();
     if (!doc)
         return;
     doc->rtfText->LoadFile(path);
     doc->setCaption(path);
 }
 
-void frmMain::mnuFileClose_Click()
+void close(const ActiveDocument &active)
 {
-    if (frmDocument *doc = activeDocument())
+    if (frmDocument *doc = active())
         doc->rtfText->setText(QString());
 }
 
-void frmMain::mnuFileSave_Click()
+void save(const ActiveDocument &active, CommonDialog &dlg)
 {
-    frmDocument *doc = activeDocument();
+    frmDocument *doc = active();
     if (!doc)
         return;
     QString path = doc->Caption();
     if (isUntitled(path)) {
-        path = askFileName(*dlgCommonDialog, QStringLiteral("Guardar"), false);
+        path = askFileName(dlg, QStringLiteral("Guardar"), false);
         if (path.isEmpty())
             return;
     }
     doc->rtfText->SaveFile(path);
 }
 
-void frmMain::mnuFileSaveAs_Click()
+void saveAs(const ActiveDocument &active, CommonDialog &dlg)
 {
-    if (!activeDocument())
+    if (!active())
         return;
-    const QString path = askFileName(*dlgCommonDialog, QStringLiteral("Guardar como"), false);
-    frmDocument *doc = activeDocument();
+    const QString path = askFileName(dlg, QStringLiteral("Guardar como"), false);
+    frmDocument *doc = active();
     if (path.isEmpty() || !doc)
         return;
     doc->setCaption(path);
     doc->rtfText->SaveFile(path);
 }
+
+} // namespace filecommands

@@ -1,8 +1,10 @@
 #include "frmdocument.h"
 
 #include "failures.h"
-#include "frmmain.h"
+#include "mainform.h"
 #include "richtextbox.h"
+#include "runhandler.h"
+#include "twips.h"
 
 #include <QEvent>
 #include <QIcon>
@@ -29,7 +31,7 @@ frmDocument::frmDocument(QWidget *parent)
     setWindowTitle(QStringLiteral("frmDocument"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/document.png")));
 
-    const QSize design(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
+    const QSize design(twipsToScreenPixels(kDesignWidth), twipsToScreenPixels(kDesignHeight));
     resize(design);
     if (layout())
         layout()->activate();
@@ -53,12 +55,12 @@ void frmDocument::setCaption(const QString &caption)
 
 double frmDocument::ScaleWidth() const
 {
-    return pixelsToTwips(client->width());
+    return screenPixelsToTwips(client->width());
 }
 
 double frmDocument::ScaleHeight() const
 {
-    return pixelsToTwips(client->height());
+    return screenPixelsToTwips(client->height());
 }
 
 void frmDocument::Form_Load()
@@ -94,6 +96,13 @@ void frmDocument::resizeEvent(QResizeEvent *event)
 {
     // The layout passes the new size on to the client, whose resize runs Form_Resize.
     QMdiSubWindow::resizeEvent(event);
+}
+
+// The toolbar shows the most recent selection change, whichever window raised it.
+void frmDocument::rtfText_SelChange()
+{
+    if (mainForm)
+        mainForm->showSelectionState(*rtfText);
 }
 
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)

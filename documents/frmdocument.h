@@ -20,7 +20,7 @@ public:
 
     void Form_Load();
     void Form_Resize();
-    void rtfText_SelChange();     // defined with the selection feedback (editing/)
+    void rtfText_SelChange();     // through mainForm to the main toolbar
 
 protected:
     void showEvent(QShowEvent *event) override;

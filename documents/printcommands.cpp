@@ -1,14 +1,16 @@
+#include "printcommands.h"
+
 #include "commondialog.h"
 #include "failures.h"
 #include "frmdocument.h"
-#include "frmmain.h"
 #include "richtextbox.h"
 
-void frmMain::mnuFilePrint_Click()
+namespace printcommands {
+
+void print(const ActiveDocument &active, CommonDialog &dlg)
 {
-    if (!activeDocument())
+    if (!active())
         return;
-    CommonDialog &dlg = *dlgCommonDialog;
     int lastFailure = 0;
     // Every step may fail on its own; only the dialog's cancel stops the print.
     auto step = [&lastFailure](auto &&body) {
@@ -25,7 +27,7 @@ void frmMain::mnuFilePrint_Click()
     step([&] { dlg.CancelError = true; });
     step([&] { dlg.Flags = CommonDialog::pdReturnDC | CommonDialog::pdNoPageNums; });
     step([&] {
-        frmDocument *doc = activeDocument();
+        frmDocument *doc = active();
         if (doc && doc->rtfText->SelLength() != 0)
             dlg.Flags = dlg.Flags + CommonDialog::pdSelection;
     });
@@ -33,15 +35,16 @@ void frmMain::mnuFilePrint_Click()
     if (lastFailure == RuntimeFailure::CancelError)
         return;
     step([&] {
-        if (frmDocument *doc = activeDocument())
+        if (frmDocument *doc = active())
             doc->rtfText->SelPrint(dlg.hDC);
     });
 }
 
-void frmMain::mnuFilePageSetup_Click()
+void pageSetup(CommonDialog &dlg)
 {
-    CommonDialog &dlg = *dlgCommonDialog;
     ignoreFailure([&] { dlg.DialogTitle = QStringLiteral("Configurar página"); });
     ignoreFailure([&] { dlg.CancelError = true; });
     ignoreFailure([&] { dlg.ShowPrinter(); });
 }
+
+} // namespace printcommands

@@ -1,5 +1,7 @@
 #include "commondialog.h"
 
+#include "bgrcolor.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -11,16 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QColor fromBgr(qint32 bgr)
-{
-    return QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff);
-}
-
-qint32 toBgr(const QColor &c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
 
 // "Desc|pat|Desc|pat" becomes Qt's "Desc (pat)" entries; a description that already
 // shows its pattern is kept as it is.
@@ -76,7 +68,7 @@ bool showFontDialog(CommonDialog &dlg)
     start.setStrikeOut(dlg.FontStrikethru);
     fonts->setCurrentFont(start);
     layout->addWidget(fonts);
-    QColor colour = fromBgr(dlg.Color);
+    QColor colour = colorFromBgr(dlg.Color);
     auto *colourButton = new QPushButton(QObject::tr("Color..."), &box);
     colourButton->setObjectName(QStringLiteral("fontColour"));
     QObject::connect(colourButton, &QPushButton::clicked, &box, [&] {
@@ -98,7 +90,7 @@ bool showFontDialog(CommonDialog &dlg)
     dlg.FontItalic = f.italic();
     dlg.FontUnderline = f.underline();
     dlg.FontStrikethru = f.strikeOut();
-    dlg.Color = toBgr(colour);
+    dlg.Color = bgrFromColor(colour);
     return true;
 }
 
@@ -115,10 +107,10 @@ public:
     }
     bool showColor(CommonDialog &dlg) override
     {
-        const QColor picked = QColorDialog::getColor(fromBgr(dlg.Color), nullptr, dlg.DialogTitle);
+        const QColor picked = QColorDialog::getColor(colorFromBgr(dlg.Color), nullptr, dlg.DialogTitle);
         if (!picked.isValid())
             return false;
-        dlg.Color = toBgr(picked);
+        dlg.Color = bgrFromColor(picked);
         return true;
     }
     bool showFont(CommonDialog &dlg) override { return showFontDialog(dlg); }

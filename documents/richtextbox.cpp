@@ -1,50 +1,23 @@
 #include "richtextbox.h"
 
+#include "bgrcolor.h"
 #include "rtfkept.h"
 #include "runtimefailure.h"
+#include "twips.h"
 
 #include <QColor>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPalette>
-#include <QScreen>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <cmath>
-
-double twipsPerPixel()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
-}
-
-int twipsToPixels(double twips)
-{
-    return int(std::lround(twips / twipsPerPixel()));
-}
-
-double pixelsToTwips(double pixels)
-{
-    return pixels * twipsPerPixel();
-}
 
 namespace richtext {
 
 [[noreturn]] void refuseValue()
 {
     throw RuntimeFailure(RuntimeFailure::InvalidValue, QStringLiteral("El valor de la propiedad no es válido"));
-}
-
-QColor colorFromBgr(qint32 bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-qint32 bgrFromColor(const QColor &color)
-{
-    return qint32(color.red() | (color.green() << 8) | (color.blue() << 16));
 }
 
 void checkBgr(qint32 bgr)
@@ -167,7 +140,7 @@ void RichTextBox::setRightMargin(double twips)
         return;
     }
     setLineWrapMode(QTextEdit::FixedPixelWidth);
-    setLineWrapColumnOrWidth(std::max(1, twipsToPixels(twips)));
+    setLineWrapColumnOrWidth(std::max(1, twipsToScreenPixels(twips)));
 }
 
 void RichTextBox::Move(double left, double top, double width, double height)
@@ -178,15 +151,15 @@ void RichTextBox::Move(double left, double top, double width, double height)
     }
     if (width < 0 || height < 0)
         refuseValue();
-    setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+    setGeometry(twipsToScreenPixels(left), twipsToScreenPixels(top), twipsToScreenPixels(width), twipsToScreenPixels(height));
 }
 
 double RichTextBox::Width() const
 {
-    return pixelsToTwips(width());
+    return screenPixelsToTwips(width());
 }
 
 double RichTextBox::Height() const
 {
-    return pixelsToTwips(height());
+    return screenPixelsToTwips(height());
 }

@@ -99,17 +99,8 @@ private:
     double rightMarginTwips = 0;
 };
 
-// Twips and pixels at the screen's logical resolution (15 twips a pixel at 96 dpi).
-double twipsPerPixel();
-int twipsToPixels(double twips);
-double pixelsToTwips(double pixels);
-
-class QColor;
-
-// Helpers shared by the control's source files and by commands that convert colours.
+// Helpers shared by the control's source files.
 namespace richtext {
-QColor colorFromBgr(qint32 bgr);               // 0x00BBGGRR
-qint32 bgrFromColor(const QColor &color);
 void checkBgr(qint32 bgr);                     // 380 outside 0 .. 0xFFFFFF
 [[noreturn]] void refuseValue();               // RuntimeFailure 380
 } // namespace richtext

@@ -138,7 +138,8 @@ void RichTextBox::set(const QString &name, const QVariant &value)
 {
     const Property &p = lookUp(name);
     if (!p.set)
-        throw RuntimeFailure(383, QStringLiteral("No se puede asignar a una propiedad de sólo lectura"));
+        throw RuntimeFailure(RuntimeFailure::ReadOnlyProperty,
+                             QStringLiteral("No se puede asignar a una propiedad de sólo lectura"));
     if (!value.isValid())
         refuseValue();
     p.set(*this, value);

@@ -1,5 +1,6 @@
 #include "richtextbox.h"
 
+#include "bgrcolor.h"
 #include "rtfunits.h"
 #include "runtimefailure.h"
 

@@ -1,5 +1,5 @@
-#include "frmdocument.h"
-#include "frmmain.h"
+#include "clipboard.h"
+
 #include "failures.h"
 #include "richtextbox.h"
 
@@ -8,31 +8,23 @@
 
 namespace {
 
-RichTextBox &activeText(const frmMain &w)
-{
-    frmDocument *doc = w.activeDocument();
-    if (!doc || !doc->rtfText)
-        throw RuntimeFailure(RuntimeFailure::NoObject,
-                             QStringLiteral("No hay ningún documento abierto."));
-    return *doc->rtfText;
-}
-
-QClipboard &clipboard()
+QClipboard &systemClipboard()
 {
     QClipboard *board = QGuiApplication::clipboard();
     if (!board)
-        throw RuntimeFailure(521, QStringLiteral("No se puede abrir el Portapapeles."));
+        throw RuntimeFailure(RuntimeFailure::ClipboardUnavailable,
+                             QStringLiteral("No se puede abrir el Portapapeles."));
     return *board;
 }
 
 // Copy as the first step of Cut and Copy: reading the selection comes first, so with
 // no document the clipboard is never touched.
-bool copySelection(const frmMain &w)
+bool copySelection(const ActiveDocument &active)
 {
     bool copied = false;
     ignoreFailure([&] {
-        const QString text = activeText(w).SelText();
-        clipboard().setText(text, QClipboard::Clipboard);
+        const QString text = activeText(active).SelText();
+        systemClipboard().setText(text, QClipboard::Clipboard);
         copied = true;
     });
     return copied;
@@ -40,27 +32,31 @@ bool copySelection(const frmMain &w)
 
 } // namespace
 
-void frmMain::mnuEditCopy_Click() { copySelection(*this); }
+namespace clipboard {
+
+void copy(const ActiveDocument &active) { copySelection(active); }
 
 // The selection is removed only once it is safely on the clipboard, so a clipboard
 // that cannot be reached never costs the user the cut text.
-void frmMain::mnuEditCut_Click()
+void cut(const ActiveDocument &active)
 {
-    if (!copySelection(*this))
+    if (!copySelection(active))
         return;
-    ignoreFailure([&] { activeText(*this).setSelText(QString()); });
+    ignoreFailure([&] { activeText(active).setSelText(QString()); });
 }
 
-void frmMain::mnuEditPaste_Click()
+void paste(const ActiveDocument &active)
 {
     QString text;
     bool read = false;
     ignoreFailure([&] {
-        text = clipboard().text(QClipboard::Clipboard);
+        text = systemClipboard().text(QClipboard::Clipboard);
         read = true;
     });
     // A clipboard without text leaves the selection alone rather than deleting it.
     if (!read || text.isEmpty())
         return;
-    ignoreFailure([&] { activeText(*this).setSelText(text); });
+    ignoreFailure([&] { activeText(active).setSelText(text); });
 }
+
+} // namespace clipboard

@@ -1,29 +1,34 @@
+#include "colorcommands.h"
+
 #include "commondialog.h"
 #include "dialogchoice.h"
 #include "frmdocument.h"
-#include "frmmain.h"
 #include "messages.h"
 #include "richtextbox.h"
 
-void frmMain::Command20_Click()
+namespace colorcommands {
+
+void textColor(const ActiveDocument &active, CommonDialog &dlg)
 {
-    if (!activeDocument()
-        || !confirmedShow(*colores, QStringLiteral("Elige un color para la letra"),
+    if (!active()
+        || !confirmedShow(dlg, QStringLiteral("Elige un color para la letra"),
                           &CommonDialog::ShowColor))
         return;
-    if (frmDocument *doc = activeDocument())
-        doc->rtfText->set(QStringLiteral("SelColor"), qint32(colores->Color));
+    if (frmDocument *doc = active())
+        doc->rtfText->set(QStringLiteral("SelColor"), qint32(dlg.Color));
 }
 
 // The warning comes before the dialog on every click, cancelled or not.
-void frmMain::Command19_Click()
+void backColor(const ActiveDocument &active, CommonDialog &dlg, QWidget *parent)
 {
-    if (!activeDocument())
+    if (!active())
         return;
-    messages::showInformation(this, QStringLiteral("Aviso"),
+    messages::showInformation(parent, QStringLiteral("Aviso"),
                               QStringLiteral("El color de fondo no se guardara"));
-    if (!confirmedShow(*colores, QStringLiteral("Elige un color"), &CommonDialog::ShowColor))
+    if (!confirmedShow(dlg, QStringLiteral("Elige un color"), &CommonDialog::ShowColor))
         return;
-    if (frmDocument *doc = activeDocument())
-        doc->rtfText->set(QStringLiteral("BackColor"), qint32(colores->Color));
+    if (frmDocument *doc = active())
+        doc->rtfText->set(QStringLiteral("BackColor"), qint32(dlg.Color));
 }
+
+} // namespace colorcommands

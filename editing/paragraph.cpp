@@ -1,14 +1,21 @@
-#include "frmdocument.h"
-#include "frmmain.h"
-#include "messages.h"
 #include "paragraph.h"
+
+#include "frmdocument.h"
+#include "messages.h"
 #include "richtextbox.h"
 
-#include <QLineEdit>
 #include <QLocale>
 
 #include <cfenv>
 #include <cmath>
+
+namespace {
+
+const QString indentTitle = QStringLiteral("Editor de textos....");
+const QString indentMessage =
+    QStringLiteral("La sangría debe ser un número entero entre -32768 y 32767.");
+
+} // namespace
 
 namespace paragraph {
 
@@ -27,51 +34,30 @@ std::optional<qint16> parseIndent(const QString &text)
     return static_cast<qint16>(rounded);
 }
 
-} // namespace paragraph
-
-namespace {
-
-const QString indentTitle = QStringLiteral("Editor de textos....");
-const QString indentMessage =
-    QStringLiteral("La sangría debe ser un número entero entre -32768 y 32767.");
-
-} // namespace
-
-// Checked only once a document is there to take the indent. Text the indent cannot come from leaves the document and the text box as they are;
-// the user is told why so the typing can be corrected.
-static bool convertIndent(frmMain &w, const QLineEdit *box, qint16 &out)
+// Checked only once a document is there to take the indent.
+void applyIndent(const ActiveDocument &active, const QString &typed, const char *property,
+                 qint16 &lastIndent, QWidget *parent)
 {
-    const std::optional<qint16> value = paragraph::parseIndent(box->text());
+    frmDocument *doc = active();
+    if (!doc)
+        return;
+    const std::optional<qint16> value = parseIndent(typed);
     if (!value) {
-        messages::showWarning(&w, indentTitle, indentMessage);
-        return false;
+        messages::showWarning(parent, indentTitle, indentMessage);
+        return;
     }
-    out = *value;
-    return true;
+    lastIndent = *value;
+    doc->rtfText->set(QLatin1String(property), QVariant::fromValue(lastIndent));
 }
 
-void frmMain::Command14_Click()
+void toggleBullet(const ActiveDocument &active)
 {
-    frmDocument *doc = activeDocument();
-    if (!doc || !convertIndent(*this, Text1, indentValue))
-        return;
-    doc->rtfText->set(QStringLiteral("SelRightIndent"), QVariant::fromValue(indentValue));
-}
-
-void frmMain::Command15_Click()
-{
-    frmDocument *doc = activeDocument();
-    if (!doc || !convertIndent(*this, Text2, indentValue))
-        return;
-    doc->rtfText->set(QStringLiteral("SelIndent"), QVariant::fromValue(indentValue));
-}
-
-void frmMain::Command16_Click()
-{
-    frmDocument *doc = activeDocument();
+    frmDocument *doc = active();
     if (!doc)
         return;
     const QVariant bullet = doc->rtfText->get(QStringLiteral("SelBullet"));
     const bool on = bullet.isValid() && bullet.toBool();
     doc->rtfText->set(QStringLiteral("SelBullet"), !on);
 }
+
+} // namespace paragraph

@@ -1,6 +1,5 @@
-#include "frmdocument.h"
-#include "frmmain.h"
-#include "module1.h"
+#include "selectionfeedback.h"
+
 #include "richtextbox.h"
 #include "toolbar.h"
 
@@ -13,27 +12,25 @@ bool isAlignment(const QVariant &v, int alignment)
     return v.isValid() && v.toInt() == alignment;
 }
 
-// A document window can exist before the main window is published (or, in tests and
-// benchmarks, without one); then there is no toolbar to update.
-void press(const char *key, bool down)
+void press(Toolbar &toolbar, const char *key, bool down)
 {
-    if (!mainForm || !mainForm->tbToolBar)
-        return;
-    if (ToolbarButton *button = mainForm->tbToolBar->Buttons(QLatin1String(key)))
+    if (ToolbarButton *button = toolbar.Buttons(QLatin1String(key)))
         button->setValue(down ? 1 : 0);
 }
 
 } // namespace
 
-// Each row reads its property afresh from this window's own control: the toolbar shows
-// the most recent selection change, whichever window raised it.
-void frmDocument::rtfText_SelChange()
+namespace selectionfeedback {
+
+void show(const RichTextBox &rtfText, Toolbar &toolbar)
 {
     const QString alignment = QStringLiteral("SelAlignment");
-    press("Negrita", isTrue(rtfText->get(QStringLiteral("SelBold"))));
-    press("Cursiva", isTrue(rtfText->get(QStringLiteral("SelItalic"))));
-    press("Subrayado", isTrue(rtfText->get(QStringLiteral("SelUnderline"))));
-    press("Alinear a la izquierda", isAlignment(rtfText->get(alignment), 0));
-    press("Centrar", isAlignment(rtfText->get(alignment), 2));
-    press("Alinear a la derecha", isAlignment(rtfText->get(alignment), 1));
+    press(toolbar, "Negrita", isTrue(rtfText.get(QStringLiteral("SelBold"))));
+    press(toolbar, "Cursiva", isTrue(rtfText.get(QStringLiteral("SelItalic"))));
+    press(toolbar, "Subrayado", isTrue(rtfText.get(QStringLiteral("SelUnderline"))));
+    press(toolbar, "Alinear a la izquierda", isAlignment(rtfText.get(alignment), 0));
+    press(toolbar, "Centrar", isAlignment(rtfText.get(alignment), 2));
+    press(toolbar, "Alinear a la derecha", isAlignment(rtfText.get(alignment), 1));
 }
+
+} // namespace selectionfeedback

@@ -1,22 +1,10 @@
-#include "frmdocument.h"
-#include "frmmain.h"
+#include "toolbardispatch.h"
+
 #include "failures.h"
 #include "richtextbox.h"
 #include "toolbar.h"
 
-#include <functional>
-
 namespace {
-
-// The active document's control; throws when no document is open so that the
-// step calling it is skipped like any other failed step.
-RichTextBox &activeText(const frmMain &w)
-{
-    frmDocument *doc = w.activeDocument();
-    if (!doc || !doc->rtfText)
-        throw RuntimeFailure(91, QStringLiteral("No hay ningún documento abierto."));
-    return *doc->rtfText;
-}
 
 // A mixed value stays mixed when negated; the control refuses it and the step fails.
 QVariant negated(const QVariant &v)
@@ -26,44 +14,46 @@ QVariant negated(const QVariant &v)
     return QVariant(!v.toBool());
 }
 
-void toggle(frmMain &w, ToolbarButton *button, const QString &property)
+void toggle(const ActiveDocument &active, ToolbarButton *button, const QString &property)
 {
     ignoreFailure([&] {
-        RichTextBox &text = activeText(w);
+        RichTextBox &text = activeText(active);
         text.set(property, negated(text.get(property)));
     });
     ignoreFailure([&] {
-        const QVariant now = activeText(w).get(property);
+        const QVariant now = activeText(active).get(property);
         button->setValue(now.isValid() && now.toBool() ? 1 : 0);
     });
 }
 
-void align(frmMain &w, int alignment)
+void align(const ActiveDocument &active, int alignment)
 {
-    ignoreFailure([&] { activeText(w).set(QStringLiteral("SelAlignment"), qint32(alignment)); });
+    ignoreFailure([&] { activeText(active).set(QStringLiteral("SelAlignment"), qint32(alignment)); });
 }
 
 } // namespace
 
-void frmMain::tbToolBar_ButtonClick(ToolbarButton *button)
+namespace toolbardispatch {
+
+void buttonClick(ToolbarButton *button, const ActiveDocument &active, const MenuHandlers &menu)
 {
     QString key;
     ignoreFailure([&] { key = button->Key(); });
     using Action = std::function<void()>;
     const std::pair<const char *, Action> actions[] = {
-        {"Nuevo", [this] { CreateDocumentWindow(); }},
-        {"Abrir", [this] { mnuFileOpen_Click(); }},
-        {"Guardar", [this] { mnuFileSave_Click(); }},
-        {"Imprimir", [this] { mnuFilePrint_Click(); }},
-        {"Cortar", [this] { mnuEditCut_Click(); }},
-        {"Copiar", [this] { mnuEditCopy_Click(); }},
-        {"Pegar", [this] { mnuEditPaste_Click(); }},
-        {"Negrita", [this, button] { toggle(*this, button, QStringLiteral("SelBold")); }},
-        {"Cursiva", [this, button] { toggle(*this, button, QStringLiteral("SelItalic")); }},
-        {"Subrayado", [this, button] { toggle(*this, button, QStringLiteral("SelUnderline")); }},
-        {"Alinear a la izquierda", [this] { align(*this, 0); }},
-        {"Centrar", [this] { align(*this, 2); }},
-        {"Alinear a la derecha", [this] { align(*this, 1); }},
+        {"Nuevo", menu.newDocument},
+        {"Abrir", menu.open},
+        {"Guardar", menu.save},
+        {"Imprimir", menu.print},
+        {"Cortar", menu.cut},
+        {"Copiar", menu.copy},
+        {"Pegar", menu.paste},
+        {"Negrita", [&] { toggle(active, button, QStringLiteral("SelBold")); }},
+        {"Cursiva", [&] { toggle(active, button, QStringLiteral("SelItalic")); }},
+        {"Subrayado", [&] { toggle(active, button, QStringLiteral("SelUnderline")); }},
+        {"Alinear a la izquierda", [&] { align(active, 0); }},
+        {"Centrar", [&] { align(active, 2); }},
+        {"Alinear a la derecha", [&] { align(active, 1); }},
     };
     for (const auto &[name, action] : actions) {
         if (key == QLatin1String(name)) {
@@ -72,3 +62,5 @@ void frmMain::tbToolBar_ButtonClick(ToolbarButton *button)
         }
     }
 }
+
+} // namespace toolbardispatch

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages the editor needs (only those missing), then configures and
+# Installs the Debian packages the editor needs (only those missing: the word processors
+# are for the RTF interoperability tests), then configures and
 # builds it in ./build. Sourced-free: run it directly or through run-editor.sh / run-tests.sh.
 set -eu
 
@@ -8,7 +9,7 @@ BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
 
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip poppler-utils python3 ccache
-  libreoffice-writer-nogui"
+  libreoffice-writer-nogui abiword pandoc"
 
 missing=""
 for p in $PACKAGES; do

@@ -1,10 +1,10 @@
 # The rich text control and the document window.
 add_qt_test(tst_richtextbox
   SOURCES tst_richtextbox.cpp
-  LIBS editor)
+  LIBS documents)
 add_qt_test(tst_frmdocument
   SOURCES tst_frmdocument.cpp
-  LIBS editor)
+  LIBS documents)
 add_qt_test(tst_richtextboxkept
   SOURCES tst_richtextboxkept.cpp
-  LIBS editor)
+  LIBS documents)

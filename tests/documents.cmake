@@ -2,13 +2,13 @@
 set(DOCUMENT_TEST_SUPPORT ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
 add_qt_test(tst_filecommands
   SOURCES tst_filecommands.cpp ${DOCUMENT_TEST_SUPPORT}
-  LIBS editor)
+  LIBS app)
 add_qt_test(tst_printing
   SOURCES tst_printing.cpp ${DOCUMENT_TEST_SUPPORT}
-  LIBS editor)
+  LIBS app)
 add_qt_test(tst_realdialogs
   SOURCES tst_realdialogs.cpp
-  LIBS editor)
+  LIBS documents)
 
 # Real-window save and open, when an X server and a key sender are at hand.
 find_program(DOCS_XVFB Xvfb)

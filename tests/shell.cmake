@@ -1,10 +1,10 @@
 # The application shell: main window make-up, placement, document windows, about box.
 add_qt_test(tst_shell
   SOURCES tst_shell.cpp
-  LIBS editor)
+  LIBS app)
 add_qt_test(tst_shellwindows
   SOURCES tst_shellwindows.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
-  LIBS editor)
+  LIBS app)
 
 # The real-window smoke test needs an X server to start and a way to send it keys.
 find_program(XVFB_RUN xvfb-run)

@@ -4,6 +4,7 @@
 #include "module1.h"
 #include "richtextbox.h"
 #include "support/scripteddialogs.h"
+#include "support/named.h"
 #include "toolbar.h"
 
 #include <QApplication>
@@ -38,8 +39,11 @@ private:
         c.setPosition(to, QTextCursor::KeepAnchor);
         text()->setTextCursor(c);
     }
-    void click(const QString &key) { w->tbToolBar_ButtonClick(w->tbToolBar->Buttons(key)); }
-    int value(const QString &key) { return w->tbToolBar->Buttons(key)->Value(); }
+    Toolbar *toolbar() { return named<Toolbar>(*w, "tbToolBar"); }
+    QPushButton *button(const char *name) { return named<QPushButton>(*w, name); }
+    QLineEdit *lineEdit(const char *name) { return named<QLineEdit>(*w, name); }
+    void click(const QString &key) { w->tbToolBar_ButtonClick(toolbar()->Buttons(key)); }
+    int value(const QString &key) { return toolbar()->Buttons(key)->Value(); }
 
 private slots:
     void init()
@@ -89,7 +93,7 @@ private slots:
         select(0, 4);
         text()->set(property, true);
         select(0, 10);
-        w->tbToolBar->Buttons(key)->setValue(1);
+        toolbar()->Buttons(key)->setValue(1);
         click(key);
         QVERIFY(!text()->get(property).isValid());
         QCOMPARE(value(key), 0);
@@ -99,7 +103,7 @@ private slots:
 
     void toggleWithoutDocument()
     {
-        w->tbToolBar->Buttons(QStringLiteral("Negrita"))->setValue(1);
+        toolbar()->Buttons(QStringLiteral("Negrita"))->setValue(1);
         click(QStringLiteral("Negrita"));
         click(QStringLiteral("Centrar"));
         QCOMPARE(value(QStringLiteral("Negrita")), 1);
@@ -195,7 +199,7 @@ private slots:
         text()->setSelBold(true);
         openWithText(QStringLiteral("plano"));
         QVERIFY(w->activeDocument() != first);
-        w->tbToolBar->hide();
+        toolbar()->hide();
         first->rtfText_SelChange();
         QCOMPARE(value(QStringLiteral("Negrita")), 1);
     }
@@ -217,14 +221,14 @@ private slots:
             else
                 click(key);
         };
-        run(QStringLiteral("Copiar"), w->mnuEditCopy);
+        run(QStringLiteral("Copiar"), named<QAction>(*w, "mnuEditCopy"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("bc"));
         QCOMPARE(text()->Text(), QStringLiteral("abcdef"));
-        run(QStringLiteral("Cortar"), w->mnuEditCut);
+        run(QStringLiteral("Cortar"), named<QAction>(*w, "mnuEditCut"));
         QCOMPARE(text()->Text(), QStringLiteral("adef"));
         QGuiApplication::clipboard()->setText(QStringLiteral("XYZ"));
         select(1, 3);
-        run(QStringLiteral("Pegar"), w->mnuEditPaste);
+        run(QStringLiteral("Pegar"), named<QAction>(*w, "mnuEditPaste"));
         QCOMPARE(text()->Text(), QStringLiteral("aXYZf"));
     }
 
@@ -298,9 +302,9 @@ private slots:
         select(0, 3);
         text()->setSelIndent(100);
         text()->setSelRightIndent(200);
-        QLineEdit *box = right ? w->Text1 : w->Text2;
+        QLineEdit *box = right ? lineEdit("Text1") : lineEdit("Text2");
         box->setText(typed);
-        (right ? w->Command14 : w->Command15)->click();
+        (right ? button("Command14") : button("Command15"))->click();
         const int other = text()->get(right ? QStringLiteral("SelIndent")
                                             : QStringLiteral("SelRightIndent")).toInt();
         const int mine = text()->get(right ? QStringLiteral("SelRightIndent")
@@ -318,19 +322,19 @@ private slots:
         select(0, 0);
         text()->setSelBullet(true);
         select(0, 5);
-        w->Command16->click();
+        button("Command16")->click();
         QCOMPARE(text()->get(QStringLiteral("SelBullet")), QVariant(true));
-        w->Command16->click();
+        button("Command16")->click();
         QCOMPARE(text()->get(QStringLiteral("SelBullet")), QVariant(false));
     }
 
     void buttonsWithoutDocument()
     {
         ScriptedDialogs dialogs;
-        w->Text1->setText(QStringLiteral("letras"));
-        for (QPushButton *b : {w->Command2, w->Command8, w->Command14, w->Command16,
-                               w->Command18, w->Command19, w->Command20})
-            b->click();
+        lineEdit("Text1")->setText(QStringLiteral("letras"));
+        for (const char *name : {"Command2", "Command8", "Command14", "Command16", "Command18",
+                                 "Command19", "Command20"})
+            button(name)->click();
         QVERIFY(shown.isEmpty());
         QVERIFY(dialogs.shows.isEmpty());
     }
@@ -356,7 +360,7 @@ private slots:
         select(0, 5);
         text()->setSelUnderline(true);
         text()->setSelBold(true);
-        w->Command18->click();
+        button("Command18")->click();
         QCOMPARE(dialogs.shows.size(), 1);
         QCOMPARE(dialogs.shows[0].title, QStringLiteral("Elige una fuente"));
         QCOMPARE(text()->get(QStringLiteral("SelUnderline")), QVariant(!confirm));
@@ -389,7 +393,7 @@ private slots:
         select(0, 5);
         const qint32 back = text()->BackColor();
         const int colour = text()->get(QStringLiteral("SelColor")).toInt();
-        (background ? w->Command19 : w->Command20)->click();
+        (background ? button("Command19") : button("Command20"))->click();
         QCOMPARE(dialogs.shows.size(), 1);
         QCOMPARE(dialogs.shows[0].title, background ? QStringLiteral("Elige un color")
                                                     : QStringLiteral("Elige un color para la letra"));
@@ -416,7 +420,7 @@ private slots:
             dlg->setCurrentColor(QColor(0, 0, 255));
             dlg->accept();
         });
-        w->Command20->click();
+        button("Command20")->click();
         QCOMPARE(text()->get(QStringLiteral("SelColor")).toInt(), 0xFF0000);
     }
 
@@ -430,7 +434,7 @@ private slots:
             if (QWidget *dlg = QApplication::activeModalWidget())
                 QMetaObject::invokeMethod(dlg, "reject");
         });
-        w->Command18->click();
+        button("Command18")->click();
         QCOMPARE(text()->get(QStringLiteral("SelBold")), QVariant(true));
     }
 };

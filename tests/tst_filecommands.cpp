@@ -5,6 +5,7 @@
 #include "richtextbox.h"
 #include "runtimefailure.h"
 #include "support/scripteddialogs.h"
+#include "support/named.h"
 
 #include <QFile>
 #include <QMdiArea>
@@ -90,7 +91,7 @@ void TestFileCommands::noDocument()
     QFETCH(int, command);
     MainWindow w;
     w.show();
-    w.mdiArea->closeAllSubWindows();
+    named<QMdiArea>(w, "mdiArea")->closeAllSubWindows();
     QCoreApplication::processEvents();
     QVERIFY(!w.activeDocument());
     ScriptedDialogs dialogs;
@@ -162,7 +163,7 @@ void TestFileCommands::openWithoutWindowCreatesOne()
 {
     MainWindow w;
     w.show();
-    w.mdiArea->closeAllSubWindows();
+    named<QMdiArea>(w, "mdiArea")->closeAllSubWindows();
     QCoreApplication::processEvents();
     ScriptedDialogs dialogs;
     dialogs.answers << DialogAnswer::cancel();
@@ -187,7 +188,7 @@ void TestFileCommands::cancelChangesNothing()
     MainWindow w;
     w.show();
     ScriptedDialogs dialogs;
-    w.dlgCommonDialog->FileName = path("previous.txt");
+    named<CommonDialog>(w, "dlgCommonDialog")->FileName = path("previous.txt");
     active(w)->rtfText->setText("sin tocar");
     const QString caption = active(w)->Caption();
     dialogs.answers << DialogAnswer::cancel();
@@ -196,7 +197,7 @@ void TestFileCommands::cancelChangesNothing()
     (w.*handlers[command])();
     QCOMPARE(active(w)->Caption(), caption);
     QCOMPARE(active(w)->rtfText->Text(), QString("sin tocar"));
-    QVERIFY(w.dlgCommonDialog->FileName.isEmpty());
+    QVERIFY(named<CommonDialog>(w, "dlgCommonDialog")->FileName.isEmpty());
     QVERIFY(!QFile::exists(path("previous.txt")));
 }
 

@@ -1,5 +1,6 @@
 #include "frmdocument.h"
 #include "richtextbox.h"
+#include "twips.h"
 
 #include <QMdiArea>
 #include <QTest>
@@ -25,14 +26,14 @@ QWidget *clientOf(frmDocument &doc)
 
 void checkLayout(frmDocument &doc)
 {
-    const double tpp = twipsPerPixel();
+    const double tpp = twipsPerScreenPixel();
     const QRect bounds = doc.rtfText->geometry();
-    QCOMPARE(bounds.topLeft(), QPoint(twipsToPixels(100), twipsToPixels(100)));
-    QCOMPARE(bounds.width(), twipsToPixels(doc.ScaleWidth() - 200));
-    QCOMPARE(bounds.height(), twipsToPixels(doc.ScaleHeight() - 200));
+    QCOMPARE(bounds.topLeft(), QPoint(twipsToScreenPixels(100), twipsToScreenPixels(100)));
+    QCOMPARE(bounds.width(), twipsToScreenPixels(doc.ScaleWidth() - 200));
+    QCOMPARE(bounds.height(), twipsToScreenPixels(doc.ScaleHeight() - 200));
     QCOMPARE(doc.rtfText->RightMargin(), doc.rtfText->Width() - 400);
     QCOMPARE(doc.rtfText->lineWrapMode(), QTextEdit::FixedPixelWidth);
-    QCOMPARE(doc.rtfText->lineWrapColumnOrWidth(), twipsToPixels(doc.rtfText->Width() - 400));
+    QCOMPARE(doc.rtfText->lineWrapColumnOrWidth(), twipsToScreenPixels(doc.rtfText->Width() - 400));
     Q_UNUSED(tpp);
 }
 
@@ -80,7 +81,7 @@ void TestFrmDocument::tinySizeKeepsLastGoodBounds()
     QCOMPARE(doc->rtfText->RightMargin(), margin);
 
     clientOf(*doc)->resize(30, 300);          // control narrower than 400 twips
-    QCOMPARE(doc->rtfText->height(), twipsToPixels(doc->ScaleHeight() - 200));
+    QCOMPARE(doc->rtfText->height(), twipsToScreenPixels(doc->ScaleHeight() - 200));
     QCOMPARE(doc->rtfText->RightMargin(), margin);
 
     clientOf(*doc)->resize(500, 400);         // enlarging restores the border
@@ -94,8 +95,8 @@ void TestFrmDocument::designSettings()
     QCOMPARE(doc.rtfText->objectName(), QStringLiteral("rtfText"));
     QCOMPARE(doc.rtfText->parentWidget(), clientOf(doc));
     QVERIFY(doc.rtfText->Text().isEmpty());
-    QCOMPARE(doc.ScaleWidth(), pixelsToTwips(twipsToPixels(4680)));
-    QCOMPARE(doc.ScaleHeight(), pixelsToTwips(twipsToPixels(3090)));
+    QCOMPARE(doc.ScaleWidth(), screenPixelsToTwips(twipsToScreenPixels(4680)));
+    QCOMPARE(doc.ScaleHeight(), screenPixelsToTwips(twipsToScreenPixels(3090)));
 }
 
 QTEST_MAIN(TestFrmDocument)

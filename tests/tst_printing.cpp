@@ -4,6 +4,7 @@
 #include "module1.h"
 #include "richtextbox.h"
 #include "support/scripteddialogs.h"
+#include "support/named.h"
 
 #include <QFile>
 #include <QMdiArea>
@@ -73,14 +74,14 @@ void TestPrinting::printCancelledPrintsNothing()
     dialogs.answers << DialogAnswer::cancel();
     w.mnuFilePrint_Click();   // must not throw
     QCOMPARE(dialogs.shows.size(), 1);
-    QCOMPARE(w.dlgCommonDialog->hDC, 0);
+    QCOMPARE(named<CommonDialog>(w, "dlgCommonDialog")->hDC, 0);
 }
 
 void TestPrinting::printWithoutDocumentShowsNothing()
 {
     MainWindow w;
     w.show();
-    w.mdiArea->closeAllSubWindows();
+    named<QMdiArea>(w, "mdiArea")->closeAllSubWindows();
     QCoreApplication::processEvents();
     ScriptedDialogs dialogs;
     w.mnuFilePrint_Click();
@@ -106,7 +107,7 @@ void TestPrinting::pageSetupKeepsPrintFlags()
         dialogs.answers << DialogAnswer::pdf(dir.filePath("setup.pdf"));
         w.mnuFilePrint_Click();
     }
-    w.mdiArea->closeAllSubWindows();
+    named<QMdiArea>(w, "mdiArea")->closeAllSubWindows();
     QCoreApplication::processEvents();
     w.mnuFilePageSetup_Click();   // empty queue: a cancel, ignored
     QCOMPARE(dialogs.shows.last().title, QString("Configurar página"));

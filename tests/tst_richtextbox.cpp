@@ -1,3 +1,4 @@
+#include "bgrcolor.h"
 #include "richtextbox.h"
 #include "runtimefailure.h"
 
@@ -218,8 +219,8 @@ void TestRichTextBox::selChangeOncePerMove()
 
 void TestRichTextBox::colourLayout()
 {
-    QCOMPARE(richtext::colorFromBgr(0x0000FF), QColor(Qt::red));
-    QCOMPARE(richtext::colorFromBgr(0xFF0000), QColor(Qt::blue));
+    QCOMPARE(colorFromBgr(0x0000FF), QColor(Qt::red));
+    QCOMPARE(colorFromBgr(0xFF0000), QColor(Qt::blue));
     RichTextBox box;
     threeParagraphs(box);
     select(box, 0, 3);

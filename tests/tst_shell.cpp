@@ -1,12 +1,14 @@
 // The main window's make-up and its remembered placement.
 
 #include "shelltestsupport.h"
+#include "support/named.h"
 
 #include "frmmain.h"
 #include "commondialog.h"
 #include "richtextbox.h"
 #include "settingsstore.h"
 #include "toolbar.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QDate>
@@ -29,7 +31,7 @@ Q_DECLARE_METATYPE(Stored)
 
 namespace {
 // What a twip value reads back as once the window system has rounded it to pixels.
-double onScreen(double twips) { return pixelsToTwips(twipsToPixels(twips)); }
+double onScreen(double twips) { return screenPixelsToTwips(twipsToScreenPixels(twips)); }
 
 void store(const Stored &values)
 {
@@ -147,7 +149,7 @@ void tst_Shell::restoredPlacement()
     ::store(stored);
     MainWindow w = shownMainWindow();
     // The offscreen platform nudges a frame that starts off screen in by its border.
-    const double border = pixelsToTwips(w->geometry().x() - w->frameGeometry().x());
+    const double border = screenPixelsToTwips(w->geometry().x() - w->frameGeometry().x());
     QVERIFY(std::abs(w->Left() - onScreen(expected[0])) <= (expected[0] < 0 ? border : 0));
     QVERIFY(std::abs(w->Top() - onScreen(expected[1])) <= (expected[1] < 0 ? border : 0));
     QCOMPARE(w->Width(), onScreen(expected[2]));
@@ -204,7 +206,7 @@ void tst_Shell::exitDiscardsUnsavedText()
     w->CreateDocumentWindow();
     for (frmDocument *doc : w->documents())
         doc->rtfText->setPlainText(QStringLiteral("sin guardar"));
-    w->mnuFileExit->trigger();
+    named<QAction>(*w, "mnuFileExit")->trigger();
     QVERIFY(!w->isVisible());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     flushDeletes();
@@ -274,7 +276,7 @@ void tst_Shell::menuOrder()
         titles << menu->text();
     QCOMPARE(titles, (QStringList{"&Archivo", "&Edición", "&Ver", "Ve&ntana", "Ayuda"}));
     QStringList file;
-    for (QAction *item : w.mnuFile->actions()) {
+    for (QAction *item : named<QMenu>(w, "mnuFile")->actions()) {
         if (item->isVisible())
             file << (item->isSeparator() ? QStringLiteral("-") : item->text());
     }
@@ -302,15 +304,15 @@ void tst_Shell::toolbarButtons()
     QFETCH(QString, key);
     QFETCH(int, style);
     frmMain w;
-    const QList<ToolbarButton *> buttons = w.tbToolBar->buttonList();
+    const QList<ToolbarButton *> buttons = named<Toolbar>(w, "tbToolBar")->buttonList();
     QCOMPARE(buttons.size(), 13);
     ToolbarButton *button = buttons[index];
     QCOMPARE(button->Key(), key);
-    QCOMPARE(w.tbToolBar->Buttons(key), button);
+    QCOMPARE(named<Toolbar>(w, "tbToolBar")->Buttons(key), button);
     QCOMPARE(button->action()->toolTip(), key);
     QCOMPARE(int(button->style()), style);
     QCOMPARE(button->Value(), 0);
-    QWidget *tool = w.tbToolBar->widgetForAction(button->action());
+    QWidget *tool = named<Toolbar>(w, "tbToolBar")->widgetForAction(button->action());
     QVERIFY(tool);
     QCOMPARE(tool->size(), QSize(23, 22));
     QVERIFY(!button->action()->icon().isNull());
@@ -319,11 +321,11 @@ void tst_Shell::toolbarButtons()
 void tst_Shell::toolbarPictures()
 {
     frmMain w;
-    QCOMPARE(w.imlToolbarIcons->keys(),
+    QCOMPARE(named<ImageList>(w, "imlToolbarIcons")->keys(),
              (QStringList{"New", "Open", "Save", "Print", "Cut", "Copy", "Paste", "Bold",
                           "Italic", "Underline", "Align Left", "Center", "Align Right"}));
-    for (const QString &key : w.imlToolbarIcons->keys()) {
-        const QImage picture = w.imlToolbarIcons->picture(key).toImage();
+    for (const QString &key : named<ImageList>(w, "imlToolbarIcons")->keys()) {
+        const QImage picture = named<ImageList>(w, "imlToolbarIcons")->picture(key).toImage();
         QCOMPARE(picture.size(), QSize(16, 16));
         int transparent = 0;
         for (int y = 0; y < 16; ++y)
@@ -335,7 +337,7 @@ void tst_Shell::toolbarPictures()
         QVERIFY2(transparent > 0 && transparent < 256, qPrintable(key));
     }
     // Separators sit where the groups of buttons change.
-    const QList<QAction *> actions = w.tbToolBar->actions();
+    const QList<QAction *> actions = named<Toolbar>(w, "tbToolBar")->actions();
     QCOMPARE(actions.size(), 17);
     for (int i : {3, 5, 9, 13})
         QVERIFY(actions[i]->isSeparator());
@@ -430,43 +432,48 @@ void tst_Shell::placedControls()
     else if (auto *edit = qobject_cast<QLineEdit *>(control))
         text = edit->text();
     QCOMPARE(text, caption);
-    const QRect pixels(twipsToPixels(twips.x()), twipsToPixels(twips.y()),
-                       twipsToPixels(twips.width()), twipsToPixels(twips.height()));
+    const QRect pixels(twipsToScreenPixels(twips.x()), twipsToScreenPixels(twips.y()),
+                       twipsToScreenPixels(twips.width()), twipsToScreenPixels(twips.height()));
     QCOMPARE(control->geometry(), pixels);
     const bool onStrip = name.startsWith("Command") && !QStringList{"Command14", "Command15",
         "Command19", "Command20"}.contains(name);
-    QVERIFY(onStrip ? w->Toolbar1->isAncestorOf(control) : w->propiedades->isAncestorOf(control));
+    QVERIFY(onStrip ? named<QToolBar>(*w, "Toolbar1")->isAncestorOf(control)
+                    : named<QDockWidget>(*w, "propiedades")->isAncestorOf(control));
 }
 
 void tst_Shell::statusBarPanels()
 {
     MainWindow w = shownMainWindow();
-    const QList<QLabel *> panels = w->sbStatusBar->findChildren<QLabel *>();
+    const QList<QLabel *> panels = named<QStatusBar>(*w, "sbStatusBar")->findChildren<QLabel *>();
     QCOMPARE(panels.size(), 3);
     QCOMPARE(panels[0]->text(), QStringLiteral("Estado"));
     QCOMPARE(panels[1]->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
     QVERIFY(QRegularExpression("^\\d\\d:\\d\\d$").match(panels[2]->text()).hasMatch());
-    QVERIFY(panels[1]->width() >= twipsToPixels(1440));
-    QVERIFY(panels[2]->width() >= twipsToPixels(1440));
+    QVERIFY(panels[1]->width() >= twipsToScreenPixels(1440));
+    QVERIFY(panels[2]->width() >= twipsToScreenPixels(1440));
     QVERIFY(panels[0]->width() > panels[1]->width());
-    QVERIFY(w->propiedades->isVisible());
-    QCOMPARE(w->dialog->FontName, QStringLiteral("Arial"));
+    QVERIFY(named<QDockWidget>(*w, "propiedades")->isVisible());
+    QCOMPARE(named<CommonDialog>(*w, "dialog")->FontName, QStringLiteral("Arial"));
 }
 
 void tst_Shell::barsStretchWithWindow()
 {
     MainWindow w = shownMainWindow();
-    const QRect before = w->Command16->geometry();
+    QPushButton *bullets = named<QPushButton>(*w, "Command16");
+    QToolBar *strip = named<QToolBar>(*w, "Toolbar1");
+    QDockWidget *panel = named<QDockWidget>(*w, "propiedades");
+    QStatusBar *status = named<QStatusBar>(*w, "sbStatusBar");
+    const QRect before = bullets->geometry();
     for (int width : {500, 900}) {
         w->resize(width, 500);
         QTRY_COMPARE(w->width(), width);
-        QCOMPARE(w->tbToolBar->width(), w->width());
-        QCOMPARE(w->Toolbar1->width(), w->width());
-        QCOMPARE(w->sbStatusBar->width(), w->width());
-        QCOMPARE(w->propiedades->width(), twipsToPixels(2625));
-        QVERIFY(w->propiedades->geometry().top() >= w->Toolbar1->geometry().bottom());
-        QVERIFY(w->propiedades->geometry().bottom() < w->sbStatusBar->geometry().top());
-        QCOMPARE(w->Command16->geometry(), before);
+        QCOMPARE(named<Toolbar>(*w, "tbToolBar")->width(), w->width());
+        QCOMPARE(strip->width(), w->width());
+        QCOMPARE(status->width(), w->width());
+        QCOMPARE(panel->width(), twipsToScreenPixels(2625));
+        QVERIFY(panel->geometry().top() >= strip->geometry().bottom());
+        QVERIFY(panel->geometry().bottom() < status->geometry().top());
+        QCOMPARE(bullets->geometry(), before);
     }
 }
 

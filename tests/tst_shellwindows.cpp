@@ -1,13 +1,16 @@
 // Document windows as the main window makes, lists, shows and arranges them; the about box.
 
 #include "shelltestsupport.h"
+#include "support/named.h"
 
 #include "form1.h"
 #include "module1.h"
 #include "richtextbox.h"
+#include "runhandler.h"
 #include "runtimefailure.h"
 #include "support/scripteddialogs.h"
 #include "toolbar.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -25,7 +28,7 @@
 using namespace shelltest;
 
 namespace {
-QRect area(const frmMain &w) { return w.mdiArea->viewport()->rect(); }
+QRect area(const frmMain &w) { return named<QMdiArea>(w, "mdiArea")->viewport()->rect(); }
 
 // Answers the next modal dialog once it is up: records its title and text, then closes it.
 struct ModalAnswer
@@ -77,10 +80,12 @@ void tst_ShellWindows::mainCreatesTheOneWindow()
     QVERIFY(!mainForm);
     Main();
     QVERIFY(mainForm);
-    QVERIFY(mainForm->isVisible());
-    QCOMPARE(captions(*mainForm), QStringList{"Documento 1"});
-    QCOMPARE(mainForm->activeDocument(), mainForm->documents().first());
-    mainForm->close();
+    auto *main = dynamic_cast<frmMain *>(mainForm);
+    QVERIFY(main);
+    QVERIFY(main->isVisible());
+    QCOMPARE(captions(*main), QStringList{"Documento 1"});
+    QCOMPARE(main->activeDocument(), main->documents().first());
+    main->close();
     flushDeletes();
 }
 
@@ -91,16 +96,19 @@ void tst_ShellWindows::numbering_data()
 {
     QTest::addColumn<Path>("path");
     QTest::newRow("New window") << Path([](frmMain &w) { w.mnuWindowNewWindow_Click(); });
-    QTest::newRow("menu New window") << Path([](frmMain &w) { w.mnuWindowNewWindow->trigger(); });
-    QTest::newRow("File New") << Path([](frmMain &w) { w.mnuFileNew->trigger(); });
-    QTest::newRow("toolbar Nuevo")
-        << Path([](frmMain &w) { w.tbToolBar->Buttons("Nuevo")->action()->trigger(); });
+    QTest::newRow("menu New window")
+        << Path([](frmMain &w) { named<QAction>(w, "mnuWindowNewWindow")->trigger(); });
+    QTest::newRow("File New")
+        << Path([](frmMain &w) { named<QAction>(w, "mnuFileNew")->trigger(); });
+    QTest::newRow("toolbar Nuevo") << Path([](frmMain &w) {
+        named<Toolbar>(w, "tbToolBar")->Buttons("Nuevo")->action()->trigger();
+    });
     QTest::newRow("Open without document") << Path([](frmMain &w) {
         for (frmDocument *doc : w.documents())
             doc->close();
         flushDeletes();
         ScriptedDialogs cancelAll;
-        w.mnuFileOpen->trigger();
+        named<QAction>(w, "mnuFileOpen")->trigger();
     });
 }
 
@@ -137,7 +145,7 @@ void tst_ShellWindows::counterAtItsLargestValue()
     // Through the menu the refusal is reported, not thrown into the event loop.
     ModalAnswer answer;
     answer.arm();
-    w->mnuWindowNewWindow->trigger();
+    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
     QCOMPARE(answer.title, QStringLiteral("Editor de textos...."));
     QCOMPARE(answer.text, QStringLiteral("No se pueden abrir más documentos."));
     QCOMPARE(w->documents().size(), open);
@@ -148,7 +156,8 @@ void tst_ShellWindows::failureReachesMessageBox_data()
     QTest::addColumn<Path>("handler");
     QTest::addColumn<QString>("message");
     QTest::newRow("run-time failure") << Path([](frmMain &) {
-        throw RuntimeFailure(53, QStringLiteral("No se encontró el archivo /tmp/x.rtf."));
+        throw RuntimeFailure(RuntimeFailure::FileNotFound,
+                             QStringLiteral("No se encontró el archivo /tmp/x.rtf."));
     }) << "No se encontró el archivo /tmp/x.rtf.";
     QTest::newRow("other exception") << Path([](frmMain &) {
         throw std::runtime_error("memoria agotada");
@@ -194,7 +203,8 @@ void tst_ShellWindows::viewToggles()
     MainWindow w = shownMainWindow();
     w->activeDocument()->showMaximized();
     QCoreApplication::processEvents();
-    const QSize before = w->mdiArea->size();
+    QMdiArea *documentsArea = named<QMdiArea>(*w, "mdiArea");
+    const QSize before = documentsArea->size();
     auto *action = w->findChild<QAction *>(item);
     auto *target = w->findChild<QWidget *>(bar);
     for (int i = 0; i < clicks; ++i)
@@ -202,10 +212,10 @@ void tst_ShellWindows::viewToggles()
     QCOMPARE(target->isVisible(), visible);
     QCOMPARE(action->isChecked(), checked);
     // The freed room goes to the documents' area.
-    QTRY_VERIFY(visible ? w->mdiArea->size() == before
-                        : w->mdiArea->width() * w->mdiArea->height()
+    QTRY_VERIFY(visible ? documentsArea->size() == before
+                        : documentsArea->width() * documentsArea->height()
                               > before.width() * before.height());
-    QTRY_COMPARE(w->activeDocument()->geometry().size(), w->mdiArea->viewport()->size());
+    QTRY_COMPARE(w->activeDocument()->geometry().size(), documentsArea->viewport()->size());
 }
 
 void tst_ShellWindows::windowList()
@@ -214,12 +224,13 @@ void tst_ShellWindows::windowList()
     w->CreateDocumentWindow();
     w->CreateDocumentWindow();
     frmDocument *second = w->documents().at(1);
-    w->mdiArea->setActiveSubWindow(second);
-    emit w->mnuWindow->aboutToShow();
+    named<QMdiArea>(*w, "mdiArea")->setActiveSubWindow(second);
+    emit named<QMenu>(*w, "mnuWindow")->aboutToShow();
     const auto entries = [&] {
         QStringList result;
-        const QList<QAction *> items = w->mnuWindow->actions();
-        for (QAction *a : items.mid(items.indexOf(w->mnuWindowArrangeIcons) + 1)) {
+        const QList<QAction *> items = named<QMenu>(*w, "mnuWindow")->actions();
+        const QAction *last = named<QAction>(*w, "mnuWindowArrangeIcons");
+        for (QAction *a : items.mid(items.indexOf(last) + 1)) {
             if (!a->isSeparator())
                 result << a->text() + (a->isChecked() ? "*" : "");
         }
@@ -230,7 +241,7 @@ void tst_ShellWindows::windowList()
     QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
     second->close();
     flushDeletes();
-    emit w->mnuWindow->aboutToShow();
+    emit named<QMenu>(*w, "mnuWindow")->aboutToShow();
     QCOMPARE(entries(), (QStringList{"&1 Documento 1", "&2 Documento 3*"}));
 }
 
@@ -265,7 +276,7 @@ void tst_ShellWindows::tiles()
     // Each control follows its window's new size.
     for (frmDocument *doc : docs)
         QTRY_COMPARE(doc->rtfText->Width(),
-                     pixelsToTwips(twipsToPixels(doc->ScaleWidth() - 200)));
+                     screenPixelsToTwips(twipsToScreenPixels(doc->ScaleWidth() - 200)));
 }
 
 void tst_ShellWindows::cascadeOffsetsEachWindow()
@@ -309,8 +320,8 @@ void tst_ShellWindows::arrangeIcons()
 void tst_ShellWindows::aboutBoxIsShared()
 {
     MainWindow w = shownMainWindow();
-    w->mnuAcercade->trigger();
-    w->mnuAcercade->trigger();
+    named<QAction>(*w, "mnuAcercade")->trigger();
+    named<QAction>(*w, "mnuAcercade")->trigger();
     QList<Form1 *> boxes;
     for (QWidget *top : QApplication::topLevelWidgets()) {
         if (auto *box = qobject_cast<Form1 *>(top); box && box->isVisible())
@@ -321,10 +332,10 @@ void tst_ShellWindows::aboutBoxIsShared()
     QCOMPARE(about->windowTitle(), QStringLiteral("Form1"));
     QCOMPARE(about->parentWidget(), nullptr);
     QCOMPARE(about->imagen->pixmap().size(), QSize(300, 400));
-    QCOMPARE(about->size(), QSize(twipsToPixels(4470), twipsToPixels(5985)));
+    QCOMPARE(about->size(), QSize(twipsToScreenPixels(4470), twipsToScreenPixels(5985)));
 
     // The main window still works while the about box is open.
-    w->mnuWindowNewWindow->trigger();
+    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
     QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 2"));
 
     // A window of its own that counts for quitting: the program lives until it closes too.

@@ -64,7 +64,7 @@ struct ParaProps
     bool rtl = false;              // \rtlpar: laid out right to left
     int tableDepth = 0;            // \intbl, \itap: 0 outside tables, 1 in a top-level cell
     int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
-    int listOverride = 0, listLevel = 0;         // \ls, \ilvl
+    int listOverride = -1, listLevel = 0;        // \ls (0 is a list too), \ilvl
     int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
     int style = 0;                               // \sN, kept for the writer
 };

@@ -61,7 +61,7 @@ void Reader::endParagraphAt(int depth)
         closeKeptParagraph();
     m_para.props = top().para;
     m_para.props.tableDepth = depth;
-    if (m_para.props.listOverride > 0)
+    if (m_para.props.listOverride >= 0)
         applyLevelIndents(m_para.props, top().paraSet);
     m_para.pageBreak = m_pageBreakPending;
     m_pageBreakPending = false;
@@ -138,8 +138,11 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
         listStyleFor(pp, &level, &key);
         // A margin below zero puts an item left of its level's usual place, where the
         // file has it, but always with room for its marker.
-        left = std::max(left, twipsToDocPixels(kListHangTwips)) - level * m_doc->indentWidth();
-        first = std::max(0.0, twipsToDocPixels(double(pp.first) + kListHangTwips));
+        const double hang = twipsToDocPixels(kListHangTwips);
+        const double total = std::max(left, hang);
+        left = total - level * m_doc->indentWidth();
+        // The first line may start left of the others, as far as its marker leaves room.
+        first = std::max(twipsToDocPixels(double(pp.first)) + hang, hang - total);
     }
     if (left != 0)
         f.setLeftMargin(left);

@@ -125,12 +125,9 @@ std::vector<std::vector<Reader::CellPlace>> Reader::placeCells(const std::vector
             owner = int(i);
             const auto [topRow, topIndex] = open[size_t(p.col)];
             if (def.vmerge == 2 && topRow >= 0) {
-                CellPlace &top = out[size_t(topRow)][size_t(topIndex)];
-                if (top.cols == p.cols) {
-                    top.rows = int(r) - topRow + 1;
-                    p.covered = true;
-                    continue;
-                }
+                out[size_t(topRow)][size_t(topIndex)].rows = int(r) - topRow + 1;
+                p.covered = true;
+                continue;
             }
             for (int c = p.col; c <= end; ++c)
                 open[size_t(c)] = {-1, -1};

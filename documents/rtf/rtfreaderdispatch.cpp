@@ -109,7 +109,7 @@ bool Reader::applyParaOp(Op op, int value)
     case Op::LtrPar: p.rtl = false; bit = kSetDirection; break;
     case Op::InTable: p.tableDepth = std::max(p.tableDepth, 1); return true;
     case Op::TableDepth: p.tableDepth = std::clamp(value, 0, kMaxTableDepth); return true;
-    case Op::ListOverrideIndex: p.listOverride = value; bit = kSetList; break;
+    case Op::ListOverrideIndex: p.listOverride = std::max(value, -1); bit = kSetList; break;
     case Op::ListLevelIndex: p.listLevel = std::clamp(value, 0, 8); bit = kSetList; break;
     case Op::OldBullet: p.oldStyle = QTextListFormat::ListDisc; return true;
     case Op::Style:

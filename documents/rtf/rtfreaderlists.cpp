@@ -133,9 +133,9 @@ void Reader::applyLevelIndents(ParaProps &props, unsigned paraSet) const
 
 int Reader::listStyleFor(const ParaProps &pp, int *level, qint64 *key) const
 {
-    if (pp.listOverride > 0) {
+    if (pp.listOverride >= 0) {
         *level = pp.listLevel + 1;
-        *key = qint64(pp.listOverride) << 8 | pp.listLevel;
+        *key = qint64(pp.listOverride + 1) << 8 | pp.listLevel;   // never 0, "no list"
         const ListLevel *l = listLevelFor(pp);
         if (!l)
             return QTextListFormat::ListDisc;
@@ -175,7 +175,7 @@ QTextListFormat Reader::listFormat(const ParaProps &props, int style, int level)
     QTextListFormat f;
     f.setStyle(QTextListFormat::Style(style));
     f.setIndent(std::clamp(level, 1, 9));
-    const ListLevel *l = props.listOverride > 0 ? listLevelFor(props) : nullptr;
+    const ListLevel *l = props.listOverride >= 0 ? listLevelFor(props) : nullptr;
     if (!l)
         return f;
     f.setProperty(listprop::Group, props.listOverride);

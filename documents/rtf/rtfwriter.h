@@ -47,7 +47,8 @@ private:
     void writeCell(const QTextTableCell &cell, int depth, int widthTwips);
     struct Border { double width; int style; QBrush brush; };
     static Border cellBorder(const QTextTableCellFormat &cell, const QTextTableFormat &table, int side);
-    QByteArray rowDefinition(const QTextTable *table, int r, const std::vector<int> &edges);
+    QByteArray rowDefinition(const QTextTable *table, int r, const std::vector<int> &edges,
+                             int depth);
     void collectTableColours(const QTextFrame *frame);
     void addColour(const QBrush &brush);
     int colourIndex(const QBrush &brush) const;

@@ -46,9 +46,11 @@ Writer::Border Writer::cellBorder(const QTextTableCellFormat &cell, const QTextT
     return {table.border(), table.borderStyle(), table.borderBrush()};
 }
 
-QByteArray Writer::rowDefinition(const QTextTable *table, int r, const std::vector<int> &edges)
+// A top-level row names its depth: AbiWord takes the first cell's borders only then.
+QByteArray Writer::rowDefinition(const QTextTable *table, int r, const std::vector<int> &edges,
+                                 int depth)
 {
-    QByteArray out("\\trowd\\trgaph108");
+    QByteArray out(depth == 1 ? "\\trowd\\itap1\\trgaph108" : "\\trowd\\trgaph108");
     const QTextTableFormat tf = table->format();
     const int cols = int(edges.size());
     for (int c = 0; c < cols; ++c) {

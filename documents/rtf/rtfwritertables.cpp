@@ -61,13 +61,14 @@ std::vector<int> Writer::cellEdges(const QTextTable *table, int cols, int widthT
 
 // A top-level row ends with \row; a nested one (depth 2 and more) marks its cells with
 // \nestcell and gives its row properties at the end, in \*\nesttableprops. A cell that
-// spans columns is one wide cell; one that spans rows is continued below by \clvmrg cells.
+// spans columns is one wide cell, as word processors write it (LibreOffice and AbiWord
+// read \clmrg less well); one that spans rows is continued below by empty \clvmrg cells.
 void Writer::writeTable(const QTextTable *table, int depth, int widthTwips)
 {
     const int rows = table->rows(), cols = std::max(table->columns(), 1);
     const std::vector<int> edges = cellEdges(table, cols, widthTwips);
     for (int r = 0; r < rows; ++r) {
-        const QByteArray rowProps = rowDefinition(table, r, edges);
+        const QByteArray rowProps = rowDefinition(table, r, edges, depth);
         if (depth == 1)
             m_out.append(rowProps + '\n');
         for (int c = 0; c < cols; ++c) {
@@ -75,7 +76,7 @@ void Writer::writeTable(const QTextTable *table, int depth, int widthTwips)
             if (cell.column() != c)
                 continue;
             const int last = std::min(c + cell.columnSpan(), cols) - 1;
-            if (cell.row() == r)
+            if (cell.row() == r && cell.column() == c)
                 writeCell(cell, depth, edges[size_t(last)] - (c > 0 ? edges[size_t(c) - 1] : 0));
             else
                 writeEmptyParagraph(depth, cellEnd(depth));

@@ -124,8 +124,13 @@ void appendList(QByteArray &out, const QTextBlock &b)
     const QTextListFormat f = list->format();
     out.append("{\"style\":\"").append(listStyleName(f.style())).append("\",\"level\":");
     out.append(QByteArray::number(std::max(1, f.indent())));
+    // Qt's marker text is a number's; a bullet is drawn, and the file's character kept.
     out.append(",\"marker\":");
-    appendString(out, list->itemText(b));
+    if (rtf::isBulletStyle(f.style()))
+        appendString(out, f.hasProperty(rtf::listprop::LevelText)
+                              ? f.stringProperty(rtf::listprop::LevelText) : u"•"_qs);
+    else
+        appendString(out, list->itemText(b));
     out.append(",\"start\":").append(QByteArray::number(f.hasProperty(rtf::listprop::Start)
                                                           ? f.intProperty(rtf::listprop::Start) : 1));
     if (f.hasProperty(rtf::listprop::Nfc))

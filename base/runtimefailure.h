@@ -18,6 +18,9 @@ public:
         NoSuchProperty = 438,
         NoObject = 91,            // no document window to act on
         Printing = 482,           // the printer refused the job
+        TooManyDocuments = 6,     // the document counter is at its largest value
+        ReadOnlyProperty = 383,   // a by-name write to a property that is only read
+        ClipboardUnavailable = 521,
     };
 
     RuntimeFailure(int number, QString description)

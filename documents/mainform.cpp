@@ -1,0 +1,3 @@
+#include "mainform.h"
+
+MainForm *mainForm = nullptr;

@@ -1,0 +1,172 @@
+// What other word processors write comes in as they wrote it: styles under direct
+// formatting, list levels with their markers, right-to-left paragraphs, table borders.
+#include "rtfcodec.h"
+#include "rtfindents.h"
+#include "rtflistformat.h"
+#include "support/fidelitydocs.h"
+#include "support/fidelitysupport.h"
+
+#include <QTest>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+
+class TestRtfFidelity : public QObject
+{
+    Q_OBJECT
+private slots:
+    void styles_data();
+    void styles();
+    void listLevels_data();
+    void listLevels();
+    void listIndents_data();
+    void listIndents();
+    void direction_data();
+    void direction();
+    void cells_data();
+    void cells();
+};
+
+namespace {
+
+const QByteArray kStyles = R"({\stylesheet{\s0\qj Normal;}{\s28\qr\li400\b Derecha;})"
+                           R"({\*\cs5\i\ul Enfasis;}})";
+
+QByteArray withStyles(const char *body)
+{
+    return "{\\rtf1\\ansi" + kStyles + body + "}";
+}
+
+} // namespace
+
+void TestRtfFidelity::styles_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");   // alignment, left indent, then b/i/u
+    QTest::newRow("direct before the style") << withStyles(R"(\pard\qc\s28 x\par)") << u"center 400 b"_qs;
+    QTest::newRow("direct after the style") << withStyles(R"(\pard\s28\qc x\par)") << u"center 400 b"_qs;
+    QTest::newRow("as AbiWord writes it")
+        << withStyles(R"(\pard\plain\ltrpar\qc\s28\itap0{\b0 x}\par)") << u"center 400"_qs;
+    QTest::newRow("the style alone") << withStyles(R"(\pard\s28 x\par)") << u"right 400 b"_qs;
+    QTest::newRow("own indent of zero") << withStyles(R"(\pard\li0\s28 x\par)") << u"right 0 b"_qs;
+    QTest::newRow("Normal style without a style named")
+        << withStyles(R"(\pard x\par)") << u"justify 0"_qs;
+    QTest::newRow("Normal style under direct") << withStyles(R"(\pard\ql x\par)") << u"left 0"_qs;
+    QTest::newRow("character style") << withStyles(R"(\pard{\cs5 x}\par)") << u"justify 0 i u"_qs;
+    QTest::newRow("character style with its run's own")
+        << withStyles(R"(\pard{\i0\cs5 x}\par)") << u"justify 0 u"_qs;
+    QTest::newRow("character style then the run's own")
+        << withStyles(R"(\pard{\cs5\ul0 x}\par)") << u"justify 0 i"_qs;
+}
+
+void TestRtfFidelity::styles()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const QTextBlock b = blockWith(doc, u"x"_qs);
+    QStringList out{alignmentName(b), QString::number(rtf::paragraphIndents(b).left)};
+    const QTextCharFormat f = charAt(b, 0);
+    if (f.fontWeight() >= QFont::DemiBold) out << u"b"_qs;
+    if (f.fontItalic()) out << u"i"_qs;
+    if (f.fontUnderline()) out << u"u"_qs;
+    QTEST(out.join(u' '), "expected");
+}
+
+void TestRtfFidelity::listLevels_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("expected");   // style, level, marker shown, start, level text
+    for (const ListItem &i : kListItems)
+        QTest::newRow(i.name) << QString::fromUtf8(i.item) << QString::fromUtf8(i.expected);
+}
+
+void TestRtfFidelity::listLevels()
+{
+    QFETCH(QString, item);
+    QTextDocument doc;
+    rtf::read(kLists, &doc);
+    QTEST(describeList(blockWith(doc, item)), "expected");
+}
+
+void TestRtfFidelity::listIndents_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("first");
+    const QByteArray lists = R"({\*\listtable{\list{\listlevel\levelnfc0{\leveltext\'02\'00.;})"
+                             R"({\levelnumbers\'01;}\fi-360\li720}{\listlevel\levelnfc0)"
+                             R"({\leveltext\'02\'01.;}{\levelnumbers\'01;}\fi-360\li1080}\listid1}})"
+                             R"({\*\listoverridetable{\listoverride\listid1\ls1})"
+                             R"({\listoverride\listid1\ls0}})";
+    QTest::newRow("the level's") << "{\\rtf1" + lists + "\\pard\\ls1 x\\par}" << 720 << -360;
+    QTest::newRow("the second level's, inside the list's own indent")
+        << "{\\rtf1" + lists + "\\pard\\ls1\\ilvl1 x\\par}" << 1080 << -360;
+    QTest::newRow("the paragraph's own") << "{\\rtf1" + lists + "\\pard\\ls1\\li1440\\fi-720 x\\par}"
+                                         << 1440 << -720;
+    // OpenOffice numbers its overrides from 0.
+    QTest::newRow("list 0") << "{\\rtf1" + lists + "\\pard\\ls0 x\\par}" << 720 << -360;
+    QTest::newRow("own before the list") << "{\\rtf1" + lists + "\\pard\\fi0\\li900\\ls1 x\\par}"
+                                         << 900 << 0;
+}
+
+void TestRtfFidelity::listIndents()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const rtf::Indents indents = rtf::paragraphIndents(blockWith(doc, u"x"_qs));
+    QTEST(indents.left, "left");
+    QTEST(indents.first, "first");
+}
+
+void TestRtfFidelity::direction_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("expected");   // direction, then the side of the page
+    QTest::newRow("right to left, right") << QByteArray(R"({\rtf1\pard\rtlpar\qr x\par})")
+                                          << u"rtl right"_qs;
+    QTest::newRow("right to left, left") << QByteArray(R"({\rtf1\pard\rtlpar\ql x\par})")
+                                         << u"rtl left"_qs;
+    QTest::newRow("right to left, centred") << QByteArray(R"({\rtf1\pard\rtlpar\qc x\par})")
+                                            << u"rtl center"_qs;
+    QTest::newRow("back to left to right") << QByteArray(R"({\rtf1\pard\rtlpar\ltrpar\qr x\par})")
+                                           << u"ltr right"_qs;
+    QTest::newRow("from the style") << QByteArray(R"({\rtf1{\stylesheet{\s1\rtlpar\qr H;}})"
+                                                  R"(\pard\s1 x\par})") << u"rtl right"_qs;
+    QTest::newRow("Hebrew text") << QByteArray(R"({\rtf1\pard\rtlpar\ql\rtlch \u1513?\u1500? x\par})")
+                                 << u"rtl left"_qs;
+}
+
+void TestRtfFidelity::direction()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const QTextBlock b = blockWith(doc, u"x"_qs);
+    const bool rtl = b.blockFormat().layoutDirection() == Qt::RightToLeft;
+    QTEST((rtl ? u"rtl "_qs : u"ltr "_qs) + visualSide(b), "expected");
+}
+
+void TestRtfFidelity::cells_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");   // row,column rows x columns, borders, shading
+    for (const TableCell &c : kTableCells)
+        QTest::newRow(c.name) << QString::fromLatin1(c.text) << QString::fromLatin1(c.expected);
+}
+
+void TestRtfFidelity::cells()
+{
+    QFETCH(QString, text);
+    QTextDocument doc;
+    rtf::read(kTable, &doc);
+    QTEST(describeCell(blockWith(doc, text)), "expected");
+    // No grid lines but the cells' own.
+    const QTextTable *table = QTextCursor(blockWith(doc, text)).currentTable();
+    QVERIFY(table);
+    QCOMPARE(table->format().border(), 0.0);
+}
+
+QTEST_MAIN(TestRtfFidelity)
+#include "tst_rtffidelity.moc"

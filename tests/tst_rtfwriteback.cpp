@@ -1,0 +1,187 @@
+// What was read is written back: list levels with their formats, texts, starts and
+// indents; cell borders, shading and merges; right-to-left paragraphs. Lists and tables
+// made in the editor are written so that they read back as they were made.
+#include "rtfcodec.h"
+#include "rtfindents.h"
+#include "support/fidelitydocs.h"
+#include "support/fidelitysupport.h"
+
+#include <QTest>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+
+class TestRtfWriteBack : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readLists_data();
+    void readLists();
+    void madeLists_data();
+    void madeLists();
+    void readCells_data();
+    void readCells();
+    void madeTable();
+    void direction_data();
+    void direction();
+};
+
+namespace {
+
+// The document read from what was written of it.
+void writeAndRead(const QTextDocument &from, QTextDocument *to)
+{
+    rtf::read(rtf::write(&from), to);
+}
+
+QString indentsOf(const QTextBlock &b)
+{
+    const rtf::Indents i = rtf::paragraphIndents(b);
+    return u"%1 %2"_qs.arg(i.left).arg(i.first);
+}
+
+} // namespace
+
+void TestRtfWriteBack::readLists_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("expected");
+    for (const ListItem &i : kListItems)
+        QTest::newRow(i.name) << QString::fromUtf8(i.item) << QString::fromUtf8(i.expected);
+}
+
+void TestRtfWriteBack::readLists()
+{
+    QFETCH(QString, item);
+    QTextDocument read, back;
+    rtf::read(kLists, &read);
+    writeAndRead(read, &back);
+    QTEST(describeList(blockWith(back, item)), "expected");
+    QCOMPARE(indentsOf(blockWith(back, item)), indentsOf(blockWith(read, item)));
+}
+
+void TestRtfWriteBack::madeLists_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char *name, QTextListFormat::Style style, int level,
+                        const QString &prefix, const QString &suffix, const QString &expected) {
+        QTest::newRow(name) << int(style) << level << prefix << suffix << expected;
+    };
+    row("decimal", QTextListFormat::ListDecimal, 1, {}, {}, u"decimal 1 2. 1 1."_qs);
+    row("upper roman", QTextListFormat::ListUpperRoman, 1, {}, {}, u"upper-roman 1 II. 1 1."_qs);
+    row("lower roman nested", QTextListFormat::ListLowerRoman, 2, {}, {}, u"lower-roman 2 ii. 1 2."_qs);
+    row("upper letters", QTextListFormat::ListUpperAlpha, 1, {}, {}, u"upper-alpha 1 B. 1 1."_qs);
+    row("lower letters third level", QTextListFormat::ListLowerAlpha, 3, {}, {},
+        u"lower-alpha 3 b. 1 3."_qs);
+    row("prefix and suffix", QTextListFormat::ListDecimal, 1, u"("_qs, u")"_qs, u"decimal 1 (2) 1 (1)"_qs);
+    row("disc", QTextListFormat::ListDisc, 1, {}, {}, u"disc 1 - 1 •"_qs);
+    row("circle nested", QTextListFormat::ListCircle, 2, {}, {}, u"circle 2 - 1 ◦"_qs);
+    row("square", QTextListFormat::ListSquare, 1, {}, {}, u"square 1 - 1 ▪"_qs);
+}
+
+void TestRtfWriteBack::madeLists()
+{
+    QFETCH(int, style);
+    QFETCH(int, level);
+    QFETCH(QString, prefix);
+    QFETCH(QString, suffix);
+    QTextDocument made, back;
+    QTextCursor c(&made);
+    c.insertText(u"antes"_qs);
+    c.insertBlock();
+    QTextListFormat f;
+    f.setStyle(QTextListFormat::Style(style));
+    f.setIndent(level);
+    if (!prefix.isEmpty()) f.setNumberPrefix(prefix);
+    if (!suffix.isEmpty()) f.setNumberSuffix(suffix);
+    c.createList(f);
+    c.insertText(u"uno"_qs);
+    c.insertBlock();
+    c.insertText(u"dos"_qs);
+    writeAndRead(made, &back);
+    QTEST(describeList(blockWith(back, u"dos"_qs)), "expected");
+    QCOMPARE(indentsOf(blockWith(back, u"dos"_qs)), indentsOf(blockWith(made, u"dos"_qs)));
+    QCOMPARE(describeList(blockWith(back, u"antes"_qs)), u"none"_qs);
+}
+
+void TestRtfWriteBack::readCells_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    for (const TableCell &c : kTableCells)
+        QTest::newRow(c.name) << QString::fromLatin1(c.text) << QString::fromLatin1(c.expected);
+}
+
+void TestRtfWriteBack::readCells()
+{
+    QFETCH(QString, text);
+    QTextDocument read, back;
+    rtf::read(kTable, &read);
+    writeAndRead(read, &back);
+    QTEST(describeCell(blockWith(back, text)), "expected");
+}
+
+// A table made in the editor has Qt's grid of grey one-pixel lines; it is written on every
+// cell, as drawn.
+void TestRtfWriteBack::madeTable()
+{
+    QTextDocument made, back;
+    QTextCursor c(&made);
+    // The last row keeps the column edge that the merged cell covers.
+    QTextTable *table = c.insertTable(3, 3);
+    table->mergeCells(0, 1, 2, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText(u"a"_qs);
+    table->cellAt(0, 1).firstCursorPosition().insertText(u"b"_qs);
+    table->cellAt(1, 0).firstCursorPosition().insertText(u"c"_qs);
+    QTextTableCellFormat shaded;
+    shaded.setBackground(QColor(0, 128, 0));
+    table->cellAt(1, 0).setFormat(shaded);
+    writeAndRead(made, &back);
+    const QString grid = u"top 15 solid #808080, left 15 solid #808080, bottom 15 solid #808080, "
+                         u"right 15 solid #808080"_qs;
+    QCOMPARE(describeCell(blockWith(back, u"a"_qs)), u"0,0 1x1 "_qs + grid);
+    QCOMPARE(describeCell(blockWith(back, u"b"_qs)), u"0,1 2x2 "_qs + grid);
+    QCOMPARE(describeCell(blockWith(back, u"c"_qs)), u"1,0 1x1 "_qs + grid + u" shading #008000"_qs);
+}
+
+void TestRtfWriteBack::direction_data()
+{
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("expected");
+    const int rtl = Qt::RightToLeft, ltr = Qt::LeftToRight;
+    QTest::newRow("rtl, its start") << rtl << int(Qt::AlignLeft) << u"rtl right"_qs;
+    QTest::newRow("rtl, its end") << rtl << int(Qt::AlignRight) << u"rtl left"_qs;
+    QTest::newRow("rtl, the left side") << rtl << int(Qt::AlignLeft | Qt::AlignAbsolute) << u"rtl left"_qs;
+    QTest::newRow("rtl, the right side") << rtl << int(Qt::AlignRight | Qt::AlignAbsolute) << u"rtl right"_qs;
+    QTest::newRow("rtl, centred") << rtl << int(Qt::AlignHCenter) << u"rtl center"_qs;
+    QTest::newRow("rtl, justified") << rtl << int(Qt::AlignJustify) << u"rtl justify"_qs;
+    QTest::newRow("ltr, right") << ltr << int(Qt::AlignRight) << u"ltr right"_qs;
+}
+
+void TestRtfWriteBack::direction()
+{
+    QFETCH(int, direction);
+    QFETCH(int, alignment);
+    QTextDocument made, back;
+    QTextCursor c(&made);
+    QTextBlockFormat f;
+    f.setLayoutDirection(Qt::LayoutDirection(direction));
+    f.setAlignment(Qt::Alignment(alignment));
+    c.setBlockFormat(f);
+    c.insertText(u"שלום x"_qs);
+    writeAndRead(made, &back);
+    const auto describe = [](const QTextBlock &b) {
+        const bool rtl = b.blockFormat().layoutDirection() == Qt::RightToLeft;
+        return (rtl ? u"rtl "_qs : u"ltr "_qs) + visualSide(b);
+    };
+    QTEST(describe(blockWith(made, u"x"_qs)), "expected");
+    QTEST(describe(blockWith(back, u"x"_qs)), "expected");
+}
+
+QTEST_MAIN(TestRtfWriteBack)
+#include "tst_rtfwriteback.moc"
