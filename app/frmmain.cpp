@@ -104,7 +104,6 @@ void frmMain::CreateDocumentWindow()
         throw RuntimeFailure(RuntimeFailure::TooManyDocuments,
                              QStringLiteral("No se pueden abrir más documentos."));
     auto *doc = new frmDocument;
-    doc->setAttribute(Qt::WA_DeleteOnClose);
     mdiArea->addSubWindow(doc);
     ++documentCount;
     doc->show();

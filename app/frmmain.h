@@ -154,6 +154,8 @@ private:
     void buildPanel();
     void buildStatusBar();
     void connectHandlers();
+    void connectMenus();
+    void connectButtons();
     void rebuildWindowList();      // the document entries below the Window menu's items
     void tileNonMinimised(bool stacked);
     void lineUpMinimised();

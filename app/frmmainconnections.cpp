@@ -6,9 +6,29 @@
 #include <QAction>
 #include <QPushButton>
 
+namespace {
+using Handler = void (frmMain::*)();
+
+// The slot for one handler: runs it on the window, reporting a failure that ends it.
+auto guarded(frmMain *window, Handler handler)
+{
+    return [window, handler] { runHandler(window, [window, handler] { (window->*handler)(); }); };
+}
+} // namespace
+
+// Every handler the user can invoke runs through runHandler, which reports a failure that
+// ends it; this is the one place where handlers are connected.
 void frmMain::connectHandlers()
 {
-    using Handler = void (frmMain::*)();
+    connectMenus();
+    connectButtons();
+    connect(tbToolBar, &Toolbar::ButtonClick, this, [this](ToolbarButton *button) {
+        runHandler(this, [this, button] { tbToolBar_ButtonClick(button); });
+    });
+}
+
+void frmMain::connectMenus()
+{
     const std::pair<QAction *, Handler> menuItems[] = {
         {mnuFileNew, &frmMain::mnuFileNew_Click},
         {mnuFileOpen, &frmMain::mnuFileOpen_Click},
@@ -38,10 +58,12 @@ void frmMain::connectHandlers()
                 [toggle] { toggle->setChecked(!toggle->isChecked()); }, Qt::DirectConnection);
     }
     for (const auto &[action, handler] : menuItems) {
-        connect(action, &QAction::triggered, this,
-                [this, handler = handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this, guarded(this, handler));
     }
+}
 
+void frmMain::connectButtons()
+{
     const std::pair<QPushButton *, Handler> buttons[] = {
         {Command2, &frmMain::Command2_Click}, {Command3, &frmMain::Command3_Click},
         {Command4, &frmMain::Command4_Click}, {Command5, &frmMain::Command5_Click},
@@ -54,10 +76,6 @@ void frmMain::connectHandlers()
         {Command19, &frmMain::Command19_Click}, {Command20, &frmMain::Command20_Click},
     };
     for (const auto &[button, handler] : buttons) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler = handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, guarded(this, handler));
     }
-    connect(tbToolBar, &Toolbar::ButtonClick, this, [this](ToolbarButton *button) {
-        runHandler(this, [this, button] { tbToolBar_ButtonClick(button); });
-    });
 }

@@ -3,12 +3,12 @@
 #include "module1.h"
 #include "richtextbox.h"
 #include "rtfcodec.h"
+#include "rtfgen.h"
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -30,10 +30,7 @@ QString bigFile()
         const QString out = workDir->filePath(QStringLiteral("big.rtf"));
         const QByteArray n = qgetenv("BENCH_PARAGRAPHS").isEmpty() ? QByteArray("100000")
                                                                    : qgetenv("BENCH_PARAGRAPHS");
-        QProcess::execute(QStringLiteral("python3"),
-                          {QStringLiteral(MAKE_RTF_PY), QStringLiteral("--paragraphs"),
-                           QString::fromLatin1(n), QStringLiteral("--seed"), QStringLiteral("42"), out});
-        return out;
+        return rtfgen::benchDocument(out, n.toInt());
     }();
     return path;
 }

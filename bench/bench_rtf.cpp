@@ -3,11 +3,11 @@
 // byte scan of the file. Whole-process load against `unrtf --text` and peak memory are
 // measured by running this program again as a child (--child-load / --child-text).
 #include "rtfcodec.h"
+#include "rtfgen.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -46,11 +46,7 @@ QString documentFor(int paragraphs)
     if (it != made.end())
         return it->second;
     const QString out = workDir->filePath(QStringLiteral("p%1.rtf").arg(paragraphs));
-    QProcess::execute(QStringLiteral("python3"),
-                      {QStringLiteral(MAKE_RTF_PY), QStringLiteral("--paragraphs"),
-                       QString::number(paragraphs), QStringLiteral("--seed"),
-                       QStringLiteral("1"), out});
-    made[paragraphs] = out;
+    made[paragraphs] = rtfgen::benchDocument(out, paragraphs);
     return out;
 }
 

@@ -2,12 +2,12 @@
 // document's blocks and counts their fragments. Prints ratio = reads / floor per size.
 #include "richtextbox.h"
 #include "rtfcodec.h"
+#include "rtfgen.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,7 +20,7 @@
 namespace {
 
 std::map<int, std::unique_ptr<RichTextBox>> boxes;
-std::map<int, double> floorNs, readNs, changeNs;
+std::map<int, double> floorNs, dragFloorNs;
 
 RichTextBox &boxFor(int paragraphs)
 {
@@ -28,9 +28,7 @@ RichTextBox &boxFor(int paragraphs)
     if (!box) {
         static QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("doc%1.rtf").arg(paragraphs));
-        QProcess::execute(QStringLiteral("python3"), {QStringLiteral(MAKE_RTF_PY), QStringLiteral("--paragraphs"),
-                                                      QString::number(paragraphs), QStringLiteral("--seed"),
-                                                      QStringLiteral("1"), path});
+        rtfgen::benchDocument(path, paragraphs);
         box = std::make_unique<RichTextBox>();
         box->LoadFile(path);
         box->selectAll();
@@ -87,8 +85,10 @@ void BM_SelChangeReads(benchmark::State &state)
     }
 }
 
-// A drag: the selection grows a paragraph at a time and is read after every step.
-void BM_DragStep(benchmark::State &state)
+// A drag: the selection grows a paragraph at a time; after every step, look reads the
+// selection. The step and its floor differ only in look.
+template <typename Look>
+void dragSteps(benchmark::State &state, Look look)
 {
     RichTextBox &box = boxFor(int(state.range(0)));
     QTextCursor c(box.document());
@@ -100,9 +100,29 @@ void BM_DragStep(benchmark::State &state)
         }
         c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
         box.setTextCursor(c);
+        look(box, c);
+    }
+}
+
+// The floor of a drag step: walking the fragments of the one paragraph the step added,
+// the least a read that reuses what it scanned before has to look at.
+void BM_DragFloor(benchmark::State &state)
+{
+    dragSteps(state, [](RichTextBox &, const QTextCursor &c) {
+        const QTextBlock added = c.block().previous();
+        long fragments = 0;
+        for (auto it = added.begin(); !it.atEnd(); ++it)
+            ++fragments;
+        benchmark::DoNotOptimize(fragments);
+    });
+}
+
+void BM_DragStep(benchmark::State &state)
+{
+    dragSteps(state, [](RichTextBox &box, const QTextCursor &) {
         for (const char *name : {"SelBold", "SelItalic", "SelUnderline", "SelAlignment"})
             benchmark::DoNotOptimize(box.get(QLatin1String(name)));
-    }
+    });
 }
 
 class RatioReporter : public benchmark::ConsoleReporter
@@ -116,10 +136,14 @@ public:
             const int n = std::stoi(name.substr(name.rfind('/') + 1));
             // Runs report in their own units; compare in seconds.
             const double ns = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            if (name.rfind("BM_Floor", 0) == 0)
-                floorNs[n] = ns;
-            else if (floorNs.count(n))
-                std::printf("  ratio %s = %.2f x floor\n", name.c_str(), ns / floorNs[n]);
+            // A drag step is compared with the drag's own floor, the rest with the walk
+            // of the whole document.
+            const bool drag = name.rfind("BM_Drag", 0) == 0;
+            std::map<int, double> &floor = drag ? dragFloorNs : floorNs;
+            if (name.rfind("BM_Floor", 0) == 0 || name.rfind("BM_DragFloor", 0) == 0)
+                floor[n] = ns;
+            else if (floor.count(n))
+                std::printf("  ratio %s = %.2f x floor\n", name.c_str(), ns / floor[n]);
         }
     }
 };
@@ -129,6 +153,7 @@ public:
 BENCHMARK(BM_Floor)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FourReads)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelChangeReads)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragFloor)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragStep)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)

@@ -50,11 +50,6 @@ void CommonDialog::setBackend(CommonDialogBackend *backend)
     installedBackend = backend;
 }
 
-CommonDialogBackend *CommonDialog::backend()
-{
-    return &current();
-}
-
 QPrinter *CommonDialog::printer() const
 {
     return printer_.get();

@@ -58,7 +58,6 @@ public:
 
     // The backend every dialog control uses; nullptr restores the real Qt dialogs.
     static void setBackend(CommonDialogBackend *backend);
-    static CommonDialogBackend *backend();
 
 private:
     std::unique_ptr<QPrinter> printer_;

@@ -92,12 +92,6 @@ void frmDocument::showEvent(QShowEvent *event)
     QMdiSubWindow::showEvent(event);
 }
 
-void frmDocument::resizeEvent(QResizeEvent *event)
-{
-    // The layout passes the new size on to the client, whose resize runs Form_Resize.
-    QMdiSubWindow::resizeEvent(event);
-}
-
 // The toolbar shows the most recent selection change, whichever window raised it.
 void frmDocument::rtfText_SelChange()
 {
@@ -105,6 +99,7 @@ void frmDocument::rtfText_SelChange()
         mainForm->showSelectionState(*rtfText);
 }
 
+// The layout passes the window's new size on to the client, whose resize runs Form_Resize.
 bool frmDocument::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == client && event->type() == QEvent::Resize)

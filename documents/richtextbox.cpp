@@ -30,6 +30,22 @@ void checkBgr(qint32 bgr)
 
 using namespace richtext;
 
+RichTextBox::RichTextBox(QWidget *parent)
+    : QTextEdit(parent)
+{
+    // The clipboard of this editor carries plain text only.
+    setAcceptRichText(false);
+    setTabChangesFocus(false);
+    watchDocument();
+    // QTextEdit signals both of these for one move; noteCursorMove() lets one through.
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::noteCursorMove);
+    connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::noteCursorMove);
+    const QTextCursor cursor = textCursor();
+    lastAnchor = cursor.anchor();
+    lastPosition = cursor.position();
+}
+
+RichTextBox::~RichTextBox() = default;
 
 void RichTextBox::watchDocument()
 {

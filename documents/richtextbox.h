@@ -82,6 +82,10 @@ protected:
 
 private:
     struct SelectionCache;
+    struct SelectionCacheDeleter          // defined where the cache is a complete type
+    {
+        void operator()(SelectionCache *cache) const;
+    };
 
     void watchDocument();
     void noteCursorMove();
@@ -92,7 +96,7 @@ private:
 
     // Selection reads scan the document once per (content generation, selection) and
     // extend the last scan when the selection only grows, as it does during a drag.
-    mutable std::unique_ptr<SelectionCache> cache;
+    mutable std::unique_ptr<SelectionCache, SelectionCacheDeleter> cache;
     quint64 generation = 0;
     int lastAnchor = -1;
     int lastPosition = -1;

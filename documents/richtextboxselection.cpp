@@ -210,23 +210,10 @@ struct RichTextBox::SelectionCache
     Seen seen[PropertyCount];
 };
 
-RichTextBox::RichTextBox(QWidget *parent)
-    : QTextEdit(parent)
+void RichTextBox::SelectionCacheDeleter::operator()(SelectionCache *cache) const
 {
-    // The clipboard of this editor carries plain text only.
-    setAcceptRichText(false);
-    setTabChangesFocus(false);
-    watchDocument();
-    // QTextEdit signals both of these for one move; noteCursorMove() lets one through.
-    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::noteCursorMove);
-    connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::noteCursorMove);
-    const QTextCursor cursor = textCursor();
-    lastAnchor = cursor.anchor();
-    lastPosition = cursor.position();
+    delete cache;
 }
-
-// Here, where the cache is a complete type.
-RichTextBox::~RichTextBox() = default;
 
 QVariant RichTextBox::scanned(int property) const
 {
@@ -236,7 +223,7 @@ QVariant RichTextBox::scanned(int property) const
     if (!isParagraphProperty(property) && start == end)
         return charValue(cursor.charFormat(), property, *this);
     if (!cache)
-        cache = std::make_unique<SelectionCache>();
+        cache.reset(new SelectionCache());
     if (cache->doc != document() || cache->generation != generation)
         *cache = SelectionCache{document(), generation, {}, {}};
     const int group = groupOf(property);

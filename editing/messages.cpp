@@ -29,6 +29,5 @@ void showWarning(QWidget *parent, const QString &title, const QString &text)
 }
 
 void setRecorder(QList<Shown> *recorder) { activeRecorder = recorder; }
-QList<Shown> *recorder() { return activeRecorder; }
 
 } // namespace messages

@@ -23,6 +23,5 @@ void showWarning(QWidget *parent, const QString &title, const QString &text);
 
 // While a recorder is installed, boxes are appended to it and not shown.
 void setRecorder(QList<Shown> *recorder);
-QList<Shown> *recorder();
 
 } // namespace messages

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -17,6 +18,15 @@
 #include <QTimer>
 
 #include <memory>
+
+namespace {
+// Puts the default locale back however the test ends.
+struct LocaleGuard
+{
+    const QLocale previous;
+    ~LocaleGuard() { QLocale::setDefault(previous); }
+};
+} // namespace
 
 // The editing commands driven through a real main window and its document windows.
 class tst_Editing : public QObject
@@ -297,6 +307,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, written);
         QFETCH(int, indent);
+        const LocaleGuard keepLocale;
         QLocale::setDefault(QLocale(QStringLiteral("es_ES")));
         openWithText(QStringLiteral("uno"));
         select(0, 3);
@@ -313,7 +324,6 @@ private slots:
         QCOMPARE(mine, written ? indent : (right ? 200 : 100));
         QCOMPARE(box->text(), typed);
         QCOMPARE(shown.size(), written ? 0 : 1);
-        QLocale::setDefault(QLocale::c());
     }
 
     void bullets()
@@ -430,11 +440,22 @@ private slots:
         openWithText(QStringLiteral("texto"));
         select(0, 5);
         text()->setSelBold(true);
-        QTimer::singleShot(200, [] {
-            if (QWidget *dlg = QApplication::activeModalWidget())
-                QMetaObject::invokeMethod(dlg, "reject");
+        // The timer dies with the test, so a dialog that never shows cannot leave it
+        // waiting for a later test's dialog.
+        QString shownTitle;
+        QTimer closer;
+        closer.setInterval(50);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            QWidget *dlg = QApplication::activeModalWidget();
+            if (!dlg || !dlg->findChild<QFontDialog *>())
+                return;
+            shownTitle = dlg->windowTitle();
+            closer.stop();
+            QMetaObject::invokeMethod(dlg, "reject");
         });
+        closer.start();
         button("Command18")->click();
+        QCOMPARE(shownTitle, QStringLiteral("Elige una fuente"));
         QCOMPARE(text()->get(QStringLiteral("SelBold")), QVariant(true));
     }
 };

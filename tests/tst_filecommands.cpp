@@ -98,9 +98,12 @@ void TestFileCommands::noDocument()
     dialogs.answers << DialogAnswer::file(path("never.txt"));
     void (frmMain::*handlers[])() = {&frmMain::mnuFileSave_Click, &frmMain::mnuFileSaveAs_Click,
                                      &frmMain::mnuFileClose_Click};
-    (w.*handlers[command])();
+    QVERIFY_THROWS_NO_EXCEPTION((w.*handlers[command])());
+    QCoreApplication::processEvents();
     QVERIFY(dialogs.shows.isEmpty());
     QVERIFY(!QFile::exists(path("never.txt")));
+    // None of them opens a document window to act on.
+    QVERIFY(w.documents().isEmpty());
 }
 
 void TestFileCommands::saveUntitledKeepsCaption()

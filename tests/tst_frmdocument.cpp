@@ -26,7 +26,6 @@ QWidget *clientOf(frmDocument &doc)
 
 void checkLayout(frmDocument &doc)
 {
-    const double tpp = twipsPerScreenPixel();
     const QRect bounds = doc.rtfText->geometry();
     QCOMPARE(bounds.topLeft(), QPoint(twipsToScreenPixels(100), twipsToScreenPixels(100)));
     QCOMPARE(bounds.width(), twipsToScreenPixels(doc.ScaleWidth() - 200));
@@ -34,7 +33,6 @@ void checkLayout(frmDocument &doc)
     QCOMPARE(doc.rtfText->RightMargin(), doc.rtfText->Width() - 400);
     QCOMPARE(doc.rtfText->lineWrapMode(), QTextEdit::FixedPixelWidth);
     QCOMPARE(doc.rtfText->lineWrapColumnOrWidth(), twipsToScreenPixels(doc.rtfText->Width() - 400));
-    Q_UNUSED(tpp);
 }
 
 } // namespace

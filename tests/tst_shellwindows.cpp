@@ -31,20 +31,23 @@ namespace {
 QRect area(const frmMain &w) { return named<QMdiArea>(w, "mdiArea")->viewport()->rect(); }
 
 // Answers the next modal dialog once it is up: records its title and text, then closes it.
+// The polling timer dies with the answer, so a box that never comes stops nothing later.
 struct ModalAnswer
 {
     QString title, text;
+    QTimer poller;
     void arm()
     {
-        QTimer::singleShot(0, [this] { poll(); });
+        poller.setInterval(10);
+        QObject::connect(&poller, &QTimer::timeout, [this] { poll(); });
+        poller.start();
     }
     void poll()
     {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            QTimer::singleShot(10, [this] { poll(); });
+        if (!box)
             return;
-        }
+        poller.stop();
         title = box->windowTitle();
         text = box->text();
         box->accept();

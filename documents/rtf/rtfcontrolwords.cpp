@@ -242,7 +242,4 @@ const ControlWord *findControlWord(std::string_view name)
     return index.find(name);
 }
 
-const ControlWord *controlWordsBegin() { return sortedWords().data(); }
-const ControlWord *controlWordsEnd() { return sortedWords().data() + sortedWords().size(); }
-
 } // namespace rtf

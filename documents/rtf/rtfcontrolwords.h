@@ -48,8 +48,4 @@ struct ControlWord
 // The entry for name, or null for a word the reader ignores.
 const ControlWord *findControlWord(std::string_view name);
 
-// The whole table in name order (for tests).
-const ControlWord *controlWordsBegin();
-const ControlWord *controlWordsEnd();
-
 } // namespace rtf

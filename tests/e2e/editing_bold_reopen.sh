@@ -3,6 +3,8 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 bin=$1
+findpicture=$2    # finds a picture on a window: prints its centre
+bold_picture=$3   # the toolbar's "Negrita" picture
 dir=$(mktemp -d)
 first=$dir/negrita.rtf
 second=$dir/otra-vez.rtf
@@ -23,9 +25,9 @@ win=$(e2e_wait_window "Editor de textos....") || e2e_fail "la ventana principal 
 sleep 0.5
 e2e_type "$win" "negrita"
 e2e_keys "$win" ctrl+a
-# The "Negrita" button: eleventh on the main toolbar, at this offset in the window's
-# default 433-pixel frame under Xvfb.
-xdotool mousemove --window "$win" 212 33 click 1
+# The "Negrita" button, found on the window by its picture.
+at=$("$findpicture" "$win" "$bold_picture") || e2e_fail "no se ve el botón Negrita"
+xdotool mousemove --window "$win" $at click 1
 sleep 0.3
 save_as "$first"
 bold_in "$first" || e2e_fail "el texto guardado no está en negrita: $(cat "$first")"

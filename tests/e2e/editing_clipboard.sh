@@ -16,15 +16,44 @@ sleep 0.3
 e2e_keys "$win" ctrl+v
 sleep 0.3
 
-# The editor copies; the other program reads what it put there.
-e2e_keys "$win" ctrl+a ctrl+c
-sleep 0.5
-got=$(e2e_clipboard)
-[ "$got" = "desde fuera" ] || e2e_fail "el Portapapeles tiene '$got', se esperaba 'desde fuera'"
+# Another program puts a marker on the clipboard each time, so that only the editor's own
+# Copy or Cut can leave the document's text there.
+marker() {
+    printf 'marca' | xclip -selection clipboard -i
+    sleep 0.3
+    [ "$(e2e_clipboard)" = "marca" ] || e2e_fail "xclip no pudo poner la marca en el Portapapeles"
+}
 
-# Cut leaves the document empty and the text on the clipboard.
-e2e_keys "$win" ctrl+a ctrl+x
-sleep 0.5
-got=$(e2e_clipboard)
-[ "$got" = "desde fuera" ] || e2e_fail "tras cortar el Portapapeles tiene '$got'"
+# What the document holds, read through the keys' Copy; the marker goes first.
+document_text() {
+    marker
+    e2e_keys "$win" ctrl+a ctrl+c
+    sleep 0.5
+    e2e_clipboard
+}
+
+# The editor copies, from the Edit menu and with the keys; the other program reads it.
+for copy in "alt+e c" "ctrl+c"; do
+    marker
+    e2e_keys "$win" ctrl+a $copy
+    sleep 0.5
+    got=$(e2e_clipboard)
+    [ "$got" = "desde fuera" ] || e2e_fail "tras copiar ($copy) el Portapapeles tiene '$got'"
+done
+
+# Cut, from the Edit menu and with the keys, puts the text on the clipboard and takes it
+# out of the document: what is typed at the end afterwards is all the document holds.
+text="desde fuera"
+for cut in "alt+e t" "ctrl+x"; do
+    marker
+    e2e_keys "$win" ctrl+a $cut
+    sleep 0.5
+    got=$(e2e_clipboard)
+    [ "$got" = "$text" ] || e2e_fail "tras cortar ($cut) el Portapapeles tiene '$got'"
+    e2e_keys "$win" ctrl+End
+    e2e_type "$win" "z"
+    got=$(document_text)
+    [ "$got" = "z" ] || e2e_fail "tras cortar ($cut) el documento tiene '$got', se esperaba 'z'"
+    text="z"
+done
 echo "PASS"
