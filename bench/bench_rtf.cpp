@@ -166,8 +166,28 @@ void BM_CursorFloor(benchmark::State &state)
     timed(state, "cursor", [&] { buildOnce(copy); });
 }
 
-// Load and floor in turns, each timed on its own: on a shared machine whose speed drifts,
-// the ratio of the two is then taken over the same stretch of time.
+// Two steps in turns, each timed on its own: on a shared machine whose speed drifts, the
+// ratio of the two is then taken over the same stretch of time.
+template<typename First, typename Second>
+void timedInTurn(benchmark::State &state, const char *firstKey, First first,
+                 const char *secondKey, Second second)
+{
+    double a = 0, b = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        first();
+        const auto mid = std::chrono::steady_clock::now();
+        second();
+        const auto end = std::chrono::steady_clock::now();
+        a += std::chrono::duration<double>(mid - start).count();
+        b += std::chrono::duration<double>(end - mid).count();
+    }
+    const int n = int(state.range(0));
+    seconds[key(firstKey, n)] = a / double(state.iterations());
+    seconds[key(secondKey, n)] = b / double(state.iterations());
+}
+
+// The load and its floor, in turn.
 void BM_LoadAndFloorInTurn(benchmark::State &state)
 {
     const int n = int(state.range(0));
@@ -175,18 +195,8 @@ void BM_LoadAndFloorInTurn(benchmark::State &state)
     QTextDocument loaded;
     rtf::readFile(path, &loaded);
     const DocumentCopy copy = copyOf(loaded);
-    double load = 0, cursor = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        loadOnce(path);
-        const auto mid = std::chrono::steady_clock::now();
-        buildOnce(copy);
-        const auto end = std::chrono::steady_clock::now();
-        load += std::chrono::duration<double>(mid - start).count();
-        cursor += std::chrono::duration<double>(end - mid).count();
-    }
-    seconds[key("turn-load", n)] = load / double(state.iterations());
-    seconds[key("turn-cursor", n)] = cursor / double(state.iterations());
+    timedInTurn(state, "turn-load", [&] { loadOnce(path); }, "turn-cursor",
+                [&] { buildOnce(copy); });
 }
 
 // The same document with what the editor keeps without showing it: properties, page
@@ -238,18 +248,8 @@ void BM_KeptPartsInTurn(benchmark::State &state)
     const QString plain = documentFor(n), kept = documentWithKeptParts(n);
     QTextDocument alive;
     rtf::readFile(kept, &alive);
-    double without = 0, with = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        loadOnce(plain);
-        const auto mid = std::chrono::steady_clock::now();
-        loadOnce(kept);
-        const auto end = std::chrono::steady_clock::now();
-        without += std::chrono::duration<double>(mid - start).count();
-        with += std::chrono::duration<double>(end - mid).count();
-    }
-    seconds[key("plain-load", n)] = without / double(state.iterations());
-    seconds[key("kept-load", n)] = with / double(state.iterations());
+    timedInTurn(state, "plain-load", [&] { loadOnce(plain); }, "kept-load",
+                [&] { loadOnce(kept); });
 }
 
 void BM_ByteScan(benchmark::State &state)
