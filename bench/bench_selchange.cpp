@@ -101,8 +101,8 @@ void BM_Floor(benchmark::State &state)
     finish(state, "floor", timed);
 }
 
-// Select-all from a caret: each iteration is a fresh selection, so nothing is reused. The
-// feedback at the caret before it prepares the iteration and is not timed.
+// Select-all from a caret. The feedback at the caret before it prepares the iteration and
+// is not timed.
 void BM_SelectAll(benchmark::State &state)
 {
     frmDocument *doc = documentWith(int(state.range(0)));

@@ -101,7 +101,9 @@ void RichTextBox::setSelColor(qint32 bgr)
 
 void RichTextBox::setSelAlignment(int alignment)
 {
-    static const Qt::Alignment flags[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+    // Sides of the page, also in a paragraph that runs right to left.
+    static const Qt::Alignment flags[] = {Qt::AlignLeft | Qt::AlignAbsolute,
+                                          Qt::AlignRight | Qt::AlignAbsolute, Qt::AlignHCenter};
     if (alignment < 0 || alignment > 2)
         refuseValue();
     QTextBlockFormat format;

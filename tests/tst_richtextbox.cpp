@@ -3,6 +3,7 @@
 #include "runtimefailure.h"
 
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -59,6 +60,8 @@ private slots:
     void growingSelectionSeesNewFormat();
     void loadFailureKeepsText();
     void saveLoadRoundTrip();
+    void rightToLeftAlignment_data();
+    void rightToLeftAlignment();
 };
 
 void TestRichTextBox::mixedValues_data()
@@ -278,6 +281,31 @@ void TestRichTextBox::saveLoadRoundTrip()
     QCOMPARE(target.SelAlignment(), std::optional<int>(2));
     select(target, 0, 3);
     QCOMPARE(target.SelBold(), std::optional<bool>(false));
+}
+
+// SelAlignment names a side of the page, even in a paragraph that runs right to left.
+void TestRichTextBox::rightToLeftAlignment_data()
+{
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<int>("side");
+    QTest::newRow("left") << 0 << int(Qt::AlignLeft);
+    QTest::newRow("right") << 1 << int(Qt::AlignRight);
+    QTest::newRow("centre") << 2 << int(Qt::AlignHCenter);
+}
+
+void TestRichTextBox::rightToLeftAlignment()
+{
+    QFETCH(int, alignment);
+    RichTextBox box;
+    box.setText(u"שלום"_qs);
+    QTextBlockFormat rtl;
+    rtl.setLayoutDirection(Qt::RightToLeft);
+    box.textCursor().mergeBlockFormat(rtl);
+    box.setSelAlignment(alignment);
+    QCOMPARE(box.SelAlignment(), std::optional<int>(alignment));
+    const Qt::Alignment drawn = QStyle::visualAlignment(Qt::RightToLeft,
+                                                        box.document()->begin().blockFormat().alignment());
+    QTEST(int(drawn & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter)), "side");
 }
 
 QTEST_MAIN(TestRichTextBox)

@@ -4,6 +4,7 @@
 // compared is what the peer read, whatever its version writes. Set-up installs the peers:
 // a peer that is missing fails its rows.
 #include "rtfcodec.h"
+#include "support/peerprocess.h"
 
 #include <QDir>
 #include <QFile>
@@ -137,10 +138,22 @@ struct Blind { const char *peer, *attributes, *why; };
 const Blind kBlind[] = {
     {"pandoc", "center right", "pandoc's document model has no paragraph alignment"},
     {"pandoc", "bullet numbered", "pandoc's RTF writer writes list markers as text"},
-    {"abiword", "bullet numbered", "AbiWord 3.0 reads our items as list items (its text shows "
-                                   "them indented past a tab) but writes each one inside "
-                                   "\\listtext, which readers skip"},
 };
+
+// Documents whose formatting a peer cannot give back at all: their rows are left out.
+struct Unreadable { const char *peer, *document, *why; };
+const Unreadable kUnreadable[] = {
+    {"abiword", "listas", "AbiWord 3.0's RTF writer puts each list item it read from RTF, "
+                          "its own files' too, inside \\listtext, which readers skip"},
+};
+
+bool readable(const QString &peer, const char *document)
+{
+    for (const Unreadable &u : kUnreadable)
+        if (peer == QLatin1String(u.peer) && qstrcmp(document, u.document) == 0)
+            return false;
+    return true;
+}
 
 QString withoutBlind(const QString &peer, const QString &description)
 {
@@ -187,20 +200,9 @@ void TestRtfInterop::initTestCase()
     }
 }
 
-// The program's standard output. LibreOffice's first start with a new profile can take
-// half a minute, hence the generous wait.
 QString TestRtfInterop::run(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.setWorkingDirectory(m_dir.path());
-    // LibreOffice wants a home of its own when it runs as root on a bare machine.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_qs, m_dir.path());
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        qWarning() << program << args << "failed:" << p.readAllStandardError();
-    return QString::fromUtf8(p.readAllStandardOutput());
+    return runPeer(m_dir.path(), program, args);
 }
 
 // Converts every document on the first request, in as few runs of the peer as it allows.
@@ -286,9 +288,10 @@ void TestRtfInterop::sameFormatting_data()
     };
     for (const QString &peer : kPeers)
         for (const Check &c : checks)
-            QTest::addRow("%s %s", qPrintable(peer), c.word)
-                << peer << QString::fromLatin1(c.document) << QString::fromUtf8(c.word)
-                << QString::fromLatin1(c.expected);
+            if (readable(peer, c.document))
+                QTest::addRow("%s %s", qPrintable(peer), c.word)
+                    << peer << QString::fromLatin1(c.document) << QString::fromUtf8(c.word)
+                    << QString::fromLatin1(c.expected);
 }
 
 void TestRtfInterop::sameFormatting()

@@ -3,6 +3,7 @@
 // the peer carries it. Then the writer saves what was read, and the peer reads both its own
 // file and ours into RTF again: it must read the same in each, property by property.
 #include "rtfcodec.h"
+#include "support/peerprocess.h"
 #include "rtfindents.h"
 #include "rtfunits.h"
 #include "support/fidelitysupport.h"
@@ -137,6 +138,14 @@ const Blind kBlind[] = {
     {"pandoc", Cell, "pandoc's RTF writer writes no merged cells"},
 };
 
+// Words a peer loses when it writes any RTF it read, its own included, so that the two
+// readings cannot be compared.
+bool lostOnRewrite(const QString &peer, const Probe &p)
+{
+    // AbiWord 3.0's RTF writer puts each list item it read from RTF inside \listtext.
+    return peer == u"abiword" && (p.expect[0].first & (ListKind | ListFormat));
+}
+
 bool carried(const QString &peer, unsigned aspect)
 {
     for (const Blind &b : kBlind)
@@ -169,15 +178,7 @@ private:
 
 void TestRtfPeers::run(const QString &program, const QStringList &args)
 {
-    QProcess p;
-    p.setWorkingDirectory(m_dir.path());
-    // LibreOffice wants a home of its own when it runs as root on a bare machine.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_qs, m_dir.path());
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(180000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        qWarning() << program << args << "failed:" << p.readAllStandardError();
+    runPeer(m_dir.path(), program, args);
 }
 
 // Converts every input to RTF in as few runs as the peer allows; the outputs' paths.
@@ -263,7 +264,8 @@ void TestRtfPeers::peerReadsBack_data()
     QTest::addColumn<QString>("word");
     for (const QString &peer : kPeers)
         for (const Probe &p : kProbes)
-            QTest::addRow("%s %s", qPrintable(peer), p.word) << peer << QString::fromUtf8(p.word);
+            if (!lostOnRewrite(peer, p))
+                QTest::addRow("%s %s", qPrintable(peer), p.word) << peer << QString::fromUtf8(p.word);
 }
 
 // The peer reads from our file what it read from its own: every aspect, indents too.
@@ -271,7 +273,9 @@ void TestRtfPeers::peerReadsBack()
 {
     QFETCH(QString, peer);
     QFETCH(QString, word);
-    QCOMPARE(describe(*m_oursAgain.at(peer), word, All), describe(*m_peerAgain.at(peer), word, All));
+    const QString own = describe(*m_peerAgain.at(peer), word, All);
+    QVERIFY2(own != u"missing", "the peer gives its own file back");
+    QCOMPARE(describe(*m_oursAgain.at(peer), word, All), own);
 }
 
 QTEST_MAIN(TestRtfPeers)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTextFormat>
+#include <QTextListFormat>
 
 // What a list level of an RTF file says that Qt's lists cannot show: kept as properties of
 // the QTextListFormat, so that the writer gives it back.
@@ -18,3 +19,22 @@ enum : int {
 };
 
 } // namespace rtf::listprop
+
+namespace rtf {
+
+// The style Qt draws a \levelnfc number format with: -1 for a bullet, whose look depends
+// on its character, and no style for a level without numbers.
+inline int styleForNfc(int nfc)
+{
+    switch (nfc) {
+    case 1: return QTextListFormat::ListUpperRoman;
+    case 2: return QTextListFormat::ListLowerRoman;
+    case 3: return QTextListFormat::ListUpperAlpha;
+    case 4: return QTextListFormat::ListLowerAlpha;
+    case 23: return -1;
+    case 255: return QTextListFormat::ListStyleUndefined;
+    default: return QTextListFormat::ListDecimal;
+    }
+}
+
+} // namespace rtf

@@ -243,6 +243,7 @@ private:
     void attachList(QTextCursor &cursor, const ParaProps &props);
     StoredFormat<QTextBlockFormat> &blockFormat(const Paragraph &p, bool inList);
     QTextBlockFormat makeBlockFormat(const Paragraph &p, bool inList) const;
+    void listIndents(const ParaProps &pp, double *left, double *first) const;
     int listStyleFor(const ParaProps &props, int *level, qint64 *key) const;
 
     // Material kept for the writer (rtfreaderkept.cpp).

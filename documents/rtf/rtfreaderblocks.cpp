@@ -115,6 +115,20 @@ StoredFormat<QTextBlockFormat> &Reader::blockFormat(const Paragraph &p, bool inL
     return *it;
 }
 
+// The list's own indent places the marker; the margin holds only what is beyond it. A
+// margin below zero puts an item left of its level's usual place, where the file has it,
+// but always with room for its marker, which the first line may also hang into.
+void Reader::listIndents(const ParaProps &pp, double *left, double *first) const
+{
+    int level = 1;
+    qint64 key = 0;
+    listStyleFor(pp, &level, &key);
+    const double hang = twipsToDocPixels(kListHangTwips);
+    const double total = std::max(*left, hang);
+    *left = total - level * m_doc->indentWidth();
+    *first = std::max(twipsToDocPixels(double(pp.first)) + hang, hang - total);
+}
+
 QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
 {
     const ParaProps &pp = p.props;
@@ -131,19 +145,8 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     f.setAlignment(align);
     double left = twipsToDocPixels(pp.left);
     double first = twipsToDocPixels(pp.first);
-    if (inList) {
-        // The list's own indent places the bullet; the margin holds only what is beyond.
-        int level = 1;
-        qint64 key = 0;
-        listStyleFor(pp, &level, &key);
-        // A margin below zero puts an item left of its level's usual place, where the
-        // file has it, but always with room for its marker.
-        const double hang = twipsToDocPixels(kListHangTwips);
-        const double total = std::max(left, hang);
-        left = total - level * m_doc->indentWidth();
-        // The first line may start left of the others, as far as its marker leaves room.
-        first = std::max(twipsToDocPixels(double(pp.first)) + hang, hang - total);
-    }
+    if (inList)
+        listIndents(pp, &left, &first);
     if (left != 0)
         f.setLeftMargin(left);
     if (pp.right != 0)

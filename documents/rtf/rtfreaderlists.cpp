@@ -90,15 +90,8 @@ void Reader::finishListLevel(const GroupState &ended)
 // Qt draws three bullets; each of the others is kept for writing back and drawn as a disc.
 int Reader::styleForLevel(const ListLevel &level, const QString &bulletFont)
 {
-    switch (level.nfc) {
-    case 1: return QTextListFormat::ListUpperRoman;
-    case 2: return QTextListFormat::ListLowerRoman;
-    case 3: return QTextListFormat::ListUpperAlpha;
-    case 4: return QTextListFormat::ListLowerAlpha;
-    case 23: break;
-    case 255: return kNoList;
-    default: return QTextListFormat::ListDecimal;
-    }
+    if (const int style = styleForNfc(level.nfc); style != -1)
+        return style;
     const char16_t c = level.text.isEmpty() ? u'\x2022' : level.text.front().unicode();
     const bool wingdings = bulletFont.startsWith(QLatin1String("Wingdings"));
     if (c == 0x25E6 || c == 0x25CB || (c == u'o' && !wingdings) || c == 0xF06F)

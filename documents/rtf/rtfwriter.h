@@ -38,6 +38,7 @@ private:
     void addList(const QTextList *list);
     void writeListTables();
     void writeListLevel(const QTextList *list, const QTextList *fallback, int level);
+    void writeLevel(const QTextListFormat &f, bool own, int level);
     void writeLevelText(const QTextListFormat &f, int style, int level, bool kept);
     // depth counts the tables around what is written: 0 in the body, 1 in a top-level cell.
     void writeFrame(const QTextFrame *frame, int depth, int widthTwips);
@@ -106,6 +107,7 @@ private:
     std::vector<ListGroup> m_lists;
     QHash<const QTextList *, int> m_listIndex;   // 1-based, the list's \ls
     QHash<int, int> m_listGroups;                 // a list format's group to its \ls
+    QHash<qint64, QByteArray> m_levelCache;       // a list level's words, by format and level
     QSet<int> m_seenFormats;
     QHash<int, FormatOut> m_formatCache;
     QHash<qint64, QByteArray> m_paragraphCache;

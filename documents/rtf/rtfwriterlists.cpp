@@ -12,19 +12,6 @@ namespace rtf {
 
 namespace {
 
-// The style a list number format is drawn with; -1 for a bullet.
-int styleForNfc(int nfc)
-{
-    switch (nfc) {
-    case 1: return QTextListFormat::ListUpperRoman;
-    case 2: return QTextListFormat::ListLowerRoman;
-    case 3: return QTextListFormat::ListUpperAlpha;
-    case 4: return QTextListFormat::ListLowerAlpha;
-    case 23: return -1;
-    default: return QTextListFormat::ListDecimal;
-    }
-}
-
 char16_t bulletFor(int style)
 {
     switch (style) {
@@ -100,7 +87,20 @@ void Writer::writeListTables()
 // group's first one.
 void Writer::writeListLevel(const QTextList *list, const QTextList *fallback, int level)
 {
-    const QTextListFormat f = (list ? list : fallback)->format();
+    // Lists of one format write the same levels: documents have many short bullet lists.
+    const QTextList *from = list ? list : fallback;
+    const qint64 key = qint64(from->formatIndex()) << 8 | level << 1 | (list ? 1 : 0);
+    if (auto cached = m_levelCache.constFind(key); cached != m_levelCache.cend()) {
+        m_out.append(*cached);
+        return;
+    }
+    const qsizetype start = m_out.size();
+    writeLevel(from->format(), list != nullptr, level);
+    m_levelCache.insert(key, m_out.sliced(start));
+}
+
+void Writer::writeLevel(const QTextListFormat &f, bool own, int level)
+{
     const int style = f.style();
     const bool kept = f.hasProperty(listprop::Nfc)
         && styleForNfc(f.intProperty(listprop::Nfc)) == (isBulletStyle(style) ? -1 : style);
@@ -108,14 +108,14 @@ void Writer::writeListLevel(const QTextList *list, const QTextList *fallback, in
     word("{\\listlevel\\levelnfc", nfc);
     word("\\levelnfcn", nfc);
     word("\\leveljc0\\levelfollow0\\levelstartat",
-         list && f.hasProperty(listprop::Start) ? f.intProperty(listprop::Start) : 1);
-    writeLevelText(f, style, level, kept && list);
-    if (kept && list && f.hasProperty(listprop::BulletFont))
+         own && f.hasProperty(listprop::Start) ? f.intProperty(listprop::Start) : 1);
+    writeLevelText(f, style, level, kept && own);
+    if (kept && own && f.hasProperty(listprop::BulletFont))
         word("\\f", m_fontIndex.value(f.stringProperty(listprop::BulletFont)));
-    const bool own = list && f.hasProperty(listprop::LevelLeft);
-    word("\\fi", own && f.hasProperty(listprop::LevelFirst) ? f.intProperty(listprop::LevelFirst)
-                                                            : -kListHangTwips);
-    word("\\li", own ? f.intProperty(listprop::LevelLeft) : (level + 1) * 720);
+    const bool indents = own && f.hasProperty(listprop::LevelLeft);
+    word("\\fi", indents && f.hasProperty(listprop::LevelFirst) ? f.intProperty(listprop::LevelFirst)
+                                                                : -kListHangTwips);
+    word("\\li", indents ? f.intProperty(listprop::LevelLeft) : (level + 1) * 720);
     m_out.append('}');
 }
 
