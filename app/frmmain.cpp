@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "commondialog.h"
+#include "documentplacement.h"
 #include "frmdocument.h"
 #include "runhandler.h"
 #include "runtimefailure.h"
@@ -105,6 +106,7 @@ void frmMain::CreateDocumentWindow()
                              QStringLiteral("No se pueden abrir más documentos."));
     auto *doc = new frmDocument;
     mdiArea->addSubWindow(doc);
+    placement::placeNewWindow(mdiArea, doc);
     ++documentCount;
     doc->show();
     mdiArea->setActiveSubWindow(doc);

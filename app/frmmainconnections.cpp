@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "frmdocument.h"
+#include "richtextbox.h"
 #include "runhandler.h"
 #include "toolbar.h"
 
@@ -75,7 +77,13 @@ void frmMain::connectButtons()
         {Command16, &frmMain::Command16_Click}, {Command18, &frmMain::Command18_Click},
         {Command19, &frmMain::Command19_Click}, {Command20, &frmMain::Command20_Click},
     };
+    // Formatting commands hand the keyboard back to the document, as the toolbar does, so
+    // that typing goes on where it was.
     for (const auto &[button, handler] : buttons) {
-        connect(button, &QPushButton::clicked, this, guarded(this, handler));
+        connect(button, &QPushButton::clicked, this, [this, run = guarded(this, handler)] {
+            run();
+            if (frmDocument *doc = activeDocument())
+                doc->rtfText->setFocus(Qt::OtherFocusReason);
+        });
     }
 }

@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "captionfit.h"
 #include "toolbar.h"
 #include "twips.h"
 
@@ -169,6 +170,7 @@ void frmMain::buildQuickStrip()
         *members[i] = new QPushButton(QString::fromUtf8(controls[i].caption), strip);
         place(*members[i], controls[i]);
     }
+    captionfit::fitCaptions(strip);
     Toolbar1->addWidget(strip);
     addToolBar(Qt::TopToolBarArea, Toolbar1);
 }
@@ -215,6 +217,7 @@ void frmMain::buildPanel()
     Command15 = static_cast<QPushButton *>(made[6]);
     Command19 = static_cast<QPushButton *>(made[7]);
     Command20 = static_cast<QPushButton *>(made[8]);
+    captionfit::fitCaptions(panel);
     propiedades->setWidget(panel);
     addDockWidget(Qt::LeftDockWidgetArea, propiedades);
 }

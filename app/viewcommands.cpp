@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "documentplacement.h"
 #include "form1.h"
 #include "frmdocument.h"
 #include "toolbar.h"
@@ -47,7 +48,7 @@ void frmMain::Arrange(int code)
 {
     switch (code) {
     case 0:
-        mdiArea->cascadeSubWindows();
+        placement::cascade(mdiArea);
         break;
     case 1:
         tileNonMinimised(true);

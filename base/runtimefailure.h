@@ -14,6 +14,10 @@ public:
         FileNotFound = 53,
         FileAccess = 75,          // path or file access error (not writable, unreadable)
         DeviceIo = 57,            // read or write error while the file was open
+        DiskFull = 61,            // no space left, or the user's quota used up
+        PermissionDenied = 70,    // the place or the disk does not take writes
+        PathNotFound = 76,        // a folder of the path is missing or is not a folder
+        BadFileName = 52,         // the name or the path is too long
         InvalidValue = 380,       // a property refused the value
         NoSuchProperty = 438,
         NoObject = 91,            // no document window to act on

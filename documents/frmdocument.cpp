@@ -31,7 +31,7 @@ frmDocument::frmDocument(QWidget *parent)
     setWindowTitle(QStringLiteral("frmDocument"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/document.png")));
 
-    const QSize design(twipsToScreenPixels(kDesignWidth), twipsToScreenPixels(kDesignHeight));
+    const QSize design = designClientSize();
     resize(design);
     if (layout())
         layout()->activate();
@@ -41,6 +41,11 @@ frmDocument::frmDocument(QWidget *parent)
     connect(rtfText, &RichTextBox::SelChange, this, [this] {
         runHandler(this, [this] { rtfText_SelChange(); });
     });
+}
+
+QSize frmDocument::designClientSize()
+{
+    return QSize(twipsToScreenPixels(kDesignWidth), twipsToScreenPixels(kDesignHeight));
 }
 
 QString frmDocument::Caption() const

@@ -18,6 +18,9 @@ public:
     double ScaleWidth() const;    // inner area, twips
     double ScaleHeight() const;
 
+    // The client area the window is designed for (4680 x 3090 twips), in pixels.
+    static QSize designClientSize();
+
     void Form_Load();
     void Form_Resize();
     void rtfText_SelChange();     // through mainForm to the main toolbar

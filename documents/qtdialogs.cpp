@@ -7,12 +7,15 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
+
+const QString fontColourTitle = QStringLiteral("Color de la letra");
 
 // "Desc|pat|Desc|pat" becomes Qt's "Desc (pat)" entries; a description that already
 // shows its pattern is kept as it is.
@@ -50,29 +53,63 @@ bool showFileDialog(CommonDialog &dlg, QFileDialog::AcceptMode mode)
     return !dlg.FileName.isEmpty();
 }
 
-// QFontDialog offers no colour, so the colour choice sits below an embedded one.
-bool showFontDialog(CommonDialog &dlg)
+// The font chooser embedded in the "Fuentes" box. Whatever would end the chooser alone
+// (Escape, Enter in its lists or boxes) ends the whole box, so the user never sees an
+// empty box left behind.
+class EmbeddedFontDialog : public QFontDialog
 {
-    QDialog box;
-    box.setWindowTitle(dlg.DialogTitle);
-    auto *layout = new QVBoxLayout(&box);
-    auto *fonts = new QFontDialog(&box);
-    fonts->setOption(QFontDialog::NoButtons);
-    fonts->setWindowFlags(Qt::Widget);
-    QFont start(dlg.FontName.isEmpty() ? box.font().family() : dlg.FontName);
+public:
+    explicit EmbeddedFontDialog(QDialog *box) : QFontDialog(box), box_(box)
+    {
+        setOption(QFontDialog::NoButtons);
+        setWindowFlags(Qt::Widget);
+    }
+    void done(int result) override { box_->done(result); }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == 0)
+            box_->accept();
+        else
+            QFontDialog::keyPressEvent(event);
+    }
+
+private:
+    QDialog *box_;
+};
+
+QFont startingFont(const CommonDialog &dlg, const QFont &fallback)
+{
+    QFont start(dlg.FontName.isEmpty() ? fallback.family() : dlg.FontName);
     if (dlg.FontSize > 0)
         start.setPointSizeF(dlg.FontSize);
     start.setBold(dlg.FontBold);
     start.setItalic(dlg.FontItalic);
     start.setUnderline(dlg.FontUnderline);
     start.setStrikeOut(dlg.FontStrikethru);
-    fonts->setCurrentFont(start);
+    return start;
+}
+
+// QFontDialog offers no colour, so the colour choice sits below an embedded one.
+bool showFontDialog(CommonDialog &dlg)
+{
+    QDialog box;
+    box.setWindowTitle(dlg.DialogTitle);
+    auto *layout = new QVBoxLayout(&box);
+    auto *fonts = new EmbeddedFontDialog(&box);
+    fonts->setCurrentFont(startingFont(dlg, box.font()));
+    // Where the name held is not installed the chooser shows a substitute; unless the
+    // user picks another family, the name held is the one handed on.
+    const QString offered = fonts->currentFont().family();
     layout->addWidget(fonts);
     QColor colour = colorFromBgr(dlg.Color);
     auto *colourButton = new QPushButton(QObject::tr("Color..."), &box);
     colourButton->setObjectName(QStringLiteral("fontColour"));
+    colourButton->setAutoDefault(false);
     QObject::connect(colourButton, &QPushButton::clicked, &box, [&] {
-        const QColor picked = QColorDialog::getColor(colour, &box, dlg.DialogTitle);
+        const QColor picked = QColorDialog::getColor(colour, &box, fontColourTitle);
         if (picked.isValid())
             colour = picked;
     });
@@ -84,7 +121,8 @@ bool showFontDialog(CommonDialog &dlg)
     if (box.exec() != QDialog::Accepted)
         return false;
     const QFont f = fonts->currentFont();
-    dlg.FontName = f.family();
+    if (f.family() != offered || dlg.FontName.isEmpty())
+        dlg.FontName = f.family();
     dlg.FontSize = f.pointSizeF();
     dlg.FontBold = f.bold();
     dlg.FontItalic = f.italic();
@@ -93,6 +131,31 @@ bool showFontDialog(CommonDialog &dlg)
     dlg.Color = bgrFromColor(colour);
     return true;
 }
+
+// Keeps the print dialog's page-range choices disabled: Qt's dialog enables its "from ... to"
+// choice whatever the options say, and again each time it updates itself.
+class PageRangeLock : public QObject
+{
+public:
+    explicit PageRangeLock(QPrintDialog *dialog) : QObject(dialog)
+    {
+        for (const char *name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"}) {
+            if (auto *control = dialog->findChild<QWidget *>(QLatin1String(name))) {
+                control->setEnabled(false);
+                control->installEventFilter(this);
+            }
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *control = qobject_cast<QWidget *>(watched);
+        if (event->type() == QEvent::EnabledChange && control && control->isEnabled())
+            control->setEnabled(false);
+        return false;
+    }
+};
 
 class QtDialogs : public CommonDialogBackend
 {
@@ -123,6 +186,8 @@ public:
         if (dlg.Flags & CommonDialog::pdNoPageNums)
             options &= ~QAbstractPrintDialog::PrintPageRange;
         pd.setOptions(options);
+        if (dlg.Flags & CommonDialog::pdNoPageNums)
+            new PageRangeLock(&pd);
         pd.setPrintRange((dlg.Flags & CommonDialog::pdSelection) ? QAbstractPrintDialog::Selection
                                                                   : QAbstractPrintDialog::AllPages);
         return pd.exec() == QDialog::Accepted;

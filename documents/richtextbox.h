@@ -79,6 +79,13 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Only plain text travels through the clipboard (richtextboxclipboard.cpp): the keys
+    // that the Edit menu's items carry are left to those items, and every other way in or
+    // out (the context menu, Ctrl+Insert, the X selection, dragging) takes plain text.
+    bool event(QEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     struct SelectionCache;

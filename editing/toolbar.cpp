@@ -22,12 +22,17 @@ int ToolbarButton::Value() const
 void ToolbarButton::setValue(int value)
 {
     value_ = value ? 1 : 0;
-    if (action_)
-        action_->setChecked(value_ == 1);
+    if (!action_)
+        return;
+    // A plain button shows a pressed state once the program drives it; before that it is
+    // a plain command button, to the user and to assistive technology alike.
+    action_->setCheckable(true);
+    action_->setChecked(value_ == 1);
 }
 
 Toolbar::Toolbar(QWidget *parent) : QToolBar(parent)
 {
+    installToolbarAccessibility();
     setIconSize(QSize(16, 16));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
     group_ = new QActionGroup(this);
@@ -44,7 +49,7 @@ ToolbarButton *Toolbar::addButton(const QString &key, const QPixmap &picture,
     QAction *action = addAction(QIcon(picture), key);
     action->setObjectName(key);
     action->setToolTip(key);
-    action->setCheckable(true);
+    action->setCheckable(style == ToolbarButton::ButtonGroup);
     if (QWidget *button = widgetForAction(action))
         button->setFixedSize(23, 22);
     auto *button = new ToolbarButton(key, style, action, this);

@@ -69,5 +69,10 @@ private:
     QStringList order_;
 };
 
+// Makes assistive technology see each toolbar button as a button whose one action,
+// "Press", is a click: it runs the button's command, and the pressed state changes only as
+// a click changes it. Installed once, by the first toolbar.
+void installToolbarAccessibility();
+
 // Fills the list with the thirteen toolbar pictures, light grey made transparent.
 void loadToolbarPictures(ImageList *list);

@@ -56,10 +56,15 @@ void buttonClick(ToolbarButton *button, const ActiveDocument &active, const Menu
         {"Alinear a la derecha", [&] { align(active, 1); }},
     };
     for (const auto &[name, action] : actions) {
-        if (key == QLatin1String(name)) {
+        if (key != QLatin1String(name))
+            continue;
+        // A failed save must not pass for a saved file: its failure goes on to be
+        // reported. Every other button's failure is swallowed.
+        if (key == QLatin1String("Guardar"))
+            action();
+        else
             ignoreFailure(action);
-            return;
-        }
+        return;
     }
 }
 

@@ -9,7 +9,8 @@ BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
 
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip poppler-utils python3 ccache
-  libreoffice-writer-nogui abiword pandoc"
+  libreoffice-writer-nogui abiword pandoc
+  mount util-linux fonts-liberation2 dbus-daemon at-spi2-core"
 
 missing=""
 for p in $PACKAGES; do

@@ -13,6 +13,8 @@
 #include <QTextList>
 #include <QTextTable>
 
+#include <stdexcept>
+
 class TestRtfReader : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ private slots:
     void hostile();
     void truncated();
     void fuzzRegressions();
+    void undoComesBackWhenReadingFails();
 };
 
 static QString readText(const QByteArray &rtfData)
@@ -439,6 +442,30 @@ void TestRtfReader::fuzzRegressions()
         rtf::read(f.readAll(), &doc);
         rtf::write(&doc);
     }
+}
+
+namespace {
+// A document that cannot make a list or a table, so that the reader fails halfway.
+class RefusingDocument : public QTextDocument
+{
+protected:
+    QTextObject *createObject(const QTextFormat &format) override
+    {
+        if (format.isListFormat() || format.isTableFormat())
+            throw std::runtime_error("refused");
+        return QTextDocument::createObject(format);
+    }
+};
+} // namespace
+
+// Reading turns undo off for its own edits; a failure on the way must not leave it off.
+void TestRtfReader::undoComesBackWhenReadingFails()
+{
+    RefusingDocument doc;
+    QVERIFY(doc.isUndoRedoEnabled());
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             rtf::read("{\\rtf1 a\\par\\trowd\\cellx1000 b\\cell\\row}", &doc));
+    QVERIFY(doc.isUndoRedoEnabled());
 }
 
 QTEST_MAIN(TestRtfReader)

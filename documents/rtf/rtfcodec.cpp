@@ -3,11 +3,12 @@
 #include "rtfkept.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
+#include "safesave.h"
 #include "runtimefailure.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -52,11 +53,12 @@ void read(const QByteArray &data, QTextDocument *doc)
         readPlainText(data, doc);
         return;
     }
-    // Without undo, and in one edit block that the reader opens on its own cursor.
+    // Without undo, and in one edit block that the reader opens on its own cursor. Undo
+    // comes back however the reader ends, even by an exception.
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
+    const auto restoreUndo = qScopeGuard([&] { doc->setUndoRedoEnabled(undo); });
     Reader(doc).read(data);
-    doc->setUndoRedoEnabled(undo);
 }
 
 QByteArray write(const QTextDocument *doc)
@@ -84,16 +86,7 @@ void readFile(const QString &path, QTextDocument *doc)
 
 void writeFile(const QString &path, const QTextDocument *doc)
 {
-    const QByteArray data = write(doc);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw RuntimeFailure(RuntimeFailure::FileAccess,
-                             failureText("No se puede escribir el archivo «%1»: %2.", path)
-                                 .arg(file.errorString()));
-    if (file.write(data) != data.size() || !file.commit())
-        throw RuntimeFailure(RuntimeFailure::DeviceIo,
-                             failureText("Error al guardar el archivo «%1»: %2.", path)
-                                 .arg(file.errorString()));
+    saveBytes(path, write(doc));
 }
 
 } // namespace rtf

@@ -16,7 +16,7 @@ void read(const QByteArray &data, QTextDocument *doc);
 QByteArray write(const QTextDocument *doc);
 
 // File variants; they throw RuntimeFailure with a Spanish description that names the
-// file and the reason. writeFile goes through QSaveFile, so a failure leaves the old file.
+// file and the reason. writeFile goes through saveBytes, so a failure leaves the old file.
 void readFile(const QString &path, QTextDocument *doc);
 void writeFile(const QString &path, const QTextDocument *doc);
 

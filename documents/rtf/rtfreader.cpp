@@ -344,6 +344,12 @@ void Reader::appendChar(char16_t c)
         m_fieldInstruction.append(QChar(c));
         return;
     }
+    if (d == Dest::FontTable) {
+        // A name may mix bytes of its code page with \u characters; keep their order.
+        decodeFontBytes();
+        m_fontText.append(QChar(c));
+        return;
+    }
     if (d == Dest::LevelText) {
         m_level.text.append(QChar(c));
         return;

@@ -202,6 +202,7 @@ private:
     CellBorder *borderTarget();
 
     void commitFont();
+    void decodeFontBytes();
     void commitColor();
     void finishField();
     void finishPicture();
@@ -275,7 +276,6 @@ private:
     int m_skip = 0;
     bool m_star = false;
     bool m_pageBreakPending = false;
-    qint64 m_lastListKey = 0;      // the list of the paragraph just emitted, 0 for none
     unsigned char m_lead = 0;
 
     int m_docCodePage = kDefaultCodePage;
@@ -285,7 +285,8 @@ private:
 
     QHash<int, Font> m_fonts;
     int m_fontNumber = 0, m_fontCharset = -1, m_fontCodePage = 0;
-    QByteArray m_fontName;
+    QByteArray m_fontName;     // bytes of the font's name not yet decoded
+    QString m_fontText;        // the name decoded so far, up to its last \u character
     std::vector<QBrush> m_colors;          // a table entry left automatic has no brush
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;

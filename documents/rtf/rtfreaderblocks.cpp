@@ -204,8 +204,6 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
     }
     if (inList)
         attachList(cursor, p.props);
-    else
-        m_lastListKey = 0;
 }
 
 } // namespace rtf

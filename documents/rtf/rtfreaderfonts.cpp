@@ -1,5 +1,8 @@
 // The reader's font table: each entry's number, character set and name.
 #include "rtfreader.h"
+#include "rtfunits.h"
+
+#include <utility>
 
 namespace rtf {
 
@@ -12,26 +15,32 @@ bool Reader::applyFontTableOp(Op op, int value)
     return true;
 }
 
-void Reader::commitFont()
+void Reader::decodeFontBytes()
 {
-    if (m_fontName.isEmpty() && m_fontCharset < 0 && m_fontCodePage == 0)
-        return;
-    Font f;
-    f.codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
-    CodePage *cp = CodePage::get(f.codePage ? f.codePage : m_docCodePage);
-    QString name;
+    const int codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
+    CodePage *cp = CodePage::get(codePage ? codePage : m_docCodePage);
     for (qsizetype i = 0; i < m_fontName.size(); ++i) {
         const auto b = static_cast<unsigned char>(m_fontName[i]);
         if (cp->isLeadByte(b) && i + 1 < m_fontName.size())
-            cp->appendPair(name, b, static_cast<unsigned char>(m_fontName[++i]));
+            cp->appendPair(m_fontText, b, static_cast<unsigned char>(m_fontName[++i]));
         else
-            name.append(QChar(b < 0x80 ? char16_t(b) : cp->single(b)));
+            m_fontText.append(QChar(b < 0x80 ? char16_t(b) : cp->single(b)));
     }
+    m_fontName.clear();
+}
+
+void Reader::commitFont()
+{
+    if (m_fontName.isEmpty() && m_fontText.isEmpty() && m_fontCharset < 0 && m_fontCodePage == 0)
+        return;
+    Font f;
+    f.codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
+    decodeFontBytes();
     // Formats take the list as it is, which saves making one for each.
-    if (const QString family = name.trimmed(); !family.isEmpty())
+    if (const QString family = fontTableName(std::exchange(m_fontText, QString()));
+        !family.isEmpty())
         f.families = QStringList{family};
     m_fonts.insert(m_fontNumber, f);
-    m_fontName.clear();
     m_fontCharset = -1;
     m_fontCodePage = 0;
     // Formats made before this font was known would name no family.

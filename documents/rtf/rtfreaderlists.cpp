@@ -194,13 +194,13 @@ void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
     qint64 key = 0;
     const int style = listStyleFor(props, &level, &key);
     // Each block added to a QTextList costs time in the list's length, so a bullet list
-    // is continued only by the paragraph right after it; a later run of bullets starts a
-    // list of its own. Numbered lists are kept whole for their numbering.
-    const bool bullet = isBulletStyle(style);
-    const bool continues = !bullet || key == m_lastListKey;
-    m_lastListKey = key;
+    // is continued only by the block right after one of its items (table cells count);
+    // a later run of bullets starts a list of its own. The writer's paragraphs map to the
+    // same blocks, so a saved file reads back into the same lists. Numbered lists are
+    // kept whole for their numbering.
     auto it = m_textLists.constFind(key);
-    if (continues && it != m_textLists.cend() && *it) {
+    const bool known = it != m_textLists.cend() && *it;
+    if (known && (!isBulletStyle(style) || cursor.block().previous().textList() == *it)) {
         (*it)->add(cursor.block());
         return;
     }

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include <QString>
 #include <QTextList>
 #include <QTextListFormat>
 
@@ -32,6 +33,18 @@ inline bool isBulletStyle(int style)
 inline bool isBulletList(const QTextList *list)
 {
     return list && isBulletStyle(list->format().style());
+}
+
+// A family name as a font table can carry it: no control characters, no ';' (which ends
+// the entry), nothing the table drops, no surrounding spaces. The reader and the writer
+// both apply it, so that a name written is the name read back.
+inline QString fontTableName(QString name)
+{
+    name.removeIf([](QChar c) {
+        return c.unicode() < 0x20 || c == u';' || c == QChar(0x2028) || c == QChar(0x2029)
+            || c == QChar(0xFFFC);
+    });
+    return name.trimmed();
 }
 
 } // namespace rtf

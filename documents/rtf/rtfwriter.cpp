@@ -2,6 +2,7 @@
 #include "rtfwriter.h"
 
 #include "rtfkept.h"
+#include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
 #include <QTextDocument>
@@ -44,9 +45,10 @@ QByteArray Writer::write()
 QString Writer::familyOf(const QTextCharFormat &format) const
 {
     const QStringList families = format.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.first().isEmpty())
-        return families.first();
-    return m_doc->defaultFont().family();
+    if (!families.isEmpty())
+        if (QString family = fontTableName(families.first()); !family.isEmpty())
+            return family;
+    return fontTableName(m_doc->defaultFont().family());
 }
 
 int Writer::fontIndex(const QTextCharFormat &format)
@@ -78,8 +80,12 @@ void Writer::collect()
             const int index = it.fragment().charFormatIndex();
             if (m_seenFormats.contains(index))
                 continue;
-            m_seenFormats.insert(index);
+            // Only the formats of runs that are written go into the tables, so that the
+            // tables read back are the tables written.
             const QTextCharFormat f = it.fragment().charFormat();
+            if (f.isImageFormat() || !writesText(it.fragment().text()))
+                continue;
+            m_seenFormats.insert(index);
             fontIndex(f);
             if (m_kept)
                 collectKeptFormat(f);

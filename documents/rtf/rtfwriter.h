@@ -61,12 +61,13 @@ private:
     void writeFragment(const QTextFragment &fragment, QStringView text);
     void writeImage(const QTextCharFormat &format);
     // What a character format writes, worked out once per format of the document.
+    // field: the opening of the hyperlink field around the run, empty for none.
     struct FormatOut {
         QByteArray props;
-        QString href;
+        QByteArray field;
         bool image = false;
         QByteArray before, note, after;   // kept material anchored on the fragment
-        QByteArray off;   // the toggles it leaves off, said outright in a styled paragraph
+        QByteArray off;   // what it leaves unset, said outright when styles are kept
     };
     const FormatOut &formatOut(const QTextFragment &fragment);
     void writeRun(const FormatOut &out, QStringView text);
@@ -95,8 +96,6 @@ private:
     // The kept section starts and empty paragraphs' marks, by block format.
     QHash<int, std::pair<QByteArray, QByteArray>> m_keptBlocks;
     QSet<int> m_seenBlockFormats;
-    QSet<int> m_styledFormats;     // block formats that name a kept style
-    bool m_styledParagraph = false;
     QByteArray m_out;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;
@@ -111,6 +110,10 @@ private:
     QSet<int> m_seenFormats;
     QHash<int, FormatOut> m_formatCache;
     QHash<qint64, QByteArray> m_paragraphCache;
+    // The run written last, while nothing has followed it: where it ends and its format.
+    qsizetype m_runEnd = -1;
+    QByteArray m_runProps;
+    QByteArray m_runField;
     double m_defaultSize = 12.0;
 };
 

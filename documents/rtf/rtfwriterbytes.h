@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QStringView>
+
+#include <algorithm>
 
 // Small pieces of output that the writer's files share.
 namespace rtf {
@@ -27,6 +30,16 @@ inline void appendHexByte(QByteArray &out, int v)
     static const char digits[] = "0123456789abcdef";
     out.append(digits[(v >> 4) & 15]);
     out.append(digits[v & 15]);
+}
+
+// Whether writeText writes anything of text: it drops control characters but tabs and
+// line breaks, object replacement characters and paragraph separators.
+inline bool writesText(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == '\t' || u == '\n' || (u >= 0x20 && u != 0xFFFC && u != 0x2029);
+    });
 }
 
 } // namespace rtf

@@ -50,8 +50,6 @@ void Writer::collectKeptBlock(const QTextBlock &block)
         return;
     m_seenBlockFormats.insert(index);
     const QTextBlockFormat f = block.blockFormat();
-    if (f.hasProperty(KeptStyle) && !m_kept->styles.isEmpty())
-        m_styledFormats.insert(index);
     if (!f.hasProperty(KeptSection) && !f.hasProperty(KeptEnd))
         return;
     const QByteArray section = f.property(KeptSection).toByteArray();
@@ -96,8 +94,16 @@ void Writer::writeKeptDocument()
 
 void Writer::writeKeptParagraphProps(const QTextBlockFormat &format)
 {
-    if (m_kept && !m_kept->styles.isEmpty() && format.hasProperty(KeptStyle))
-        word("\\s", format.intProperty(KeptStyle));
+    if (m_kept && !m_kept->styles.isEmpty()) {
+        if (format.hasProperty(KeptStyle))
+            word("\\s", format.intProperty(KeptStyle));
+        // A reader gives a paragraph its style's, or the Normal style's, value for what
+        // the paragraph does not say: it says the defaults too.
+        if (format.layoutDirection() != Qt::RightToLeft) m_out.append("\\ltrpar");
+        if (format.topMargin() <= 0) m_out.append("\\sb0");
+        if (format.bottomMargin() <= 0) m_out.append("\\sa0");
+        if (format.lineHeightType() == QTextBlockFormat::SingleHeight) m_out.append("\\sl0");
+    }
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         m_out.append("\\pagebb");
 }
@@ -106,9 +112,9 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
 {
     if (!m_kept)
         return;
-    // A paragraph's style may turn on what the run has off; readers take the style's
-    // value for what a run does not say.
-    if (!m_styledFormats.isEmpty()) {
+    // A style, or the Normal style that \\plain brings back, may turn on what the run has
+    // off; readers take the style's value for what a run does not say.
+    if (!m_kept->styles.isEmpty()) {
         if (format.fontWeight() < QFont::DemiBold) out.off.append("\\b0");
         if (!format.fontItalic()) out.off.append("\\i0");
         if (!format.fontUnderline() && format.underlineStyle() == QTextCharFormat::NoUnderline)
@@ -116,6 +122,9 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
         if (!format.fontStrikeOut()) out.off.append("\\strike0");
         if (format.verticalAlignment() == QTextCharFormat::AlignNormal)
             out.off.append("\\nosupersub");
+        if (format.foreground().style() == Qt::NoBrush) out.off.append("\\cf0");
+        if (format.background().style() == Qt::NoBrush || format.hasProperty(KeptHighlight))
+            out.off.append("\\chcbpat0\\cb0");
     }
     if (!anchorsKeptItem(format))
         return;
@@ -141,6 +150,7 @@ bool Writer::writeKeptFragment(const FormatOut &out, QStringView text)
         writeRun(out, text);
     } else {
         m_out.append('{');
+        m_out.append(out.off);
         m_out.append(out.props);
         m_out.append("\\chftn}");
         m_out.append(out.note);

@@ -17,8 +17,6 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, int dep
                                              : m_keptBlocks.constFind(block.blockFormatIndex());
     if (kept != m_keptBlocks.cend())
         writeKept(kept->first);
-    m_styledParagraph = !m_styledFormats.isEmpty()
-        && m_styledFormats.contains(block.blockFormatIndex());
     writeParagraphProps(block, depth);
     const QString text = block.text();
     // A block's fragments follow each other, so each one's text starts where the last ended.

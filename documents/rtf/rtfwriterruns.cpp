@@ -12,6 +12,7 @@
 #include <QTextFragment>
 #include <QUrl>
 #include <cmath>
+#include <cstring>
 
 namespace rtf {
 
@@ -28,19 +29,24 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
 
 void Writer::writeRun(const FormatOut &out, QStringView text)
 {
-    if (!out.href.isEmpty()) {
-        m_out.append("{\\field{\\*\\fldinst HYPERLINK \"");
-        writeText(out.href);
-        m_out.append("\"}{\\fldrslt");
-    }
-    m_out.append('{');
-    if (m_styledParagraph)
+    if (!writesText(text))
+        return;   // a reader would find no run here, so a second save gives the same bytes
+    // Fragments whose formats differ only in what RTF does not carry are written as one
+    // run, as a reader will find them; the run just written is reopened to go on.
+    const char *close = out.field.isEmpty() ? "}" : "}}}";
+    if (m_out.size() == m_runEnd && out.props == m_runProps && out.field == m_runField) {
+        m_out.chop(qsizetype(std::strlen(close)));
+    } else {
+        m_out.append(out.field);
+        m_out.append('{');
         m_out.append(out.off);
-    m_out.append(out.props);
+        m_out.append(out.props);
+    }
     writeText(text);
-    m_out.append('}');
-    if (!out.href.isEmpty())
-        m_out.append("}}");
+    m_out.append(close);
+    m_runEnd = m_out.size();
+    m_runProps = out.props;
+    m_runField = out.field;
 }
 
 const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
@@ -52,8 +58,16 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
     const QTextCharFormat f = fragment.charFormat();
     FormatOut out;
     out.image = f.isImageFormat();
-    if (f.isAnchor())
-        out.href = f.anchorHref();
+    if (f.isAnchor()) {
+        // The link as it is written: links that differ only in what cannot be written
+        // are one link, and one that writes nothing is none.
+        const qsizetype start = m_out.size();
+        writeText(f.anchorHref());
+        const QByteArray href = m_out.sliced(start);
+        m_out.truncate(start);
+        if (!href.isEmpty())
+            out.field = "{\\field{\\*\\fldinst HYPERLINK \"" + href + "\"}{\\fldrslt";
+    }
     keptFormatOut(f, out);
     QByteArray &p = out.props;
     p.append("\\f");

@@ -1,0 +1,198 @@
+// The cost of the accessibility bridge on large documents: Open (the load into the
+// control, until the window has handled what the load queued) and a caret move or wheel
+// notch followed by a query of the text around the caret, as a screen reader makes while
+// it speaks. Each figure is measured with the bridge active and inactive in the same
+// run, at 1,000, 10,000 and 100,000 paragraphs, and printed as a ratio of on to off.
+//
+// Run through bench/run-accessibility.sh, which gives the program an X server, a private
+// session bus and the AT-SPI bus with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
+
+#include "frmdocument.h"
+#include "frmmain.h"
+#include "richtextbox.h"
+#include "rtfgen.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+frmMain *window = nullptr;
+QTemporaryDir scratch;
+std::map<std::string, double> seconds;   // per operation, by figure name
+
+QString documentPath(int paragraphs)
+{
+    const QString path = scratch.filePath(QStringLiteral("doc%1.rtf").arg(paragraphs));
+    if (!QFile::exists(path))
+        rtfgen::benchDocument(path, paragraphs);
+    return path;
+}
+
+RichTextBox *loaded(int paragraphs)
+{
+    static std::map<int, RichTextBox *> controls;
+    auto found = controls.find(paragraphs);
+    if (found != controls.end())
+        return found->second;
+    window->CreateDocumentWindow();
+    RichTextBox *text = window->activeDocument()->rtfText;
+    text->LoadFile(documentPath(paragraphs));
+    QCoreApplication::processEvents();
+    controls[paragraphs] = text;
+    return text;
+}
+
+// What a screen reader asks after the caret moved: the line around it.
+void readAroundCaret(RichTextBox *text)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(text);
+    QAccessibleTextInterface *reading = iface ? iface->textInterface() : nullptr;
+    if (!reading)
+        return;
+    int start = 0, end = 0;
+    const QString line =
+        reading->textAtOffset(reading->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+    benchmark::DoNotOptimize(line);
+}
+
+std::string figure(const char *what, int paragraphs, bool bridge)
+{
+    return std::string(what) + "/" + std::to_string(paragraphs) + (bridge ? "/on" : "/off");
+}
+
+void note(benchmark::State &state, const std::string &name, double total)
+{
+    const double each = total / double(state.iterations());
+    seconds[name] = each;
+    state.counters["ms"] = each * 1000.0;
+}
+
+void BM_Open(benchmark::State &state)
+{
+    const int paragraphs = int(state.range(0));
+    const bool bridge = state.range(1) != 0;
+    const QString path = documentPath(paragraphs);
+    window->CreateDocumentWindow();
+    RichTextBox *text = window->activeDocument()->rtfText;
+    QAccessible::setActive(bridge);
+    double total = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        text->LoadFile(path);
+        QCoreApplication::processEvents();
+        total += clock.nsecsElapsed() / 1e9;
+    }
+    QAccessible::setActive(true);
+    window->activeDocument()->close();
+    QCoreApplication::processEvents();
+    note(state, figure("open", paragraphs, bridge), total);
+}
+
+// Ctrl+End and Page Up in turn, each followed by the reading.
+void BM_CaretMove(benchmark::State &state)
+{
+    const int paragraphs = int(state.range(0));
+    const bool bridge = state.range(1) != 0;
+    RichTextBox *text = loaded(paragraphs);
+    QAccessible::setActive(bridge);
+    bool toEnd = true;
+    double total = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        if (toEnd)
+            QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        else
+            QTest::keyClick(text, Qt::Key_PageUp);
+        readAroundCaret(text);
+        QCoreApplication::processEvents();
+        total += clock.nsecsElapsed() / 1e9;
+        toEnd = !toEnd;
+    }
+    QAccessible::setActive(true);
+    note(state, figure("caret", paragraphs, bridge), total);
+}
+
+void BM_WheelNotch(benchmark::State &state)
+{
+    const int paragraphs = int(state.range(0));
+    const bool bridge = state.range(1) != 0;
+    RichTextBox *text = loaded(paragraphs);
+    QAccessible::setActive(bridge);
+    int direction = -120;
+    double total = 0;
+    for (auto _ : state) {
+        QScrollBar *bar = text->verticalScrollBar();
+        if (bar->value() == bar->minimum() || bar->value() == bar->maximum())
+            direction = -direction;
+        QElapsedTimer clock;
+        clock.start();
+        const QPointF at(text->viewport()->rect().center());
+        QWheelEvent wheel(at, text->viewport()->mapToGlobal(at), QPoint(), QPoint(0, direction),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(text->viewport(), &wheel);
+        readAroundCaret(text);
+        QCoreApplication::processEvents();
+        total += clock.nsecsElapsed() / 1e9;
+    }
+    QAccessible::setActive(true);
+    note(state, figure("wheel", paragraphs, bridge), total);
+}
+
+void sizes(benchmark::internal::Benchmark *b)
+{
+    for (int paragraphs : {1000, 10000, 100000})
+        for (int bridge : {0, 1})
+            b->Args({paragraphs, bridge});
+}
+
+BENCHMARK(BM_Open)->Apply(sizes)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CaretMove)->Apply(sizes)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WheelNotch)->Apply(sizes)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void printRatios()
+{
+    std::printf("\nBridge on against off, same run (ms on / ms off = ratio):\n");
+    for (const char *what : {"open", "caret", "wheel"}) {
+        for (int paragraphs : {1000, 10000, 100000}) {
+            const double on = seconds[figure(what, paragraphs, true)];
+            const double off = seconds[figure(what, paragraphs, false)];
+            if (off > 0)
+                std::printf("  %-5s %6d: %9.2f / %9.2f = %.2f\n", what, paragraphs, on * 1e3,
+                            off * 1e3, on / off);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    frmMain main;
+    window = &main;
+    main.resize(1000, 800);
+    main.show();
+    QTest::qWaitForWindowExposed(&main);
+    if (!QAccessible::isActive())
+        std::fprintf(stderr, "the accessibility bridge is not active; run through "
+                             "run-accessibility.sh\n");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    printRatios();
+    benchmark::Shutdown();
+    return 0;
+}

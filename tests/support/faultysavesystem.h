@@ -1,0 +1,77 @@
+#pragma once
+
+#include "safesave.h"
+
+#include <algorithm>
+
+// The real system calls of a save, but one step fails with a chosen errno, the way a
+// full, broken or read-only disk fails. The write step lets `budget` bytes through first.
+class FaultySaveSystem : public rtf::SaveSystem
+{
+public:
+    enum class Step { None, Status, Create, Write, Sync, Close, Rename };
+
+    FaultySaveSystem(Step step, int error, qint64 budget = 0)
+        : m_step(step), m_error(error), m_budget(budget)
+    {}
+
+    bool failOnce = false;     // the step fails once and then works, like an interruption
+    qint64 written = 0;        // bytes the disk took
+    QByteArray temporary;      // the temporary file the save made
+
+    int status(const QByteArray &path, struct stat *st) override
+    {
+        return failing(Step::Status) ? m_error : SaveSystem::status(path, st);
+    }
+    int createTemporary(QByteArray &pattern, int *fd) override
+    {
+        if (failing(Step::Create))
+            return m_error;
+        const int error = SaveSystem::createTemporary(pattern, fd);
+        temporary = pattern;
+        return error;
+    }
+    int write(int fd, const char *data, size_t size, size_t *out) override
+    {
+        if (m_step == Step::Write && !m_done) {
+            const qint64 room = m_budget - written;
+            if (room <= 0) {
+                *out = 0;
+                m_done = failOnce;
+                return m_error;
+            }
+            size = std::min(size, size_t(room));
+        }
+        const int error = SaveSystem::write(fd, data, size, out);
+        written += qint64(*out);
+        return error;
+    }
+    int sync(int fd) override
+    {
+        const int error = SaveSystem::sync(fd);
+        return failing(Step::Sync) ? m_error : error;
+    }
+    int close(int fd) override
+    {
+        const int error = SaveSystem::close(fd);   // the descriptor goes either way
+        return failing(Step::Close) ? m_error : error;
+    }
+    int rename(const QByteArray &from, const QByteArray &to) override
+    {
+        return failing(Step::Rename) ? m_error : SaveSystem::rename(from, to);
+    }
+
+private:
+    bool failing(Step step)
+    {
+        if (m_step != step || m_done)
+            return false;
+        m_done = failOnce;
+        return true;
+    }
+
+    Step m_step;
+    int m_error;
+    qint64 m_budget;
+    bool m_done = false;
+};
