@@ -166,8 +166,28 @@ void BM_CursorFloor(benchmark::State &state)
     timed(state, "cursor", [&] { buildOnce(copy); });
 }
 
-// Load and floor in turns, each timed on its own: on a shared machine whose speed drifts,
-// the ratio of the two is then taken over the same stretch of time.
+// Two steps in turns, each timed on its own: on a shared machine whose speed drifts, the
+// ratio of the two is then taken over the same stretch of time.
+template<typename First, typename Second>
+void timedInTurn(benchmark::State &state, const char *firstKey, First first,
+                 const char *secondKey, Second second)
+{
+    double a = 0, b = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        first();
+        const auto mid = std::chrono::steady_clock::now();
+        second();
+        const auto end = std::chrono::steady_clock::now();
+        a += std::chrono::duration<double>(mid - start).count();
+        b += std::chrono::duration<double>(end - mid).count();
+    }
+    const int n = int(state.range(0));
+    seconds[key(firstKey, n)] = a / double(state.iterations());
+    seconds[key(secondKey, n)] = b / double(state.iterations());
+}
+
+// The load and its floor, in turn.
 void BM_LoadAndFloorInTurn(benchmark::State &state)
 {
     const int n = int(state.range(0));
@@ -175,18 +195,61 @@ void BM_LoadAndFloorInTurn(benchmark::State &state)
     QTextDocument loaded;
     rtf::readFile(path, &loaded);
     const DocumentCopy copy = copyOf(loaded);
-    double load = 0, cursor = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        loadOnce(path);
-        const auto mid = std::chrono::steady_clock::now();
-        buildOnce(copy);
-        const auto end = std::chrono::steady_clock::now();
-        load += std::chrono::duration<double>(mid - start).count();
-        cursor += std::chrono::duration<double>(end - mid).count();
+    timedInTurn(state, "turn-load", [&] { loadOnce(path); }, "turn-cursor",
+                [&] { buildOnce(copy); });
+}
+
+// The same document with what the editor keeps without showing it: properties, page
+// set-up, a stylesheet, headers and footers, and in the text a footnote and a bookmark in
+// every tenth paragraph, a page break in every fiftieth, a new section in every thousandth.
+QString documentWithKeptParts(int paragraphs)
+{
+    const QString out = workDir->filePath(QStringLiteral("k%1.rtf").arg(paragraphs));
+    if (QFileInfo::exists(out))
+        return out;
+    QFile in(documentFor(paragraphs));
+    if (!in.open(QIODevice::ReadOnly))
+        return out;
+    QByteArray rtf = in.readAll();
+    rtf.insert(rtf.indexOf("\\pard"),
+               "{\\stylesheet{\\s0 Normal;}{\\s1\\b Titulo;}}{\\info{\\title Informe}{\\author Ana}}"
+               "\\paperw11906\\paperh16838\\margl1134\\margr1134\\sectd\\cols1"
+               "{\\header\\pard\\qc Cabecera\\par}{\\footer\\pard P\\'e1gina "
+               "{\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par}\n");
+    QByteArray body;
+    body.reserve(rtf.size() + paragraphs * 16);
+    int n = 0;
+    qsizetype from = 0;
+    for (qsizetype at = rtf.indexOf("\\par\n"); at >= 0; at = rtf.indexOf("\\par\n", from), ++n) {
+        body.append(rtf.constData() + from, at - from);
+        if (n % 10 == 3)
+            body.append("{\\super\\chftn}{\\footnote\\pard\\plain\\fs20 Nota al pie.}");
+        if (n % 10 == 7)
+            body.append("{\\*\\bkmkstart m" + QByteArray::number(n) + "}x{\\*\\bkmkend m"
+                        + QByteArray::number(n) + "}");
+        body.append("\\par\n");
+        if (n % 50 == 49)
+            body.append("\\page ");
+        if (n % 1000 == 999)
+            body.append("\\sect\\sectd\\sbknone\\cols2 ");
+        from = at + 5;
     }
-    seconds[key("turn-load", n)] = load / double(state.iterations());
-    seconds[key("turn-cursor", n)] = cursor / double(state.iterations());
+    body.append(rtf.constData() + from, rtf.size() - from);
+    QFile file(out);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(body);
+    return out;
+}
+
+// Loads of the document without and with kept parts, in turn.
+void BM_KeptPartsInTurn(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    const QString plain = documentFor(n), kept = documentWithKeptParts(n);
+    QTextDocument alive;
+    rtf::readFile(kept, &alive);
+    timedInTurn(state, "plain-load", [&] { loadOnce(plain); }, "kept-load",
+                [&] { loadOnce(kept); });
 }
 
 void BM_ByteScan(benchmark::State &state)
@@ -310,6 +373,14 @@ void reportInProcess()
             std::printf("%10d %10.1f %10.1f %12.2f\n", n, load * 1e3, cursor * 1e3,
                         load / cursor);
     }
+    std::printf("\nThe same document without and with kept parts, in turn:\n");
+    std::printf("%10s %12s %12s %12s\n", "paragraphs", "without ms", "with ms", "with/without");
+    for (const int n : kSizes) {
+        const double without = seconds[key("plain-load", n)], with = seconds[key("kept-load", n)];
+        if (without > 0 && with > 0)
+            std::printf("%10d %12.1f %12.1f %12.3f\n", n, without * 1e3, with * 1e3,
+                        with / without);
+    }
 }
 
 void reportWholeProcess()
@@ -346,6 +417,7 @@ BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillise
 BENCHMARK(BM_LoadAndFloorInTurn)->Arg(1000)->Arg(10000)->Arg(100000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeptPartsInTurn)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

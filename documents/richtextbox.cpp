@@ -1,6 +1,7 @@
 #include "richtextbox.h"
 
 #include "bgrcolor.h"
+#include "rtfkept.h"
 #include "runtimefailure.h"
 #include "twips.h"
 
@@ -60,12 +61,25 @@ void RichTextBox::noteFormatChange()
 
 void RichTextBox::noteCursorMove()
 {
+    keepAnchorsFromTyping();
     const QTextCursor cursor = textCursor();
     if (cursor.anchor() == lastAnchor && cursor.position() == lastPosition)
         return;
     lastAnchor = cursor.anchor();
     lastPosition = cursor.position();
     emit SelChange();
+}
+
+// Text typed next to a note's mark or a bookmark would take the mark's format, and with
+// it the note or bookmark: it gets the format without them.
+void RichTextBox::keepAnchorsFromTyping()
+{
+    const QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        return;
+    const QTextCharFormat format = cursor.charFormat();
+    if (rtf::anchorsKeptItem(format))
+        setCurrentCharFormat(rtf::withoutKeptItems(format));
 }
 
 void RichTextBox::changeEvent(QEvent *event)
@@ -104,6 +118,8 @@ QString RichTextBox::Text() const
 
 void RichTextBox::setText(const QString &text)
 {
+    // The text replaces the whole document, with its headers, notes and page set-up.
+    rtf::dropKeptMaterial(document());
     setPlainText(text);
     noteFormatChange();
 }

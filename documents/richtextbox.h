@@ -96,6 +96,7 @@ private:
 
     void watchDocument();
     void noteCursorMove();
+    void keepAnchorsFromTyping();
     void noteFormatChange();
     void applyCharFormat(const QTextCharFormat &format);
     QVariant scanned(int property) const;

@@ -5,3 +5,6 @@ add_qt_test(tst_richtextbox
 add_qt_test(tst_frmdocument
   SOURCES tst_frmdocument.cpp
   LIBS documents)
+add_qt_test(tst_richtextboxkept
+  SOURCES tst_richtextboxkept.cpp
+  LIBS documents)

@@ -2,6 +2,7 @@
 add_qt_test(tst_rtfreader SOURCES tst_rtfreader.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfwriter SOURCES tst_rtfwriter.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfcorpus SOURCES tst_rtfcorpus.cpp LIBS rtfcodec)
+add_qt_test(tst_rtfkept SOURCES tst_rtfkept.cpp LIBS rtfcodec)
 # Runs the word processors that set-up installs; LibreOffice's first start is slow.
 add_qt_test(tst_rtfinterop SOURCES tst_rtfinterop.cpp LIBS rtfcodec)
 set_tests_properties(tst_rtfinterop PROPERTIES TIMEOUT 300)
@@ -12,3 +13,5 @@ add_qt_test(tst_rtfwriteback SOURCES tst_rtfwriteback.cpp support/fidelitysuppor
 # convert in few runs, LibreOffice's first start being slow.
 add_qt_test(tst_rtfpeers SOURCES tst_rtfpeers.cpp support/fidelitysupport.h LIBS rtfcodec)
 set_tests_properties(tst_rtfpeers PROPERTIES TIMEOUT 600)
+# LibreOffice reads back what we keep of a document it wrote.
+add_qt_test(tst_rtfkeptinterop SOURCES tst_rtfkeptinterop.cpp LIBS rtfcodec)

@@ -86,7 +86,8 @@ void TestRtfReader::text_data()
     row("hidden text dropped", R"({\rtf1 a{\v secret}b})", u"ab"_qs);
     row("field result kept",
         R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}}})", u"link"_qs);
-    row("header footnote skipped", R"({\rtf1 {\header h}a{\footnote f}{\annotation n}b})", u"ab"_qs);
+    // Kept apart from the text; a note shows as its number.
+    row("header footnote kept apart", R"({\rtf1 {\header h}a{\footnote f}{\annotation n}b})", u"a1b"_qs);
     row("extra brace ignored", R"({\rtf1 a}}b)", u"a"_qs);
     row("unbalanced loads", R"({\rtf1 a{\b b)", u"ab"_qs);
     row("text right after number", R"({\rtf1foobar})", u"foobar"_qs);

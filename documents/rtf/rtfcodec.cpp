@@ -1,5 +1,6 @@
 #include "rtfcodec.h"
 
+#include "rtfkept.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 #include "safesave.h"
@@ -47,6 +48,7 @@ QString failureText(const char *reason, const QString &path)
 void read(const QByteArray &data, QTextDocument *doc)
 {
     doc->clear();
+    dropKeptMaterial(doc);
     if (!isRtf(data)) {
         readPlainText(data, doc);
         return;

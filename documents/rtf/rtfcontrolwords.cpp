@@ -1,4 +1,5 @@
 #include "rtfcontrolwords.h"
+#include "rtfkeptrecorder.h"
 
 #include <QTextCharFormat>
 #include <algorithm>
@@ -13,6 +14,7 @@ namespace {
 
 constexpr int D(Dest d) { return int(d); }
 constexpr int O(Op o) { return int(o); }
+constexpr int K(KeptGroup g) { return int(g); }
 
 constexpr Kind kD = Kind::Destination, kS = Kind::Symbol, kT = Kind::Toggle,
                kV = Kind::Value, kF = Kind::Flag;
@@ -34,16 +36,16 @@ constexpr int kBorderDotDotDash = QTextFrameFormat::BorderStyle_DotDotDash;
 
 const ControlWord kWords[] = {
     // Destinations whose text is not body text.
-    {"annotation", kD, D(Dest::Skip), 0}, {"atnauthor", kD, D(Dest::Skip), 0},
-    {"atnid", kD, D(Dest::Skip), 0}, {"bkmkend", kD, D(Dest::Skip), 0},
-    {"bkmkstart", kD, D(Dest::Skip), 0}, {"colortbl", kD, D(Dest::ColorTable), 0},
+    {"annotation", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"atnauthor", kD, D(Dest::Kept), K(KeptGroup::Anchored)},
+    {"atnid", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"bkmkend", kD, D(Dest::Kept), K(KeptGroup::Anchored)},
+    {"bkmkstart", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"colortbl", kD, D(Dest::ColorTable), 0},
     {"field", kD, D(Dest::Field), 0}, {"fldinst", kD, D(Dest::FieldInstruction), 0},
     {"fldrslt", kD, D(Dest::FieldResult), 0}, {"fonttbl", kD, D(Dest::FontTable), 0},
-    {"footer", kD, D(Dest::Skip), 0}, {"footerf", kD, D(Dest::Skip), 0},
-    {"footerl", kD, D(Dest::Skip), 0}, {"footerr", kD, D(Dest::Skip), 0},
-    {"footnote", kD, D(Dest::Skip), 0}, {"header", kD, D(Dest::Skip), 0},
-    {"headerf", kD, D(Dest::Skip), 0}, {"headerl", kD, D(Dest::Skip), 0},
-    {"headerr", kD, D(Dest::Skip), 0}, {"info", kD, D(Dest::Skip), 0},
+    {"footer", kD, D(Dest::Kept), K(KeptGroup::Section)}, {"footerf", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"footerl", kD, D(Dest::Kept), K(KeptGroup::Section)}, {"footerr", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"footnote", kD, D(Dest::Kept), K(KeptGroup::Note)}, {"header", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"headerf", kD, D(Dest::Kept), K(KeptGroup::Section)}, {"headerl", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"headerr", kD, D(Dest::Kept), K(KeptGroup::Section)}, {"info", kD, D(Dest::Kept), K(KeptGroup::Info)},
     {"list", kD, D(Dest::List), 0}, {"listlevel", kD, D(Dest::ListLevel), 0},
     {"listoverride", kD, D(Dest::ListOverride), 0},
     {"listoverridetable", kD, D(Dest::ListOverrideTable), 0},
@@ -55,9 +57,20 @@ const ControlWord kWords[] = {
     {"pntxta", kD, D(Dest::OldNumberingText), 0}, {"pntxtb", kD, D(Dest::OldNumberingText), 0},
     {"result", kD, D(Dest::PassThrough), 0}, {"shppict", kD, D(Dest::PassThrough), 0},
     {"shprslt", kD, D(Dest::Skip), 0}, {"stylesheet", kD, D(Dest::StyleSheet), 0},
-    {"tc", kD, D(Dest::Skip), 0}, {"txe", kD, D(Dest::Skip), 0},
-    {"xe", kD, D(Dest::Skip), 0}, {"leveltext", kD, D(Dest::LevelText), 0},
+    {"tc", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"txe", kD, D(Dest::Skip), 0},
+    {"xe", kD, D(Dest::Kept), K(KeptGroup::Anchored)}, {"leveltext", kD, D(Dest::LevelText), 0},
     {"levelnumbers", kD, D(Dest::LevelNumbers), 0},
+    {"aftncn", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"aftnsep", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"aftnsepc", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"atrfend", kD, D(Dest::Kept), K(KeptGroup::Anchored)},
+    {"atrfstart", kD, D(Dest::Kept), K(KeptGroup::Anchored)},
+    {"ftncn", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"ftnsep", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"ftnsepc", kD, D(Dest::Kept), K(KeptGroup::Section)},
+    {"docvar", kD, D(Dest::Kept), K(KeptGroup::Info)},
+    {"pgdsctbl", kD, D(Dest::Kept), K(KeptGroup::Info)},
+    {"userprops", kD, D(Dest::Kept), K(KeptGroup::Info)},
     // Characters.
     {"bullet", kS, 0x2022, 0}, {"emdash", kS, 0x2014, 0}, {"emspace", kS, 0x2003, 0},
     {"endash", kS, 0x2013, 0}, {"enspace", kS, 0x2002, 0}, {"ldblquote", kS, 0x201C, 0},

@@ -17,6 +17,7 @@ enum class Dest : unsigned char {
     Body, Skip, FontTable, ColorTable, StyleSheet, StyleEntry, ListTable, List, ListLevel,
     ListOverrideTable, ListOverride, Picture, Field, FieldInstruction, FieldResult,
     OldNumbering, OldNumberingText, PassThrough, LevelText, LevelNumbers,
+    Kept,          // kept as RTF and written back; extra is a KeptGroup
 };
 
 enum class Op : unsigned char {

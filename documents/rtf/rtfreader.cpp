@@ -15,7 +15,8 @@ quint64 low16(int v) { return quint64(quint16(v)); }
 size_t qHash(const CharProps &c, size_t seed)
 {
     const size_t flags = size_t(c.bold) | size_t(c.italic) << 1 | size_t(c.strike) << 2
-        | size_t(c.hidden) << 3 | size_t(c.underline) << 4 | size_t(c.vertical) << 8;
+        | size_t(c.hidden) << 3 | size_t(c.underline) << 4 | size_t(c.vertical) << 8
+        | size_t(quint16(c.comment)) << 12;
     // Two words hash faster than seven values; bits cut off only make collisions.
     const quint64 a = quint64(flags) | quint64(quint32(c.font)) << 32;
     const quint64 b = low16(c.halfPoints) | low16(c.fore) << 16 | low16(c.back) << 32
@@ -31,7 +32,8 @@ bool BlockKey::operator==(const BlockKey &o) const
         && a.left == b.left && a.right == b.right
         && a.first == b.first && a.before == b.before && a.after == b.after
         && a.lineSpacing == b.lineSpacing && a.listOverride == b.listOverride
-        && a.listLevel == b.listLevel && a.oldStyle == b.oldStyle && a.oldLevel == b.oldLevel;
+        && a.listLevel == b.listLevel && a.oldStyle == b.oldStyle && a.oldLevel == b.oldLevel
+        && a.style == b.style;
 }
 
 size_t qHash(const BlockKey &k, size_t seed)
@@ -42,7 +44,8 @@ size_t qHash(const BlockKey &k, size_t seed)
     const quint64 a = flags | low16(p.left) << 16 | low16(p.right) << 32 | low16(p.first) << 48;
     const quint64 b = low16(p.before) | low16(p.after) << 16 | low16(p.lineSpacing) << 32
         | low16(p.listOverride) << 48;
-    const quint64 c = low16(p.listLevel) | low16(p.oldStyle) << 16 | low16(p.oldLevel) << 32;
+    const quint64 c = low16(p.listLevel) | low16(p.oldStyle) << 16 | low16(p.oldLevel) << 32
+        | low16(p.style) << 48;
     return qHashMulti(seed, a, b, c);
 }
 
@@ -63,6 +66,7 @@ void Reader::read(QByteArrayView data)
     m_tableBudget = data.size() / kBytesPerTable + 64;
     tokenize(data, *this);
     finishDocument();
+    finishKeptDocument();
     m_cursor.endEditBlock();
 }
 
@@ -87,6 +91,8 @@ void Reader::groupStart()
     m_stack.push_back(m_stack.back());
     GroupState &s = top();
     s.ownsDest = false;
+    if (m_rec.active())
+        m_rec.groupStart();
     if (s.dest == Dest::StyleSheet) {
         s.dest = Dest::StyleEntry;
         s.ownsDest = true;
@@ -111,6 +117,8 @@ void Reader::groupEnd()
         return;   // a closing brace too many is ignored
     const GroupState ended = m_stack.back();
     m_stack.pop_back();
+    if (m_rec.active())
+        keptGroupEnd(ended);
     if (ended.ownsDest || ended.dest == Dest::FontTable)
         finishDestination(ended);
     // What follows the document's own group is not part of it, as other readers agree.
@@ -143,6 +151,7 @@ void Reader::startDestination(Dest dest)
         break;
     case Dest::OldNumbering: m_pnStyle = QTextListFormat::ListDisc; m_pnLevel = 1; break;
     case Dest::ColorTable: m_colors.clear(); m_colorSet = false; break;
+    case Dest::StyleSheet: m_rec.begin("stylesheet", false, s.chr.font, m_defaultFont); break;
     case Dest::FieldResult: s.ownsDest = false; break;
     case Dest::PassThrough: s.dest = Dest::Body; s.ownsDest = false; break;
     default: break;
@@ -154,16 +163,22 @@ void Reader::controlWord(std::string_view name, bool hasParam, int param)
     const bool star = m_star;
     m_star = false;
     m_runChecked = false;
-    if (consumeSkip() || top().dest == Dest::Skip || m_overflow > 0)
+    if (consumeSkip() || (m_rec.active() && recordWord(name, hasParam, param))
+        || top().dest == Dest::Skip || m_overflow > 0)
         return;
     const ControlWord *w = findControlWord(name);
     if (!w) {
+        if (applyKeptWord(name, hasParam, param))
+            return;
         if (star)
             top().dest = Dest::Skip;
         return;
     }
     if (w->kind == Kind::Destination) {
-        startDestination(Dest(w->code));
+        if (Dest(w->code) == Dest::Kept)
+            startKept(*w, star);
+        else
+            startDestination(Dest(w->code));
         return;
     }
     // "\*\cs" opens a character style inside the stylesheet; other starred words that
@@ -186,11 +201,15 @@ void Reader::controlSymbol(char c)
 {
     if (c == '*') {
         m_star = true;
+        if (m_rec.active())
+            m_rec.symbol(c);
         return;
     }
     m_star = false;
     if (consumeSkip())
         return;
+    if (m_rec.active() && c != '\\' && c != '{' && c != '}')
+        m_rec.symbol(c);
     switch (c) {
     case '\\': case '{': case '}': { const char b = c; onBytes(&b, 1); break; }
     case '~': appendChar(0x00A0); break;
@@ -220,12 +239,16 @@ void Reader::binary(const char *data, qsizetype length)
     m_star = false;
     if (consumeSkip() || m_overflow > 0)
         return;
+    if (m_rec.active())
+        m_rec.binary(data, length);
     if (top().dest == Dest::Picture)
         m_picture.bin.append(data, length);
 }
 
 void Reader::onBytes(const char *data, qsizetype length)
 {
+    if (m_rec.active())
+        recordText(data, length);
     switch (top().dest) {
     case Dest::Body:
     case Dest::FieldResult:
@@ -276,6 +299,10 @@ void Reader::bodyBytes(const char *data, qsizetype length)
 {
     if (top().chr.hidden)
         return;
+    if (Q_UNLIKELY(!m_pendingAnchor.isEmpty())) {
+        bodyBytesAnchored(data, length);
+        return;
+    }
     ensureRun();
     CodePage *cp = codePageForFont(top().chr.font);
     QString &out = m_para.text;
@@ -331,6 +358,8 @@ void Reader::appendChar(char16_t c)
         return;
     ensureRun();
     m_para.text.append(QChar(c));
+    if (Q_UNLIKELY(!m_pendingAnchor.isEmpty()))
+        anchorPending(m_para.text.size() - 1, std::exchange(m_pendingAnchor, {}));
 }
 
 void Reader::ensureRun()
@@ -388,6 +417,8 @@ int Reader::formatIndex(const CharProps &c)
         f.setAnchor(true);
         f.setAnchorHref(m_hrefs.at(c.href));
     }
+    if (Q_UNLIKELY(c.comment > 0))
+        showComment(f, c.comment);
     m_formats.push_back({f});
     const int index = int(m_formats.size() - 1);
     m_formatIndex.insert(c, index);

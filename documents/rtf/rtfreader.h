@@ -2,6 +2,7 @@
 
 #include "rtfcharsets.h"
 #include "rtfcontrolwords.h"
+#include "rtfkeptrecorder.h"
 #include "rtfstoredformat.h"
 #include "rtftokenizer.h"
 
@@ -32,12 +33,14 @@ struct CharProps
     int halfPoints = 24;
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
+    int comment = 0;               // the open comment range, counted from 1; 0 for none
     // Inline: body text is checked against the run it may continue.
     bool operator==(const CharProps &o) const
     {
         return bold == o.bold && italic == o.italic && strike == o.strike && hidden == o.hidden
             && underline == o.underline && vertical == o.vertical && font == o.font
-            && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href;
+            && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href
+            && comment == o.comment;
     }
 };
 size_t qHash(const CharProps &c, size_t seed = 0);
@@ -63,6 +66,7 @@ struct ParaProps
     int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
     int listOverride = -1, listLevel = 0;        // \ls (0 is a list too), \ilvl
     int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
+    int style = 0;                               // \sN, kept for the writer
 };
 
 struct GroupState
@@ -115,6 +119,7 @@ struct Paragraph
     std::vector<Run> runs;
     ParaProps props;
     bool pageBreak = false;
+    QByteArray section, tail;      // kept: a section starting here, an empty paragraph's marks
 };
 
 // All a paragraph's QTextBlockFormat is made from: paragraphs that agree share one.
@@ -126,6 +131,8 @@ struct BlockKey
     bool operator==(const BlockKey &o) const;
 };
 size_t qHash(const BlockKey &k, size_t seed = 0);
+
+struct KeptDocument;
 
 class Reader final : public TokenListener
 {
@@ -240,6 +247,26 @@ private:
     void listIndents(const ParaProps &pp, double *left, double *first) const;
     int listStyleFor(const ParaProps &props, int *level, qint64 *key) const;
 
+    // Material kept for the writer (rtfreaderkept.cpp).
+    void startKept(const ControlWord &w, bool star);
+    bool recordWord(std::string_view name, bool hasParam, int param);
+    void recordText(const char *data, qsizetype length);
+    void keptGroupEnd(const GroupState &ended);
+    void finishKept(QByteArray bytes);
+    bool applyKeptWord(std::string_view name, bool hasParam, int param);
+    QByteArray *sectionOut(bool group);
+    int anchorFormat(int base, int property, const QByteArray &bytes);
+    void insertNoteMark(const QByteArray &note);
+    void bodyBytesAnchored(const char *data, qsizetype length);
+    void anchorPending(qsizetype start, QByteArray pending);
+    void closeKeptParagraph();
+    void sectionBreak();
+    void finishKeptDocument();
+    void markComment(const QByteArray &bytes);
+    void showComment(QTextCharFormat &f, int comment) const;
+    void showCommentTexts();
+    KeptDocument &kept();
+
     QTextDocument *m_doc;
     QTextCursor m_cursor;
     bool m_fresh = true;           // the cursor's block is still empty and unformatted
@@ -300,6 +327,18 @@ private:
     CellDef m_cellDef;                     // the cell being defined, until its \cellx
     int m_borderSide = -1;                 // the side \brdr... words describe, -1 none
     qsizetype m_tableBudget = 0;
+
+    KeptRecorder m_rec;
+    KeptGroup m_keptKind = KeptGroup::Section;
+    KeptDocument *m_kept = nullptr;
+    QByteArray m_pendingAnchor;    // kept marks waiting for the next character
+    QByteArray m_nextSection;      // a section begun by \sect, for the next paragraph
+    bool m_sectionPending = false;
+    int m_footnotes = 0, m_endnotes = 0;
+    CharProps m_noteMark;          // the format of the last \chftn in the text
+    bool m_hasNoteMark = false;
+    QStringList m_commentIds;                // each comment range's id, in reading order
+    QHash<QString, QString> m_commentTexts;  // each comment's text, by the id it refers to
 };
 
 } // namespace rtf

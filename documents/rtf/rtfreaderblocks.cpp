@@ -1,6 +1,7 @@
 // The reader's paragraphs and lists: collected, then put into the document.
 #include "rtfreader.h"
 #include "rtfindents.h"
+#include "rtfkept.h"
 #include "rtfunits.h"
 
 #include <QTextDocument>
@@ -31,7 +32,8 @@ bool Reader::applyBreakOp(Op op, int value)
     if (d != Dest::Body && d != Dest::FieldResult)
         return false;
     switch (op) {
-    case Op::Par: case Op::Sect: endParagraph(); return true;
+    case Op::Par: endParagraph(); return true;
+    case Op::Sect: sectionBreak(); return true;
     case Op::Page:
         if (!m_para.text.isEmpty())
             endParagraph();
@@ -55,6 +57,8 @@ void Reader::endParagraph()
 void Reader::endParagraphAt(int depth)
 {
     m_lead = 0;
+    if (Q_UNLIKELY(m_sectionPending || !m_pendingAnchor.isEmpty()))
+        closeKeptParagraph();
     m_para.props = top().para;
     m_para.props.tableDepth = depth;
     if (m_para.props.listOverride >= 0)
@@ -71,6 +75,8 @@ void Reader::endParagraphAt(int depth)
         std::swap(m_para, m_batch[m_batched++]);
         m_para.text.resize(0);
         m_para.runs.clear();
+        m_para.section.clear();
+        m_para.tail.clear();
         ++m_emitted;
         if (m_batched == kBatch)
             flushBatch();
@@ -157,6 +163,8 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
                                            : QTextBlockFormat::FixedHeight);
     if (p.pageBreak)
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (pp.style > 0)
+        f.setProperty(KeptStyle, pp.style);
     return f;
 }
 
@@ -185,6 +193,14 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
                               f.format);
             f.adopt([&] { return cursor.charFormat(); });
         }
+    }
+    if (Q_UNLIKELY(!p.section.isEmpty() || !p.tail.isEmpty())) {
+        QTextBlockFormat kept;
+        if (!p.section.isEmpty())
+            kept.setProperty(KeptSection, keptValue(p.section));
+        if (!p.tail.isEmpty())
+            kept.setProperty(KeptEnd, keptValue(p.tail));
+        cursor.mergeBlockFormat(kept);
     }
     if (inList)
         attachList(cursor, p.props);

@@ -113,8 +113,12 @@ bool Reader::applyParaOp(Op op, int value)
     case Op::ListLevelIndex: p.listLevel = std::clamp(value, 0, 8); bit = kSetList; break;
     case Op::OldBullet: p.oldStyle = QTextListFormat::ListDisc; return true;
     case Op::Style:
-        if (s.dest == Dest::StyleEntry) s.styleIndex = value;
-        else applyStyle(value, true);
+        if (s.dest == Dest::StyleEntry) {
+            s.styleIndex = value;
+        } else {
+            applyStyle(value, true);
+            s.para.style = value;
+        }
         return true;
     default: return false;
     }

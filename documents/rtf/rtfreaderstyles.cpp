@@ -62,10 +62,11 @@ void Reader::resetParagraph()
 void Reader::resetCharacters()
 {
     GroupState &s = top();
-    const int href = s.chr.href;
+    const int href = s.chr.href, comment = s.chr.comment;
     s.chr = CharProps();
     s.chr.font = m_defaultFont;
     s.chr.href = href;
+    s.chr.comment = comment;
     s.charSet = 0;
     if (s.dest == Dest::StyleEntry || m_styles.isEmpty())
         return;

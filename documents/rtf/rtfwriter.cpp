@@ -1,6 +1,7 @@
 // The writer's outline: the header's font and colour tables, then the body.
 #include "rtfwriter.h"
 
+#include "rtfkept.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -16,7 +17,7 @@ constexpr int kTableWidthTwips = 9000;
 } // namespace
 
 Writer::Writer(const QTextDocument *doc)
-    : m_doc(doc)
+    : m_doc(doc), m_kept(keptMaterial(doc))
 {
     const QFont f = doc->defaultFont();
     if (f.pointSizeF() > 0)
@@ -68,7 +69,11 @@ int Writer::fontIndex(const QString &family)
 void Writer::collect()
 {
     fontIndex(QTextCharFormat());
+    if (m_kept)
+        collectKeptDocument();
     for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
+        if (m_kept)
+            collectKeptBlock(b);
         if (const QTextList *list = b.textList(); list && !m_listIndex.contains(list))
             addList(list);
         for (auto it = b.begin(); !it.atEnd(); ++it) {
@@ -82,8 +87,11 @@ void Writer::collect()
                 continue;
             m_seenFormats.insert(index);
             fontIndex(f);
+            if (m_kept)
+                collectKeptFormat(f);
             addColour(f.foreground());
-            addColour(f.background());
+            // A comment's highlight is shown, not written.
+            addColour(f.hasProperty(KeptHighlight) ? QBrush() : f.background());
         }
     }
     collectTableColours(m_doc->rootFrame());
@@ -120,7 +128,13 @@ void Writer::writeHeader()
         m_out.append(';');
     }
     m_out.append("}\n");
+    if (m_kept && !m_kept->styles.isEmpty()) {
+        writeKept(m_kept->styles);
+        m_out.append('\n');
+    }
     writeListTables();
+    if (m_kept)
+        writeKeptDocument();
 }
 
 } // namespace rtf

@@ -9,6 +9,8 @@
 #include <vector>
 
 class QTextBlock;
+class QTextBlockFormat;
+class QTextFormat;
 class QTextCharFormat;
 class QTextDocument;
 class QTextFrame;
@@ -60,8 +62,15 @@ private:
     void writeImage(const QTextCharFormat &format);
     // What a character format writes, worked out once per format of the document.
     // field: the opening of the hyperlink field around the run, empty for none.
-    struct FormatOut { QByteArray props; QByteArray field; bool image = false; };
+    struct FormatOut {
+        QByteArray props;
+        QByteArray field;
+        bool image = false;
+        QByteArray before, note, after;   // kept material anchored on the fragment
+        QByteArray off;   // what it leaves unset, said outright when styles are kept
+    };
     const FormatOut &formatOut(const QTextFragment &fragment);
+    void writeRun(const FormatOut &out, QStringView text);
     void writeText(QStringView text);
     void writeUnicode(char16_t c);
     void word(const char *w);
@@ -70,7 +79,23 @@ private:
     int fontIndex(const QString &family);
     QString familyOf(const QTextCharFormat &format) const;
 
+    // Kept material (rtfwriterkept.cpp).
+    void collectKept(const QByteArray &kept);
+    void collectKeptDocument();
+    void collectKeptFormat(const QTextFormat &format);
+    void collectKeptBlock(const QTextBlock &block);
+    void writeKept(const QByteArray &kept);
+    void writeKeptDocument();
+    void writeKeptParagraphProps(const QTextBlockFormat &format);
+    void keptFormatOut(const QTextCharFormat &format, FormatOut &out);
+    // Writes a fragment that anchors kept material, and says whether there was any.
+    bool writeKeptFragment(const FormatOut &out, QStringView text);
+
     const QTextDocument *m_doc;
+    const struct KeptDocument *m_kept = nullptr;
+    // The kept section starts and empty paragraphs' marks, by block format.
+    QHash<int, std::pair<QByteArray, QByteArray>> m_keptBlocks;
+    QSet<int> m_seenBlockFormats;
     QByteArray m_out;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;

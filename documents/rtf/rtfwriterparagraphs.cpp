@@ -13,6 +13,10 @@ namespace rtf {
 
 void Writer::writeBlock(const QTextBlock &block, const char *terminator, int depth)
 {
+    const auto kept = m_keptBlocks.isEmpty() ? m_keptBlocks.cend()
+                                             : m_keptBlocks.constFind(block.blockFormatIndex());
+    if (kept != m_keptBlocks.cend())
+        writeKept(kept->first);
     writeParagraphProps(block, depth);
     const QString text = block.text();
     // A block's fragments follow each other, so each one's text starts where the last ended.
@@ -22,6 +26,8 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, int dep
         writeFragment(fragment, QStringView(text).mid(offset, fragment.length()));
         offset += fragment.length();
     }
+    if (kept != m_keptBlocks.cend())
+        writeKept(kept->second);
     m_out.append(terminator);
 }
 
@@ -52,6 +58,7 @@ void Writer::writeBlockFormat(const QTextBlock &block, int depth)
         m_out.append("\\intbl");
     if (depth > 1)
         word("\\itap", depth);
+    writeKeptParagraphProps(f);
     // The side of the page: Qt's left and right are the paragraph's start and end unless
     // it marks them absolute.
     Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;

@@ -1,6 +1,7 @@
 // The writer's runs: character formats, hyperlinks and images.
 #include "rtfwriter.h"
 
+#include "rtfkept.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -22,6 +23,12 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
         writeImage(fragment.charFormat());
         return;
     }
+    if (!writeKeptFragment(out, text))
+        writeRun(out, text);
+}
+
+void Writer::writeRun(const FormatOut &out, QStringView text)
+{
     if (!writesText(text))
         return;   // a reader would find no run here, so a second save gives the same bytes
     // Fragments whose formats differ only in what RTF does not carry are written as one
@@ -32,6 +39,7 @@ void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
     } else {
         m_out.append(out.field);
         m_out.append('{');
+        m_out.append(out.off);
         m_out.append(out.props);
     }
     writeText(text);
@@ -60,6 +68,7 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
         if (!href.isEmpty())
             out.field = "{\\field{\\*\\fldinst HYPERLINK \"" + href + "\"}{\\fldrslt";
     }
+    keptFormatOut(f, out);
     QByteArray &p = out.props;
     p.append("\\f");
     appendInt(p, fontIndex(f));
@@ -84,7 +93,7 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
         p.append("\\cf");
         appendInt(p, m_colorIndex.value(f.foreground().color().rgb()));
     }
-    if (f.background().style() != Qt::NoBrush) {
+    if (f.background().style() != Qt::NoBrush && !f.hasProperty(KeptHighlight)) {
         const int c = m_colorIndex.value(f.background().color().rgb());
         p.append("\\chcbpat");
         appendInt(p, c);

@@ -25,6 +25,8 @@ QString alignName(Qt::Alignment a, Qt::LayoutDirection direction)
     return QStringLiteral("left");
 }
 
+} // namespace
+
 void appendString(QByteArray &out, const QString &s)
 {
     out.append('"');
@@ -44,6 +46,8 @@ void appendString(QByteArray &out, const QString &s)
     }
     out.append('"');
 }
+
+namespace {
 
 // The JSON fields of one run but its text, in the order the format gives them.
 QByteArray runFormat(const QTextCharFormat &f, const QTextDocument *doc)
@@ -211,6 +215,8 @@ QByteArray documentToJson(const QTextDocument *doc)
         appendRuns(out, b, doc);
         out.append('}');
     }
-    out.append("]}");
+    out.append("],\"kept\":");
+    appendKept(out, doc);
+    out.append('}');
     return out;
 }

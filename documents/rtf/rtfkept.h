@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QString>
+#include <QTextFormat>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+class QTextCharFormat;
+class QTextDocument;
+
+// What a document read from RTF holds that the editor has no view for: headers, footers,
+// notes, page set-up, document properties, the stylesheet, bookmarks and comments. It is
+// kept as RTF and written back where it was.
+//
+// Kept RTF is canonical: text as \'hh or \uN escapes, every group balanced. A font or
+// colour number in it is stored as a reference, \x01F<n>\x02 or \x01C<n>\x02, to the
+// source's tables kept beside it, and the writer puts its own number in its place.
+namespace rtf {
+
+// Properties of the formats that anchor kept material in the text.
+enum KeptProperty {
+    KeptNote = QTextFormat::UserProperty + 0x5200,   // a footnote or endnote: its group
+    KeptBefore,        // bookmarks, comments and the like just before this character
+    KeptAfter,         // the same just after it, at the end of a paragraph
+    KeptStyle,         // block format: the paragraph's \sN
+    KeptSection,       // block format: a section that starts at this paragraph
+    KeptEnd,           // block format: what an empty paragraph held
+    KeptHighlight,     // the background only shows a comment's range: it is not written
+    KeptComment,       // the comment range a character is in, counted from 1
+};
+
+// The background that shows a comment's range (a light yellow).
+constexpr unsigned kCommentHighlight = 0xFFF3B0;
+
+// The material of the whole document.
+struct KeptDocument
+{
+    QByteArray styles;     // {\stylesheet ...}
+    QByteArray info;       // {\info ...}
+    QByteArray format;     // page set-up and other document words
+    QByteArray section;    // the first section: its words, headers and footers
+    QHash<int, QString> fonts;     // the source's font numbers, for the references
+    QHash<int, QColor> colors;     // the source's colour numbers; invalid is automatic
+
+    bool isEmpty() const
+    {
+        return styles.isEmpty() && info.isEmpty() && format.isEmpty() && section.isEmpty();
+    }
+};
+
+// Kept RTF as a format property's value. It is ASCII, held as a string: the document hashes
+// a string property by its content but every byte array alike, and thousands of notes'
+// formats that differ only in their bytes would then all share one hash.
+inline QVariant keptValue(const QByteArray &kept) { return QString::fromLatin1(kept); }
+
+// The document's kept material, or null when it has none.
+const KeptDocument *keptMaterial(const QTextDocument *doc);
+// The document's kept material, made empty on first use.
+KeptDocument &keptMaterialFor(QTextDocument *doc);
+// Drops the document's kept material; the formats that anchor notes and marks go with
+// the text they are on.
+void dropKeptMaterial(QTextDocument *doc);
+
+// Whether typing after a character of this format would carry an anchored item on.
+bool anchorsKeptItem(const QTextCharFormat &format);
+// The format for text typed next to an anchor: without the anchored items and without
+// the superscript that shows a note's mark.
+QTextCharFormat withoutKeptItems(QTextCharFormat format);
+
+// Kept RTF with its references resolved by the caller: fontNumber and colorNumber give
+// the writer's own number for a source number.
+template<typename Font, typename Color>
+void expandKept(QByteArray &out, const QByteArray &kept, Font fontNumber, Color colorNumber);
+
+// One group of kept RTF, for display: the destination word it starts with and its text.
+struct KeptItem
+{
+    QByteArray word;
+    QString text;
+    int depth = 0;       // 0 for a group at the top of the kept bytes
+    int param = 0;       // the parameter of its first word with one (\colsN and the like)
+};
+std::vector<KeptItem> keptItems(const QByteArray &kept);
+// The control words of kept bytes outside any group, with their parameters if any.
+std::vector<std::pair<QByteArray, std::optional<int>>> keptWords(const QByteArray &kept);
+
+template<typename Font, typename Color>
+void expandKept(QByteArray &out, const QByteArray &kept, Font fontNumber, Color colorNumber)
+{
+    qsizetype i = 0;
+    while (i < kept.size()) {
+        const qsizetype mark = kept.indexOf('\x01', i);
+        if (mark < 0 || mark + 2 >= kept.size()) {
+            out.append(kept.constData() + i, kept.size() - i);
+            return;
+        }
+        out.append(kept.constData() + i, mark - i);
+        const qsizetype end = kept.indexOf('\x02', mark);
+        if (end < 0)
+            return;
+        const int n = kept.mid(mark + 2, end - mark - 2).toInt();
+        out.append(QByteArray::number(kept[mark + 1] == 'F' ? fontNumber(n) : colorNumber(n)));
+        i = end + 1;
+    }
+}
+
+} // namespace rtf

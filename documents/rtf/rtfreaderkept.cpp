@@ -1,0 +1,312 @@
+// The reader's side of kept material: the groups and words the editor has no view for,
+// recorded as RTF and anchored to the document, its sections or its characters.
+#include "rtfreader.h"
+#include "rtfkept.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <utility>
+
+namespace rtf {
+
+KeptDocument &Reader::kept()
+{
+    if (!m_kept)
+        m_kept = &keptMaterialFor(m_doc);
+    return *m_kept;
+}
+
+void Reader::startKept(const ControlWord &w, bool star)
+{
+    GroupState &s = top();
+    // Kept material belongs to the text; inside a field instruction, a picture or a
+    // table of the header there is nothing to anchor it to.
+    if (s.dest != Dest::Body && s.dest != Dest::FieldResult) {
+        s.dest = Dest::Skip;
+        return;
+    }
+    kept();
+    m_keptKind = KeptGroup(w.extra);
+    s.dest = Dest::Kept;
+    s.ownsDest = true;
+    m_rec.begin(w.name, star, s.chr.font, m_defaultFont);
+}
+
+// Inside a kept group every word is recorded and nothing else is done with it; the
+// stylesheet is recorded while the reader reads it as well.
+bool Reader::recordWord(std::string_view name, bool hasParam, int param)
+{
+    const bool keptOnly = top().dest == Dest::Kept;
+    if (name == "u" && hasParam) {
+        m_rec.character(char16_t(param < 0 ? param + 65536 : param));
+        if (keptOnly)
+            m_skip = top().unicodeSkip;
+        return keptOnly;
+    }
+    m_rec.word(name, hasParam, param);
+    return keptOnly && name != "uc";
+}
+
+void Reader::recordText(const char *data, qsizetype length)
+{
+    m_rec.text(data, length, codePageForFont(m_rec.font()));
+}
+
+void Reader::keptGroupEnd(const GroupState &ended)
+{
+    const bool outermost = ended.ownsDest
+        && (ended.dest == Dest::Kept || ended.dest == Dest::StyleSheet);
+    if (!outermost) {
+        m_rec.groupEnd();
+        return;
+    }
+    if (ended.dest == Dest::StyleSheet)
+        kept().styles = m_rec.take();
+    else
+        finishKept(m_rec.take());
+}
+
+void Reader::finishKept(QByteArray bytes)
+{
+    switch (m_keptKind) {
+    case KeptGroup::Section:
+        if (QByteArray *out = sectionOut(true))
+            out->append(bytes);
+        break;
+    case KeptGroup::Info: kept().info.append(bytes); break;
+    case KeptGroup::Note: insertNoteMark(bytes); break;
+    case KeptGroup::Anchored:
+        markComment(bytes);
+        m_pendingAnchor.append(bytes);
+        break;
+    }
+}
+
+// Where a section's words and headers go: the first section's before the text starts,
+// the one a \sect began after it. Some writers repeat a section's words inside it.
+QByteArray *Reader::sectionOut(bool group)
+{
+    if (m_sectionPending)
+        return &m_nextSection;
+    const bool started = m_emitted > 0 || m_batched > 0 || !m_tables.empty()
+        || !m_para.text.isEmpty();
+    if (!started || group)
+        return &kept().section;
+    return nullptr;
+}
+
+bool Reader::applyKeptWord(std::string_view name, bool hasParam, int param)
+{
+    const Dest d = top().dest;
+    if (d != Dest::Body && d != Dest::FieldResult)
+        return false;
+    const KeptWord kind = keptWord(name);
+    if (kind == KeptWord::None || kind == KeptWord::FontRef || kind == KeptWord::ColorRef)
+        return false;
+    QByteArray word = '\\' + QByteArray(name.data(), qsizetype(name.size()));
+    if (hasParam)
+        word += QByteArray::number(param);
+    switch (kind) {
+    case KeptWord::Document: kept().format.append(word); break;
+    case KeptWord::Section:
+        if (QByteArray *out = sectionOut(false))
+            out->append(word);
+        break;
+    case KeptWord::PageBreakBefore: m_pageBreakPending = true; break;
+    case KeptWord::Anchor: kept(); m_pendingAnchor.append(word); break;
+    case KeptWord::NoteMark:
+        m_noteMark = top().chr;
+        m_hasNoteMark = true;
+        break;
+    default: break;
+    }
+    return true;
+}
+
+// A copy of a run's format that carries kept bytes; each anchored item has its own.
+int Reader::anchorFormat(int base, int property, const QByteArray &bytes)
+{
+    QTextCharFormat f = m_formats[size_t(base)].format;
+    f.setProperty(property, keptValue(bytes));
+    m_formats.push_back({f});
+    return int(m_formats.size() - 1);
+}
+
+// A note shows as its number in superscript, its text in the tooltip; the mark's
+// characters carry the note, so deleting them deletes it.
+void Reader::insertNoteMark(const QByteArray &note)
+{
+    const bool endnote = note.contains("\\ftnalt");
+    const int number = endnote ? ++m_endnotes : ++m_footnotes;
+    CharProps c = m_hasNoteMark ? m_noteMark : top().chr;
+    m_hasNoteMark = false;
+    c.vertical = 1;
+    c.hidden = false;
+    int f = formatIndex(c);
+    if (!m_pendingAnchor.isEmpty())
+        f = anchorFormat(f, KeptBefore, std::exchange(m_pendingAnchor, {}));
+    f = anchorFormat(f, KeptNote, note);
+    const std::vector<KeptItem> items = keptItems(note);
+    if (!items.empty())
+        m_formats[size_t(f)].format.setToolTip(items.front().text.trimmed());
+    auto &runs = m_para.runs;
+    const int start = int(m_para.text.size());
+    while (!runs.empty() && runs.back().start >= start)
+        runs.pop_back();
+    runs.push_back({start, f});
+    m_para.text += QString::number(number);
+    m_runChecked = false;
+    m_runFormat = -1;
+}
+
+void Reader::bodyBytesAnchored(const char *data, qsizetype length)
+{
+    QByteArray pending = std::exchange(m_pendingAnchor, {});
+    const qsizetype start = m_para.text.size();
+    bodyBytes(data, length);
+    anchorPending(start, std::move(pending));
+}
+
+// Marks read before the character at start go on that character alone.
+void Reader::anchorPending(qsizetype start, QByteArray pending)
+{
+    const QString &text = m_para.text;
+    auto &runs = m_para.runs;
+    if (text.size() <= start || runs.empty()) {
+        m_pendingAnchor = pending + m_pendingAnchor;   // nothing shown yet: the next one
+        return;
+    }
+    const bool pair = text.at(start).isHighSurrogate() && text.size() > start + 1;
+    const qsizetype end = start + (pair ? 2 : 1);
+    const int base = runs.back().format;
+    const int f = anchorFormat(base, KeptBefore, pending);
+    if (runs.back().start == start)
+        runs.back().format = f;
+    else
+        runs.push_back({int(start), f});
+    if (text.size() > end)
+        runs.push_back({int(end), base});
+    m_runChecked = false;
+}
+
+// At a paragraph's end: marks still waiting go on its last character, or on the
+// paragraph when it is empty; a section begun before it starts with it.
+void Reader::closeKeptParagraph()
+{
+    if (!m_pendingAnchor.isEmpty()) {
+        QByteArray pending = std::exchange(m_pendingAnchor, {});
+        const QString &text = m_para.text;
+        auto &runs = m_para.runs;
+        while (!runs.empty() && runs.back().start >= text.size())
+            runs.pop_back();
+        if (runs.empty()) {
+            m_para.tail = pending;
+        } else {
+            qsizetype last = text.size() - 1;
+            if (last > 0 && text.at(last).isLowSurrogate())
+                --last;
+            const int f = anchorFormat(runs.back().format, KeptAfter, pending);
+            if (runs.back().start == last)
+                runs.back().format = f;
+            else
+                runs.push_back({int(last), f});
+        }
+        m_runFormat = -1;
+    }
+    if (m_sectionPending) {
+        m_para.section = "\\sect" + std::exchange(m_nextSection, {});
+        m_sectionPending = false;
+    }
+}
+
+void Reader::sectionBreak()
+{
+    kept();   // the writer looks for sections only in documents that keep something
+    if (!m_para.text.isEmpty())
+        endParagraph();
+    if (m_sectionPending)
+        m_nextSection.append("\\sect");
+    m_sectionPending = true;
+}
+
+void Reader::finishKeptDocument()
+{
+    if (!m_kept)
+        return;
+    // Marks after the last paragraph's end go with it.
+    if (!m_pendingAnchor.isEmpty()) {
+        QTextCursor end(m_doc);
+        end.movePosition(QTextCursor::End);
+        QTextBlockFormat f;
+        f.setProperty(KeptEnd, keptValue(end.blockFormat().property(KeptEnd).toByteArray()
+                                         + std::exchange(m_pendingAnchor, {})));
+        end.mergeBlockFormat(f);
+    }
+    if (!m_commentIds.isEmpty())
+        showCommentTexts();
+    // The references in kept RTF are to the source's font and colour tables.
+    for (auto it = m_fonts.cbegin(); it != m_fonts.cend(); ++it)
+        m_kept->fonts.insert(it.key(), it->families.value(0));
+    for (size_t i = 0; i < m_colors.size(); ++i)
+        m_kept->colors.insert(int(i), m_colors[i].style() == Qt::NoBrush ? QColor()
+                                                                       : m_colors[i].color());
+}
+
+// A comment's range is shown highlighted, from its start mark to its end mark, whatever
+// groups lie between: every open group takes it. The comment's text comes after.
+void Reader::markComment(const QByteArray &bytes)
+{
+    const std::vector<KeptItem> items = keptItems(bytes);
+    if (items.empty())
+        return;
+    const QByteArray &word = items.front().word;
+    if (word == "annotation") {
+        for (const KeptItem &item : items)
+            if (item.word == "atnref")
+                m_commentTexts.insert(item.text.trimmed(), items.front().text.trimmed());
+        return;
+    }
+    if (word != "atrfstart" && word != "atrfend")
+        return;
+    if (word == "atrfstart")
+        m_commentIds.append(items.front().text.trimmed());
+    const int comment = word == "atrfstart" ? int(m_commentIds.size()) : 0;
+    for (GroupState &s : m_stack)
+        s.chr.comment = comment;
+    m_runChecked = false;
+}
+
+void Reader::showComment(QTextCharFormat &f, int comment) const
+{
+    f.setProperty(KeptComment, comment);
+    if (f.background().style() != Qt::NoBrush)
+        return;
+    f.setBackground(QColor(kCommentHighlight));
+    f.setProperty(KeptHighlight, true);
+}
+
+// The comments' texts go into the tooltips of their ranges once all is read.
+void Reader::showCommentTexts()
+{
+    struct Range { int start, end; QString text; };
+    std::vector<Range> ranges;
+    for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int comment = fragment.charFormat().intProperty(KeptComment);
+            if (comment > 0 && comment <= m_commentIds.size())
+                ranges.push_back({fragment.position(), fragment.position() + fragment.length(),
+                                  m_commentTexts.value(m_commentIds.at(comment - 1))});
+        }
+    }
+    QTextCursor cursor(m_doc);
+    for (const Range &r : ranges) {
+        QTextCharFormat tip;
+        tip.setToolTip(r.text);
+        cursor.setPosition(r.start);
+        cursor.setPosition(r.end, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(tip);
+    }
+}
+
+} // namespace rtf

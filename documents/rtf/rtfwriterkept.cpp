@@ -1,0 +1,162 @@
+// The writer's side of kept material: written back where the reader found it, with the
+// font and colour numbers of this file.
+#include "rtfwriter.h"
+
+#include "rtfkept.h"
+
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextDocument>
+
+namespace rtf {
+
+// Every font and colour that kept RTF refers to goes into the tables.
+void Writer::collectKept(const QByteArray &kept)
+{
+    for (qsizetype i = kept.indexOf('\x01'); i >= 0 && i + 2 < kept.size();
+         i = kept.indexOf('\x01', i + 1)) {
+        const int n = kept.mid(i + 2, kept.indexOf('\x02', i) - i - 2).toInt();
+        if (kept[i + 1] == 'F') {
+            const QString family = m_kept->fonts.value(n);
+            if (!family.isEmpty()) {
+                QTextCharFormat f;
+                f.setFontFamilies({family});
+                fontIndex(f);
+            }
+        } else if (const QColor c = m_kept->colors.value(n); c.isValid()) {
+            addColour(c);
+        }
+    }
+}
+
+void Writer::collectKeptDocument()
+{
+    for (const QByteArray *part : {&m_kept->styles, &m_kept->info, &m_kept->format,
+                                   &m_kept->section})
+        collectKept(*part);
+}
+
+void Writer::collectKeptFormat(const QTextFormat &format)
+{
+    for (const int p : {KeptBefore, KeptNote, KeptAfter})
+        if (format.hasProperty(p))
+            collectKept(format.property(p).toByteArray());
+}
+
+void Writer::collectKeptBlock(const QTextBlock &block)
+{
+    const int index = block.blockFormatIndex();
+    if (m_seenBlockFormats.contains(index))
+        return;
+    m_seenBlockFormats.insert(index);
+    const QTextBlockFormat f = block.blockFormat();
+    if (!f.hasProperty(KeptSection) && !f.hasProperty(KeptEnd))
+        return;
+    const QByteArray section = f.property(KeptSection).toByteArray();
+    const QByteArray end = f.property(KeptEnd).toByteArray();
+    collectKept(section);
+    collectKept(end);
+    m_keptBlocks.insert(index, {section, end});
+}
+
+void Writer::writeKept(const QByteArray &kept)
+{
+    if (kept.isEmpty())
+        return;
+    expandKept(
+        m_out, kept,
+        [this](int n) {
+            const QString family = m_kept->fonts.value(n);
+            if (family.isEmpty())
+                return 0;
+            QTextCharFormat f;
+            f.setFontFamilies({family});
+            return fontIndex(f);
+        },
+        [this](int n) {
+            const QColor c = m_kept->colors.value(n);
+            return c.isValid() ? m_colorIndex.value(c.rgb()) : 0;
+        });
+}
+
+// The document's properties, page set-up and first section, where RTF has them: after
+// the tables, before the text.
+void Writer::writeKeptDocument()
+{
+    if (m_kept->isEmpty())
+        return;
+    for (const QByteArray *part : {&m_kept->info, &m_kept->format, &m_kept->section}) {
+        writeKept(*part);
+        if (!part->isEmpty())
+            m_out.append('\n');
+    }
+}
+
+void Writer::writeKeptParagraphProps(const QTextBlockFormat &format)
+{
+    if (m_kept && !m_kept->styles.isEmpty()) {
+        if (format.hasProperty(KeptStyle))
+            word("\\s", format.intProperty(KeptStyle));
+        // A reader gives a paragraph its style's, or the Normal style's, value for what
+        // the paragraph does not say: it says the defaults too.
+        if (format.layoutDirection() != Qt::RightToLeft) m_out.append("\\ltrpar");
+        if (format.topMargin() <= 0) m_out.append("\\sb0");
+        if (format.bottomMargin() <= 0) m_out.append("\\sa0");
+        if (format.lineHeightType() == QTextBlockFormat::SingleHeight) m_out.append("\\sl0");
+    }
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        m_out.append("\\pagebb");
+}
+
+void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
+{
+    if (!m_kept)
+        return;
+    // A style, or the Normal style that \\plain brings back, may turn on what the run has
+    // off; readers take the style's value for what a run does not say.
+    if (!m_kept->styles.isEmpty()) {
+        if (format.fontWeight() < QFont::DemiBold) out.off.append("\\b0");
+        if (!format.fontItalic()) out.off.append("\\i0");
+        if (!format.fontUnderline() && format.underlineStyle() == QTextCharFormat::NoUnderline)
+            out.off.append("\\ulnone");
+        if (!format.fontStrikeOut()) out.off.append("\\strike0");
+        if (format.verticalAlignment() == QTextCharFormat::AlignNormal)
+            out.off.append("\\nosupersub");
+        if (format.foreground().style() == Qt::NoBrush) out.off.append("\\cf0");
+        if (format.background().style() == Qt::NoBrush || format.hasProperty(KeptHighlight))
+            out.off.append("\\chcbpat0\\cb0");
+    }
+    if (!anchorsKeptItem(format))
+        return;
+    for (auto [property, bytes] : {std::pair{KeptBefore, &out.before},
+                                   std::pair{KeptNote, &out.note},
+                                   std::pair{KeptAfter, &out.after}}) {
+        const QByteArray kept = format.property(property).toByteArray();
+        const qsizetype start = m_out.size();
+        writeKept(kept);
+        *bytes = m_out.sliced(start);
+        m_out.truncate(start);
+    }
+}
+
+// A note's mark is written as RTF's own automatic number, whatever it shows; the marks
+// before and after a character go around it once, however long the fragment is.
+bool Writer::writeKeptFragment(const FormatOut &out, QStringView text)
+{
+    if (out.before.isEmpty() && out.note.isEmpty() && out.after.isEmpty())
+        return false;
+    m_out.append(out.before);
+    if (out.note.isEmpty()) {
+        writeRun(out, text);
+    } else {
+        m_out.append('{');
+        m_out.append(out.off);
+        m_out.append(out.props);
+        m_out.append("\\chftn}");
+        m_out.append(out.note);
+    }
+    m_out.append(out.after);
+    return true;
+}
+
+} // namespace rtf

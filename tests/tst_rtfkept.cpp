@@ -1,0 +1,319 @@
+// What the editor has no view for travels with the document: each family of control
+// words is read, written back where it was, and the same again when our file is read.
+#include "rtfcodec.h"
+#include "rtfkept.h"
+#include "rtfreader.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+class TestRtfKept : public QObject
+{
+    Q_OBJECT
+private slots:
+    void families_data();
+    void families();
+    void fontsAndColours();
+    void bounded_data();
+    void bounded();
+    void deletingAnchorDeletesItem_data();
+    void deletingAnchorDeletesItem();
+    void editNearbyKeepsItem();
+    void commentHighlightIsShownOnly();
+    void readingAgainDropsKept();
+    void keptItemsText();
+    void corpus_data();
+    void corpus();
+    void directFormattingOverStyle();
+};
+
+static QByteArray rtfDocument(const QByteArray &body)
+{
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f1 Arial;}{\\f2\\fcharset204 Cyr;}}"
+           "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\n" + body + "}";
+}
+
+static QByteArray readWrite(const QByteArray &rtf, QTextDocument *doc)
+{
+    rtf::read(rtf, doc);
+    return rtf::write(doc);
+}
+
+void TestRtfKept::families_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArrayList>("written");
+    QTest::addColumn<QString>("text");
+    auto row = [](const char *name, const QByteArray &body, const QByteArrayList &written,
+                  const QString &text) { QTest::newRow(name) << body << written << text; };
+    row("info", "{\\info{\\title T\\'edtulo}{\\author Ana}{\\subject S}{\\keywords k1, k2}}"
+                "\\pard Hola\\par",
+        {"\n{\\info{\\title T\\'edtulo}{\\author Ana}{\\subject S}{\\keywords k1, k2}}\n"},
+        u"Hola"_qs);
+    row("page set-up", "\\paperw8391\\paperh11906\\margl720\\margr700\\margt1000\\margb900"
+                       "\\landscape\\pard Hola\\par",
+        {"\\paperw8391\\paperh11906\\margl720\\margr700\\margt1000\\margb900\\landscape\n"},
+        u"Hola"_qs);
+    row("section", "\\sectd\\sbknone\\cols2\\colsx360\\pgwsxn8391\\pard Hola\\par",
+        {"\\sectd\\sbknone\\cols2\\colsx360\\pgwsxn8391\n\\pard"}, u"Hola"_qs);
+    row("headers", "{\\header H}{\\headerl L}{\\headerr R}{\\headerf F}\\pard Hola\\par",
+        {"{\\header H}{\\headerl L}{\\headerr R}{\\headerf F}\n\\pard"}, u"Hola"_qs);
+    row("footers", "{\\footer H}{\\footerl L}{\\footerr R}{\\footerf F}\\pard Hola\\par",
+        {"{\\footer H}{\\footerl L}{\\footerr R}{\\footerf F}\n\\pard"}, u"Hola"_qs);
+    row("page field in footer",
+        "{\\footer\\pard\\qc P\\'e1g. {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par}\\pard Hola\\par",
+        {"{\\footer\\pard\\qc P\\'e1g. {\\field{\\*\\fldinst PAGE}{\\fldrslt 1}}\\par}"}, u"Hola"_qs);
+    row("note separator", "{\\*\\ftnsep\\chftnsep}\\pard Hola\\par", {"{\\*\\ftnsep\\chftnsep}"},
+        u"Hola"_qs);
+    row("stylesheet", "{\\stylesheet{\\s0 Normal;}{\\s2\\b Mi estilo;}}\\pard\\s2 Hola\\par",
+        {"{\\stylesheet{\\s0 Normal;}{\\s2\\b Mi estilo;}}\n", "\\pard\\plain\\s2\\"}, u"Hola"_qs);
+    row("footnote", "\\pard Hola{\\super\\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Nota.}"
+                    " y\\par",
+        {"\\super \\chftn}{\\footnote\\pard\\plain{\\super\\chftn} Nota.}{"}, u"Hola1 y"_qs);
+    row("starred footnote", "\\pard Hola{\\super\\chftn{\\*\\footnote\\chftn Nota.}}\\par",
+        {"\\chftn}{\\*\\footnote\\chftn Nota.}"}, u"Hola1"_qs);
+    row("endnote", "\\pard A{\\super\\chftn}{\\footnote\\ftnalt E}B{\\super\\chftn}{\\footnote F}\\par",
+        {"{\\footnote\\ftnalt E}", "{\\footnote F}"}, u"A1B1"_qs);
+    row("bookmark", "\\pard A{\\*\\bkmkstart m}B{\\*\\bkmkend m}C\\par",
+        {"A}{\\*\\bkmkstart m}{", "B}{\\*\\bkmkend m}{"}, u"ABC"_qs);
+    row("bookmark at paragraph end", "\\pard AB{\\*\\bkmkstart m}{\\*\\bkmkend m}\\par",
+        {"B}{\\*\\bkmkstart m}{\\*\\bkmkend m}\\par"}, u"AB"_qs);
+    row("bookmark in empty paragraph", "\\pard{\\*\\bkmkstart m}{\\*\\bkmkend m}\\par\\pard X\\par",
+        {"{\\*\\bkmkstart m}{\\*\\bkmkend m}\\par"}, u"\nX"_qs);
+    row("comment", "\\pard A{\\*\\atrfstart 1}B{\\*\\atrfend 1}{\\*\\atnid X}{\\*\\atnauthor Ana}"
+                   "\\chatn{\\*\\annotation{\\*\\atnref 1} Nota}C\\par",
+        {"{\\*\\atrfstart 1}{", "{\\*\\atrfend 1}{\\*\\atnid X}{\\*\\atnauthor Ana}\\chatn"
+                                "{\\*\\annotation{\\*\\atnref 1} Nota}{"}, u"ABC"_qs);
+    row("page break", "\\pard A\\par\\page\\pard B\\par", {"\\pard\\plain\\pagebb\\ql"}, u"A\nB"_qs);
+    row("page break before", "\\pard A\\par\\pard\\pagebb B\\par", {"\\pard\\plain\\pagebb\\ql"},
+        u"A\nB"_qs);
+    row("two sections", "\\sectd\\cols1\\pard A\\par\\sect\\sectd\\cols2\\sbknone\\pard B\\par",
+        {"\\sectd\\cols1\n", "\\par\n\\sect\\sectd\\cols2\\sbknone\\pard"}, u"A\nB"_qs);
+    row("section ended without a paragraph mark",
+        "\\pard A\\sect\\sectd\\cols2\\pard B\\par", {"A}\\par\n\\sect\\sectd\\cols2\\pard"},
+        u"A\nB"_qs);
+    row("unicode in a header", "{\\header\\uc1\\u1046?\\'e9}\\pard Hola\\par",
+        {"{\\header \\u1046\\'3f\\'e9}"}, u"Hola"_qs);
+    row("code page of the header's font", "{\\header\\f2 \\'c6}\\pard Hola\\par",
+        {"{\\header\\f", " \\u1046\\'3f}"}, u"Hola"_qs);
+}
+
+void TestRtfKept::families()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArrayList, written);
+    QFETCH(QString, text);
+    QTextDocument doc;
+    const QByteArray once = readWrite(rtfDocument(body), &doc);
+    QCOMPARE(doc.toPlainText(), text);
+    for (const QByteArray &w : written) {
+        if (!once.contains(w))
+            qWarning("%s", once.constData());
+        QVERIFY2(once.contains(w), w.constData());
+    }
+    // Stable: our own file gives the same bytes again.
+    QTextDocument again;
+    QCOMPARE(readWrite(once, &again), once);
+}
+
+void TestRtfKept::fontsAndColours()
+{
+    QTextDocument doc;
+    const QByteArray out = readWrite(
+        rtfDocument("{\\header\\f1\\cf2 Cabecera}\\pard\\f0 Hola\\par"), &doc);
+    // Our tables number fonts and colours afresh: the header refers to ours.
+    const qsizetype arial = out.indexOf(" Arial;}");
+    QVERIFY(arial > 0);
+    const QByteArray number = out.mid(out.lastIndexOf("{\\f", arial) + 3, 1);
+    QVERIFY2(out.contains("{\\header\\f" + number + "\\cf1 Cabecera}"), out.constData());
+    QVERIFY2(out.contains("{\\colortbl;\\red0\\green0\\blue255;}"), out.constData());
+}
+
+void TestRtfKept::bounded_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QByteArray highBytes(20000, '\xe9');
+    QTest::newRow("eight-bit text in a header")
+        << "{\\header\\f2 " + highBytes + "}\\pard Hola\\par";
+    QTest::newRow("escapes in a note")
+        << "\\pard A{\\footnote\\f2 " + QByteArray(20000, 'x').replace("x", "\\'c6") + "}\\par";
+    QTest::newRow("deep groups in a header")
+        << "{\\header " + QByteArray(30000, '{') + "x" + QByteArray(30000, '}') + "}\\pard Hola\\par";
+    QTest::newRow("unclosed header") << "{\\header " + QByteArray(30000, '{') + "x";
+    QTest::newRow("many bookmarks")
+        << "\\pard " + QByteArray(5000, 'x').replace("x", "{\\*\\bkmkstart b}") + "A\\par";
+}
+
+// Kept material is never more than a small multiple of the bytes it came from, and its
+// groups stay within the reader's depth cap.
+void TestRtfKept::bounded()
+{
+    QFETCH(QByteArray, body);
+    const QByteArray source = rtfDocument(body);
+    QElapsedTimer timer;
+    timer.start();
+    QTextDocument doc;
+    const QByteArray out = readWrite(source, &doc);
+    QVERIFY(timer.elapsed() < 20000);
+    QVERIFY2(out.size() <= 16 * source.size() + 4096,
+             qPrintable(QStringLiteral("%1 bytes from %2").arg(out.size()).arg(source.size())));
+    int depth = 0, deepest = 0;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        if (out[i] == '\\') {
+            ++i;
+            continue;
+        }
+        if (out[i] == '{')
+            deepest = std::max(deepest, ++depth);
+        else if (out[i] == '}')
+            --depth;
+        QVERIFY(depth >= 0);
+    }
+    QCOMPARE(depth, 0);
+    QVERIFY(deepest <= rtf::Reader::kMaxDepth + 2);
+    QTextDocument again;
+    QCOMPARE(readWrite(out, &again), out);
+}
+
+void TestRtfKept::deletingAnchorDeletesItem_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("position");   // of the character to delete
+    QTest::addColumn<QByteArray>("gone");
+    QTest::newRow("footnote mark") << QByteArray("\\pard Ab{\\super\\chftn}{\\footnote Nota}c\\par")
+                                   << 2 << QByteArray("\\footnote");
+    QTest::newRow("bookmark start") << QByteArray("\\pard A{\\*\\bkmkstart m}bc\\par") << 1
+                                    << QByteArray("bkmkstart");
+    QTest::newRow("bookmark end") << QByteArray("\\pard Abc{\\*\\bkmkend m}\\par") << 2
+                                  << QByteArray("bkmkend");
+}
+
+void TestRtfKept::deletingAnchorDeletesItem()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, position);
+    QFETCH(QByteArray, gone);
+    QTextDocument doc;
+    QVERIFY(readWrite(rtfDocument(body), &doc).contains(gone));
+    QTextCursor c(&doc);
+    c.setPosition(position);
+    c.deleteChar();
+    QVERIFY(!rtf::write(&doc).contains(gone));
+}
+
+// Text inserted before and after a note's mark, and a paragraph added before it, leave
+// the note whole and written once.
+void TestRtfKept::editNearbyKeepsItem()
+{
+    QTextDocument doc;
+    const QByteArray note = "{\\footnote Nota al pie.}";
+    readWrite(rtfDocument("\\pard Ab{\\super\\chftn}" + note + "c\\par"), &doc);
+    QTextCursor c(&doc);
+    c.setPosition(2);
+    c.insertText(u"XY"_qs);
+    c.setPosition(0);
+    c.insertBlock();
+    c.insertText(u"Nuevo"_qs, QTextCharFormat());
+    const QByteArray out = rtf::write(&doc);
+    QCOMPARE(out.count(note), 1);
+    QCOMPARE(doc.toPlainText(), u"\nNuevoAbXY1c"_qs);
+}
+
+void TestRtfKept::commentHighlightIsShownOnly()
+{
+    QTextDocument doc;
+    const QByteArray out = readWrite(
+        rtfDocument("\\pard A{\\*\\atrfstart 7}B{\\*\\atrfend 7}{\\*\\atnauthor Ana}\\chatn"
+                    "{\\*\\annotation{\\*\\atnref 7} Revisar esto}C\\par"), &doc);
+    QTextCursor c(&doc);
+    c.setPosition(2);
+    const QTextCharFormat f = c.charFormat();
+    QCOMPARE(f.background().color(), QColor(rtf::kCommentHighlight));
+    QCOMPARE(f.toolTip(), u"Revisar esto"_qs);
+    QVERIFY(!out.contains("\\chcbpat"));
+    QVERIFY(!out.contains("\\red255\\green243"));
+}
+
+// Open replaces the whole document: what the last one kept goes with it.
+void TestRtfKept::readingAgainDropsKept()
+{
+    QTextDocument doc;
+    readWrite(rtfDocument("{\\info{\\title T}}{\\header H}\\paperw5000\\pard A\\par"), &doc);
+    QVERIFY(rtf::keptMaterial(&doc));
+    const QByteArray out = readWrite(rtfDocument("\\pard B\\par"), &doc);
+    QVERIFY(!rtf::keptMaterial(&doc));
+    QVERIFY(!out.contains("header"));
+    QVERIFY(!out.contains("info"));
+    QVERIFY(!out.contains("paperw"));
+}
+
+void TestRtfKept::keptItemsText()
+{
+    const std::vector<rtf::KeptItem> items = rtf::keptItems(
+        "{\\footer P\\'e1g. {\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}\\par}");
+    QVERIFY(!items.empty());
+    QCOMPARE(items.front().word, QByteArray("footer"));
+    QCOMPARE(items.front().text, u"Pág. 3\n"_qs);
+}
+
+// Files of the test corpus, most written by Word, with headers, footers or notes.
+void TestRtfKept::corpus_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArrayList>("written");
+    QTest::newRow("Word: header, footer, footnote, two columns")
+        << u"tika/testRTFVarious.rtf"_qs
+        << QByteArrayList{"This is the header text", "This is the footer text",
+                          "This is a footnote.", "\\cols2", "{\\*\\ftnsep"};
+    QTest::newRow("footnotes in a run") << u"pandoc/footnote.rtf"_qs
+                                        << QByteArrayList{"See Sahlins, Bateson, and Geertz",
+                                                          "A complete bibliography", "\\ftnbj"};
+    QTest::newRow("Word: footnote") << u"rtfjs/sample/source.rtf"_qs
+                                    << QByteArrayList{"{\\footnote", "{\\stylesheet"};
+}
+
+void TestRtfKept::corpus()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArrayList, written);
+    QTextDocument doc;
+    rtf::readFile(QStringLiteral(RTF_CORPUS_DIR "/") + file, &doc);
+    const QByteArray once = rtf::write(&doc);
+    for (const QByteArray &w : written)
+        QVERIFY2(once.contains(w), w.constData());
+    QTextDocument again;
+    QCOMPARE(readWrite(once, &again), once);
+}
+
+// A paragraph keeps its style's name; what the user turned off in it stays off, although
+// the style turns it on.
+void TestRtfKept::directFormattingOverStyle()
+{
+    QTextDocument doc;
+    readWrite(rtfDocument("{\\stylesheet{\\s0 Normal;}{\\s1\\b\\i\\ul\\super T\\'edtulo;}}"
+                          "\\pard\\s1 Hola\\par"), &doc);
+    QTextCursor c(&doc);
+    c.select(QTextCursor::BlockUnderCursor);
+    QVERIFY(c.charFormat().fontWeight() >= QFont::DemiBold);
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    plain.setFontItalic(false);
+    plain.setFontUnderline(false);
+    plain.setVerticalAlignment(QTextCharFormat::AlignNormal);
+    c.mergeCharFormat(plain);
+    QTextDocument again;
+    rtf::read(rtf::write(&doc), &again);
+    QCOMPARE(again.begin().blockFormat().intProperty(rtf::KeptStyle), 1);
+    c = QTextCursor(&again);
+    c.setPosition(2);
+    QCOMPARE(c.charFormat().fontWeight(), int(QFont::Normal));
+    QVERIFY(!c.charFormat().fontItalic());
+    QVERIFY(!c.charFormat().fontUnderline());
+    QCOMPARE(c.charFormat().verticalAlignment(), QTextCharFormat::AlignNormal);
+}
+
+QTEST_GUILESS_MAIN(TestRtfKept)
+#include "tst_rtfkept.moc"
