@@ -1,5 +1,6 @@
 // The cost of the accessibility bridge on large documents: Open (the load into the
-// control, until the window has handled what the load queued) and a caret move or wheel
+// control, until the window has handled what the load queued, and the first reading
+// around the caret), the background layout that follows it, and a caret move or wheel
 // notch followed by a query of the text around the caret, as a screen reader makes while
 // it speaks. Each figure is measured with the bridge active and inactive in the same
 // run, at 1,000, 10,000 and 100,000 paragraphs, and printed as a ratio of on to off.
@@ -20,8 +21,11 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -40,6 +44,15 @@ QString documentPath(int paragraphs)
     return path;
 }
 
+// Runs the event loop until Qt's background layout has reached the last paragraph.
+void waitForLayout(RichTextBox *text)
+{
+    while (text->document()->lastBlock().layout()->lineCount() == 0)
+        QCoreApplication::processEvents();
+}
+
+// A control holding the document, laid out: the wheel figures are the notches' own, not
+// the steps of the background layout that the longest-wait figure shows.
 RichTextBox *loaded(int paragraphs)
 {
     static std::map<int, RichTextBox *> controls;
@@ -49,7 +62,7 @@ RichTextBox *loaded(int paragraphs)
     window->CreateDocumentWindow();
     RichTextBox *text = window->activeDocument()->rtfText;
     text->LoadFile(documentPath(paragraphs));
-    QCoreApplication::processEvents();
+    waitForLayout(text);
     controls[paragraphs] = text;
     return text;
 }
@@ -114,6 +127,9 @@ void noteSteady(benchmark::State &state, const std::string &name, double first, 
     state.counters["ms"] = each * 1000.0;
 }
 
+// Open: the load, the events it queued and, with the bridge on, the reading a screen
+// reader makes when the caret lands at the start of the new text. With the bridge off
+// nobody reads.
 void BM_Open(benchmark::State &state)
 {
     const int paragraphs = int(state.range(0));
@@ -128,11 +144,48 @@ void BM_Open(benchmark::State &state)
         clock.start();
         text->LoadFile(path);
         QCoreApplication::processEvents();
+        if (bridge)
+            readAroundCaret(text);
         total += clock.nsecsElapsed() / 1e9;
     }
     QAccessible::setActive(true);
     closeActiveDocument();
     note(state, figure("open", paragraphs, bridge), total);
+}
+
+// After Open, Qt lays the rest of the document out in the background, a step at a time.
+// The figures: how long until the last paragraph is laid out, and the longest time the
+// window could not answer a key meanwhile (the longest gap between turns of the loop).
+void BM_LayoutAfterOpen(benchmark::State &state)
+{
+    const int paragraphs = int(state.range(0));
+    const bool bridge = state.range(1) != 0;
+    const QString path = documentPath(paragraphs);
+    window->CreateDocumentWindow();
+    RichTextBox *text = window->activeDocument()->rtfText;
+    QAccessible::setActive(bridge);
+    double total = 0, longest = 0;
+    for (auto _ : state) {
+        text->LoadFile(path);
+        QElapsedTimer clock;
+        clock.start();
+        QCoreApplication::processEvents();
+        if (bridge)
+            readAroundCaret(text);
+        qint64 last = clock.nsecsElapsed();
+        while (text->document()->lastBlock().layout()->lineCount() == 0) {
+            QCoreApplication::processEvents();
+            const qint64 now = clock.nsecsElapsed();
+            longest = std::max(longest, (now - last) / 1e9);
+            last = now;
+        }
+        total += clock.nsecsElapsed() / 1e9;
+    }
+    QAccessible::setActive(true);
+    closeActiveDocument();
+    note(state, figure("laidout", paragraphs, bridge), total);
+    seconds["longest-" + figure("laidout", paragraphs, bridge)] = longest;
+    state.counters["longest_wait_ms"] = longest * 1000.0;
 }
 
 // Ctrl+End and Page Up in turn, each followed by the reading.
@@ -196,19 +249,25 @@ void sizes(benchmark::internal::Benchmark *b)
 }
 
 BENCHMARK(BM_Open)->Apply(sizes)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LayoutAfterOpen)->Apply(sizes)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CaretMove)->Apply(sizes)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WheelNotch)->Apply(sizes)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void printRatios()
 {
     std::printf("\nBridge on against off, same run (ms on / ms off = ratio):\n");
-    for (const char *what : {"open", "caret", "wheel"}) {
+    for (const char *what : {"open", "laidout", "caret", "wheel"}) {
         for (int paragraphs : {1000, 10000, 100000}) {
             const double on = seconds[figure(what, paragraphs, true)];
             const double off = seconds[figure(what, paragraphs, false)];
             if (off > 0)
                 std::printf("  %-5s %6d: %9.2f / %9.2f = %.2f\n", what, paragraphs, on * 1e3,
                             off * 1e3, on / off);
+            const double longestOn = seconds["longest-" + figure(what, paragraphs, true)];
+            const double longestOff = seconds["longest-" + figure(what, paragraphs, false)];
+            if (longestOff > 0)
+                std::printf("  %-5s %6d longest wait: %9.2f / %9.2f = %.2f\n", what, paragraphs,
+                            longestOn * 1e3, longestOff * 1e3, longestOn / longestOff);
             const double firstOn = seconds["first-" + figure(what, paragraphs, true)];
             const double firstOff = seconds["first-" + figure(what, paragraphs, false)];
             if (firstOff > 0)

@@ -1,6 +1,7 @@
 #include "richtextbox.h"
 
 #include "bgrcolor.h"
+#include "richtextboxaccessible.h"
 #include "rtfkept.h"
 #include "runtimefailure.h"
 #include "twips.h"
@@ -33,6 +34,7 @@ using namespace richtext;
 RichTextBox::RichTextBox(QWidget *parent)
     : QTextEdit(parent)
 {
+    installRichTextBoxAccessibility();
     // The clipboard of this editor carries plain text only.
     setAcceptRichText(false);
     setTabChangesFocus(false);
