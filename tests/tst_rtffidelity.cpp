@@ -23,6 +23,8 @@ private slots:
     void listIndents();
     void direction_data();
     void direction();
+    void complexScript_data();
+    void complexScript();
     void cells_data();
     void cells();
 };
@@ -35,6 +37,12 @@ const QByteArray kStyles = R"({\stylesheet{\s0\qj Normal;}{\s28\qr\li400\b Derec
 QByteArray withStyles(const char *body)
 {
     return "{\\rtf1\\ansi" + kStyles + body + "}";
+}
+
+// A style sheet of styles based on others, then a paragraph in the style named.
+QByteArray basedOn(const char *sheet, const char *body)
+{
+    return QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s0 Normal;}") + sheet + "}" + body + "}";
 }
 
 } // namespace
@@ -57,6 +65,42 @@ void TestRtfFidelity::styles_data()
         << withStyles(R"(\pard{\i0\cs5 x}\par)") << u"justify 0 u"_qs;
     QTest::newRow("character style then the run's own")
         << withStyles(R"(\pard{\cs5\ul0 x}\par)") << u"justify 0 i"_qs;
+    QTest::newRow("based on another")
+        << basedOn(R"({\s1\qc\b Base;}{\s2\sbasedon1\li400 Hijo;})", R"(\pard\s2 x\par)")
+        << u"center 400 b"_qs;
+    QTest::newRow("its own over its base")
+        << basedOn(R"({\s1\qc\b Base;}{\s2\sbasedon1\qr\b0 Hijo;})", R"(\pard\s2 x\par)")
+        << u"right 0"_qs;
+    QTest::newRow("a chain of three")
+        << basedOn(R"({\s1\qc Uno;}{\s2\sbasedon1\i Dos;}{\s3\sbasedon2\li400 Tres;})",
+                   R"(\pard\s3 x\par)") << u"center 400 i"_qs;
+    QTest::newRow("based on one defined later")
+        << basedOn(R"({\s2\sbasedon1\li400 Hijo;}{\s1\qr\b Base;})", R"(\pard\s2 x\par)")
+        << u"right 400 b"_qs;
+    QTest::newRow("the nearer base wins")
+        << basedOn(R"({\s1\qc\li200 Uno;}{\s2\sbasedon1\qr Dos;}{\s3\sbasedon2\b Tres;})",
+                   R"(\pard\s3 x\par)") << u"right 200 b"_qs;
+    QTest::newRow("direct formatting over the base")
+        << basedOn(R"({\s1\qc\b Base;}{\s2\sbasedon1 Hijo;})", R"(\pard\s2\ql\b0 x\par)")
+        << u"left 0"_qs;
+    QTest::newRow("based on itself")
+        << basedOn(R"({\s1\sbasedon1\qc Uno;})", R"(\pard\s1 x\par)") << u"center 0"_qs;
+    QTest::newRow("based on each other")
+        << basedOn(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})", R"(\pard\s1 x\par)")
+        << u"center 400 b"_qs;
+    QTest::newRow("based on each other, the other")
+        << basedOn(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})", R"(\pard\s2 x\par)")
+        << u"center 400 b"_qs;
+    QTest::newRow("a base that does not exist")
+        << basedOn(R"({\s1\sbasedon9\qr A;})", R"(\pard\s1 x\par)") << u"right 0"_qs;
+    QTest::newRow("a loop further up the chain")
+        << basedOn(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon3 B;}{\s3\sbasedon2\i C;}{\s4\sbasedon1 D;})",
+                   R"(\pard\s4 x\par)") << u"center 0 i"_qs;
+    QTest::newRow("character style based on another")
+        << basedOn(R"({\*\cs5\i E;}{\*\cs6\sbasedon5\ul F;})", R"(\pard{\cs6 x}\par)")
+        << u"left 0 i u"_qs;
+    QTest::newRow("based on Normal")
+        << basedOn(R"({\s1\sbasedon0\b B;})", R"(\pard\s1 x\par)") << u"left 0 b"_qs;
 }
 
 void TestRtfFidelity::styles()
@@ -146,6 +190,65 @@ void TestRtfFidelity::direction()
     const QTextBlock b = blockWith(doc, u"x"_qs);
     const bool rtl = b.blockFormat().layoutDirection() == Qt::RightToLeft;
     QTEST((rtl ? u"rtl "_qs : u"ltr "_qs) + visualSide(b), "expected");
+}
+
+// Bold, italic and size of right-to-left script: the associated \ab, \ai and \afs, as
+// LibreOffice and Word write them, where the file gives them; else the run's own.
+void TestRtfFidelity::complexScript_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("expected");   // b or -, i or -, then the size in points
+    const QString shalom = u"שלום"_qs, salam = u"سلام"_qs;
+    const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)";
+    const auto rtf = [](const QByteArray &body) {
+        return "{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}}\\pard\\rtlpar\\qr " + body + "\\par}";
+    };
+    QTest::newRow("bold as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\ab " + heb + "} x")
+                                                   << shalom << u"b - 12"_qs;
+    QTest::newRow("italic as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\ai " + heb + "} x")
+                                                     << shalom << u"- i 12"_qs;
+    QTest::newRow("size as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\afs40 " + heb + "} x")
+                                                   << shalom << u"- - 20"_qs;
+    QTest::newRow("Latin beside it keeps its own") << rtf("{\\rtlch\\ab\\afs40 " + heb + " x}")
+                                                   << u"x"_qs << u"- - 12"_qs;
+    QTest::newRow("as Word writes it")
+        << rtf("{\\rtlch\\ab\\ai\\afs40 \\ltrch\\b0\\fs24 " + heb + "}") << shalom << u"b i 20"_qs;
+    QTest::newRow("Latin in Word's run") << rtf("{\\rtlch\\ab\\ai\\afs40 \\ltrch\\b0\\fs24 x}")
+                                         << u"x"_qs << u"- - 12"_qs;
+    QTest::newRow("associated off, the run's own on")
+        << rtf("{\\b\\i\\fs40\\rtlch\\ab0\\ai0\\afs24 " + heb + "}") << shalom << u"- - 12"_qs;
+    QTest::newRow("only the run's own") << rtf("{\\b\\i\\fs40 " + heb + "}") << shalom << u"b i 20"_qs;
+    QTest::newRow("Arabic") << rtf("{\\rtlch\\ab \\u1587?\\u1604?\\u1575?\\u1605?}") << salam
+                            << u"b - 12"_qs;
+    QTest::newRow("Hebrew in a mixed run") << rtf("{\\rtlch\\ab abc " + heb + " def}") << shalom
+                                           << u"b - 12"_qs;
+    QTest::newRow("Latin in a mixed run") << rtf("{\\rtlch\\ab abc " + heb + " def}") << u"def"_qs
+                                          << u"- - 12"_qs;
+    QTest::newRow("plain clears them") << rtf("{\\rtlch\\ab\\afs40\\ltrch\\plain " + heb + "}")
+                                       << shalom << u"- - 12"_qs;
+    QTest::newRow("from the style")
+        << QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s1\\rtlch\\ab\\afs48 \\ltrch\\fs24 Heading;}}"
+                      "\\pard\\s1\\rtlpar " + heb + " x\\par}") << shalom << u"b - 24"_qs;
+    QTest::newRow("Latin under that style")
+        << QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s1\\rtlch\\ab\\afs48 \\ltrch\\fs24 Heading;}}"
+                      "\\pard\\s1\\rtlpar " + heb + " x\\par}") << u"x"_qs << u"- - 12"_qs;
+}
+
+void TestRtfFidelity::complexScript()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, word);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const QTextBlock b = blockWith(doc, word);
+    QVERIFY(b.isValid());
+    const int at = int(doc.find(word).selectionStart() - b.position());
+    // Every character of the word alike.
+    const QTextCharFormat f = charAt(b, at);
+    QCOMPARE(charAt(b, at + int(word.size()) - 1), f);
+    QTEST(u"%1 %2 %3"_qs.arg(f.fontWeight() >= QFont::DemiBold ? u"b" : u"-")
+              .arg(f.fontItalic() ? u"i" : u"-").arg(f.fontPointSize()), "expected");
 }
 
 void TestRtfFidelity::cells_data()

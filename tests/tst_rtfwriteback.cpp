@@ -6,6 +6,7 @@
 #include "support/fidelitydocs.h"
 #include "support/fidelitysupport.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextList>
@@ -24,6 +25,8 @@ private slots:
     void madeTable();
     void direction_data();
     void direction();
+    void complexScript_data();
+    void complexScript();
 };
 
 namespace {
@@ -181,6 +184,61 @@ void TestRtfWriteBack::direction()
     };
     QTEST(describe(blockWith(made, u"x"_qs)), "expected");
     QTEST(describe(blockWith(back, u"x"_qs)), "expected");
+}
+
+// Runs of right-to-left script say their bold, italic and size again as the associated
+// properties, which LibreOffice and Word read for such text; other runs do not.
+void TestRtfWriteBack::complexScript_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("expected");   // the run's words from \rtlch on, but its font
+    QTest::newRow("bold Hebrew") << u"שלום"_qs << true << false << 12 << u"\\rtlch\\afs24\\ab"_qs;
+    QTest::newRow("italic Hebrew") << u"שלום"_qs << false << true << 12 << u"\\rtlch\\afs24\\ai"_qs;
+    QTest::newRow("large Arabic") << u"سلام"_qs << false << false << 20 << u"\\rtlch\\afs40"_qs;
+    QTest::newRow("all of them, mixed") << u"x שלום"_qs << true << true << 20
+                                        << u"\\rtlch\\afs40\\ab\\ai"_qs;
+    QTest::newRow("Latin") << u"hola"_qs << true << true << 20 << QString();
+}
+
+void TestRtfWriteBack::complexScript()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(int, size);
+    QTextDocument made, back;
+    QTextCursor c(&made);
+    QTextBlockFormat bf;
+    bf.setLayoutDirection(Qt::RightToLeft);
+    c.setBlockFormat(bf);
+    c.insertText(u"a "_qs);
+    QTextCharFormat f;
+    f.setFontFamilies({u"Times"_qs});
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(italic);
+    f.setFontPointSize(size);
+    c.insertText(text, f);
+    const QByteArray rtf = rtf::write(&made);
+    // The run's words: from its brace to its first character.
+    QByteArray first = text.front().unicode() < 0x80 ? text.left(1).toLatin1()
+                                                       : "\\u" + QByteArray::number(text.front().unicode());
+    const qsizetype at = rtf.lastIndexOf(first);
+    QVERIFY(at > 0);
+    const QByteArray words = rtf.mid(rtf.lastIndexOf('{', at), at - rtf.lastIndexOf('{', at)).trimmed();
+    const qsizetype rtlch = words.indexOf("\\rtlch");
+    QString own = rtlch < 0 ? QString() : QString::fromLatin1(words.mid(rtlch));
+    QVERIFY(rtlch < 0 || own.contains(u"\\af"_qs));
+    own.remove(QRegularExpression(u"\\\\af\\d+"_qs));
+    QTEST(own, "expected");
+    rtf::read(rtf, &back);
+    const QTextCharFormat g = charAt(blockWith(back, text), int(back.find(text).selectionStart()
+                                                               - blockWith(back, text).position()));
+    QCOMPARE(g.fontWeight() >= QFont::DemiBold, bold);
+    QCOMPARE(g.fontItalic(), italic);
+    QCOMPARE(g.fontPointSize(), double(size));
 }
 
 QTEST_MAIN(TestRtfWriteBack)
