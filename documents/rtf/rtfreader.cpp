@@ -101,6 +101,7 @@ void Reader::groupStart()
         s.para = ParaProps();
         s.charSet = s.paraSet = 0;
         s.styleIndex = 0;
+        m_styleBase = -1;
     }
 }
 
@@ -149,7 +150,11 @@ void Reader::startDestination(Dest dest)
         m_overrideIndex = 0;
         m_overrideLevel = -1;
         break;
-    case Dest::OldNumbering: m_pnStyle = QTextListFormat::ListDisc; m_pnLevel = 1; break;
+    case Dest::OldNumbering:
+        m_pnStyle = QTextListFormat::ListDisc;
+        m_pnLevel = 1;
+        m_pn = OldNumber();
+        break;
     case Dest::ColorTable: m_colors.clear(); m_colorSet = false; break;
     case Dest::StyleSheet: m_rec.begin("stylesheet", false, s.chr.font, m_defaultFont); break;
     case Dest::FieldResult: s.ownsDest = false; break;
@@ -268,6 +273,10 @@ void Reader::onBytes(const char *data, qsizetype length)
     case Dest::LevelNumbers:
         levelTextBytes(data, length);
         break;
+    case Dest::OldNumberingBefore:
+    case Dest::OldNumberingAfter:
+        oldNumberingText(data, length);
+        break;
     default:
         break;
     }
@@ -352,6 +361,12 @@ void Reader::appendChar(char16_t c)
     }
     if (d == Dest::LevelText) {
         m_level.text.append(QChar(c));
+        return;
+    }
+    if (d == Dest::OldNumberingBefore || d == Dest::OldNumberingAfter) {
+        QString &out = d == Dest::OldNumberingBefore ? m_pn.before : m_pn.after;
+        if (out.size() < kMaxOldText)
+            out.append(QChar(c));
         return;
     }
     if ((d != Dest::Body && d != Dest::FieldResult) || top().chr.hidden)

@@ -66,6 +66,7 @@ struct ParaProps
     int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
     int listOverride = -1, listLevel = 0;        // \ls (0 is a list too), \ilvl
     int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
+    int oldNumber = 0;                           // its start and texts, counted from 1; 0 none
     int style = 0;                               // \sN, kept for the writer
 };
 
@@ -151,10 +152,17 @@ public:
     // Qt lays out each level of nesting about twice over, so deeper tables would hang the view.
     static constexpr int kMaxTableDepth = 8;
     static constexpr int kBytesPerTable = 128;   // a file's budget of tables: one per so many bytes
+    static constexpr size_t kMaxOldNumbers = 256;   // different \pn starts and texts kept
+    static constexpr qsizetype kMaxOldText = 32;    // characters of a \pntxtb or \pntxta
 
 private:
     struct Font { QStringList families; int codePage = 0; };   // families: none or one
-    struct Style { CharProps chr; ParaProps para; unsigned charSet = 0, paraSet = 0; };
+    struct Style {
+        CharProps chr;
+        ParaProps para;
+        unsigned charSet = 0, paraSet = 0;
+        int basedOn = -1;          // \sbasedon, -1 for none
+    };
     struct Picture {
         int kind = 0;   // 1 PNG, 2 JPEG, 0 other
         int width = 0, height = 0, goalWidth = 0, goalHeight = 0, scaleX = 100, scaleY = 100;
@@ -191,11 +199,14 @@ private:
     bool applyColorTableOp(Op op, int value);
     bool applyPictureOp(Op op, int value);
     bool applyOldNumberingOp(Op op, int value);
+    void finishOldNumbering(ParaProps &props);
+    void oldNumberingText(const char *data, qsizetype length);
     bool applyListTableOp(Op op, int value);
     bool applyCharOp(Op op, const ControlWord &w, bool hasParam, int param);
     bool applyParaOp(Op op, int value);
     bool applyBreakOp(Op op, int value = 0);
     void applyStyle(int index, bool paragraph);
+    void resolveStyleBases();
     void resetParagraph();
     void resetCharacters();
     bool applyCellDefOp(Op op, int value);
@@ -211,6 +222,8 @@ private:
     void finishListLevel(const GroupState &ended);
     void levelTextBytes(const char *data, qsizetype length);
     const ListLevel *listLevelFor(const ParaProps &props) const;
+    bool namesList(const ParaProps &props) const;
+    void oldListFormat(const ParaProps &props, int style, QTextListFormat &f) const;
     void applyLevelIndents(ParaProps &props, unsigned paraSet) const;
     QTextListFormat listFormat(const ParaProps &props, int style, int level) const;
     void defineCell(Op op, int value);
@@ -291,6 +304,7 @@ private:
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
     QHash<int, Style> m_styles;
+    int m_styleBase = -1;                  // the \sbasedon of the style being defined
 
     ListDef m_list;
     ListLevel m_level;                     // the \listlevel being read
@@ -300,6 +314,18 @@ private:
     QHash<int, ListOverride> m_overrides;  // by \ls number
     QHash<qint64, QTextList *> m_textLists;
     int m_pnStyle = kNoList, m_pnLevel = 1;
+    // \pn numbering's start and the texts before and after the number: the one being
+    // read, and each different one read so far.
+    struct OldNumber {
+        int start = 1;
+        QString before, after;
+        bool operator==(const OldNumber &o) const
+        {
+            return start == o.start && before == o.before && after == o.after;
+        }
+    };
+    OldNumber m_pn;
+    std::vector<OldNumber> m_oldNumbers;
 
     QString m_fieldInstruction;
     QStringList m_hrefs;

@@ -95,6 +95,10 @@ bool Reader::applyParaOp(Op op, int value)
     unsigned bit = 0;
     switch (op) {
     case Op::Pard: resetParagraph(); return true;
+    case Op::StyleBasedOn:
+        if (s.dest == Dest::StyleEntry)
+            m_styleBase = value;
+        return true;
     case Op::AlignLeft: p.align = 0; bit = kSetAlign; break;
     case Op::AlignCenter: p.align = 1; bit = kSetAlign; break;
     case Op::AlignRight: p.align = 2; bit = kSetAlign; break;
@@ -132,14 +136,13 @@ void Reader::finishDestination(const GroupState &ended)
     switch (ended.dest) {
     case Dest::FontTable: commitFont(); break;
     case Dest::StyleEntry:
-        m_styles.insert(ended.styleIndex, Style{ended.chr, ended.para, ended.charSet, ended.paraSet});
+        m_styles.insert(ended.styleIndex,
+                        Style{ended.chr, ended.para, ended.charSet, ended.paraSet, m_styleBase});
         break;
+    case Dest::StyleSheet: resolveStyleBases(); break;
     case Dest::FieldInstruction: finishField(); break;
     case Dest::Picture: finishPicture(); break;
-    case Dest::OldNumbering:
-        parent.para.oldStyle = m_pnStyle;
-        parent.para.oldLevel = m_pnLevel;
-        break;
+    case Dest::OldNumbering: finishOldNumbering(parent.para); break;
     case Dest::ListLevel: finishListLevel(ended); break;
     case Dest::List: m_listDefs.insert(m_list.id, m_list); break;
     case Dest::ListOverride: m_overrides.insert(m_overrideIndex, m_override); break;
