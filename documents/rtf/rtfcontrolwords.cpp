@@ -84,7 +84,8 @@ const ControlWord kWords[] = {
     {"pc", kF, O(Op::Pc), 0}, {"pca", kF, O(Op::Pca), 0}, {"rtf", kV, O(Op::Rtf), 1},
     {"u", kV, O(Op::Unicode), 0}, {"uc", kV, O(Op::UnicodeSkip), 1},
     // Character formatting.
-    {"b", kT, O(Op::Bold), 0}, {"cb", kV, O(Op::BackColor), 0},
+    {"ab", kT, O(Op::AssocBold), 0}, {"afs", kV, O(Op::AssocSize), 24},
+    {"ai", kT, O(Op::AssocItalic), 0}, {"b", kT, O(Op::Bold), 0}, {"cb", kV, O(Op::BackColor), 0},
     {"cf", kV, O(Op::ForeColor), 0}, {"chcbpat", kV, O(Op::BackColor), 0},
     {"dn", kV, O(Op::Down), 6}, {"f", kV, O(Op::Font), 0}, {"fs", kV, O(Op::FontSize), 24},
     {"highlight", kV, O(Op::BackColor), 0}, {"i", kT, O(Op::Italic), 0},

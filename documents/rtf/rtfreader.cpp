@@ -21,7 +21,9 @@ size_t qHash(const CharProps &c, size_t seed)
     const quint64 a = quint64(flags) | quint64(quint32(c.font)) << 32;
     const quint64 b = low16(c.halfPoints) | low16(c.fore) << 16 | low16(c.back) << 32
         | low16(c.href) << 48;
-    return qHashMulti(seed, a, b);
+    const quint64 assoc = quint64(quint8(c.assocBold)) | quint64(quint8(c.assocItalic)) << 8
+        | low16(c.assocHalfPoints) << 16;
+    return qHashMulti(seed, a, b, assoc);
 }
 
 bool BlockKey::operator==(const BlockKey &o) const
@@ -386,15 +388,16 @@ void Reader::ensureRun()
     if (m_runFormat < 0 || !(c == m_runProps)) {
         m_runProps = c;
         m_runFormat = formatIndex(c);
+        m_runComplex = complexFormatIndex(c);
     }
     auto &runs = m_para.runs;
     const int pos = int(m_para.text.size());
-    if (!runs.empty() && runs.back().format == m_runFormat)
+    if (!runs.empty() && runs.back().format == m_runFormat && runs.back().complex == m_runComplex)
         return;
     if (!runs.empty() && runs.back().start == pos)
-        runs.back().format = m_runFormat;
+        runs.back() = {pos, m_runFormat, m_runComplex};
     else
-        runs.push_back({pos, m_runFormat});
+        runs.push_back({pos, m_runFormat, m_runComplex});
 }
 
 int Reader::formatIndex(const CharProps &c)

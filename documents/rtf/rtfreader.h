@@ -34,13 +34,17 @@ struct CharProps
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
     int comment = 0;               // the open comment range, counted from 1; 0 for none
+    // \ab, \ai, \afs: right-to-left script's own; -1 and 0 where the file gives none.
+    signed char assocBold = -1, assocItalic = -1;
+    short assocHalfPoints = 0;
     // Inline: body text is checked against the run it may continue.
     bool operator==(const CharProps &o) const
     {
         return bold == o.bold && italic == o.italic && strike == o.strike && hidden == o.hidden
             && underline == o.underline && vertical == o.vertical && font == o.font
             && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href
-            && comment == o.comment;
+            && comment == o.comment && assocBold == o.assocBold && assocItalic == o.assocItalic
+            && assocHalfPoints == o.assocHalfPoints;
     }
 };
 size_t qHash(const CharProps &c, size_t seed = 0);
@@ -52,6 +56,7 @@ constexpr int kNoList = QTextListFormat::ListStyleUndefined;  // list styles are
 enum CharBit : unsigned {
     kSetBold = 1, kSetItalic = 2, kSetStrike = 4, kSetHidden = 8, kSetUnderline = 16,
     kSetVertical = 32, kSetFont = 64, kSetSize = 128, kSetFore = 256, kSetBack = 512,
+    kSetAssocBold = 1024, kSetAssocItalic = 2048, kSetAssocSize = 4096,
 };
 enum ParaBit : unsigned {
     kSetAlign = 1, kSetLeft = 2, kSetRight = 4, kSetFirst = 8, kSetBefore = 16,
@@ -115,7 +120,9 @@ struct ListLevel
 // One paragraph collected before it goes into the document: runs share one string.
 struct Paragraph
 {
-    struct Run { int start; int format; };
+    // complex: the format of the run's right-to-left script where the associated
+    // properties make it look otherwise, else -1.
+    struct Run { int start; int format; int complex = -1; };
     QString text;
     std::vector<Run> runs;
     ParaProps props;
@@ -191,6 +198,9 @@ private:
     void appendChar(char16_t c);
     void ensureRun();
     int formatIndex(const CharProps &c);
+    int complexFormatIndex(const CharProps &c);
+    void insertRun(QTextCursor &cursor, const Paragraph &p, int run);
+    void insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run);
     CodePage *codePageForFont(int font);
 
     void applyOp(Op op, const ControlWord &w, bool hasParam, int param);
@@ -340,6 +350,7 @@ private:
     QHash<CharProps, int> m_formatIndex;
     CharProps m_runProps;
     int m_runFormat = -1;
+    int m_runComplex = -1;
     Paragraph m_para;
     // Body paragraphs go into the document a few at a time: reading a stretch and then
     // inserting it keeps each side's data in the cache. Kept for their capacity.

@@ -182,18 +182,8 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
         cf.adopt([&] { return cursor.blockCharFormat(); });
     }
     bf.adopt([&] { return cursor.blockFormat(); });
-    const int n = int(p.runs.size());
-    for (int i = 0; i < n; ++i) {
-        const int start = p.runs[i].start;
-        const int end = i + 1 < n ? p.runs[i + 1].start : int(p.text.size());
-        // The document copies the characters, so a view on the paragraph's text will do.
-        if (end > start) {
-            StoredFormat<QTextCharFormat> &f = m_formats[p.runs[i].format];
-            cursor.insertText(QString::fromRawData(p.text.constData() + start, end - start),
-                              f.format);
-            f.adopt([&] { return cursor.charFormat(); });
-        }
-    }
+    for (int i = 0, n = int(p.runs.size()); i < n; ++i)
+        insertRun(cursor, p, i);
     if (Q_UNLIKELY(!p.section.isEmpty() || !p.tail.isEmpty())) {
         QTextBlockFormat kept;
         if (!p.section.isEmpty())

@@ -78,6 +78,12 @@ bool Reader::applyCharOp(Op op, const ControlWord &w, bool hasParam, int value)
     case Op::NoSuperSub: c.vertical = 0; bit = kSetVertical; break;
     case Op::Up: c.vertical = (hasParam && value == 0) ? 0 : 1; bit = kSetVertical; break;
     case Op::Down: c.vertical = (hasParam && value == 0) ? 0 : 2; bit = kSetVertical; break;
+    case Op::AssocBold: c.assocBold = value != 0; bit = kSetAssocBold; break;
+    case Op::AssocItalic: c.assocItalic = value != 0; bit = kSetAssocItalic; break;
+    case Op::AssocSize:
+        c.assocHalfPoints = short(value > 0 && value <= 3276 ? value : 24);
+        bit = kSetAssocSize;
+        break;
     case Op::CharStyle:
         if (s.dest == Dest::StyleEntry) s.styleIndex = value;
         else applyStyle(value, false);

@@ -27,6 +27,9 @@ void mergeChars(CharProps &c, const CharProps &style, unsigned styleSet, unsigne
     takeUnset(c.halfPoints, style.halfPoints, kSetSize, styleSet, ownSet);
     takeUnset(c.fore, style.fore, kSetFore, styleSet, ownSet);
     takeUnset(c.back, style.back, kSetBack, styleSet, ownSet);
+    takeUnset(c.assocBold, style.assocBold, kSetAssocBold, styleSet, ownSet);
+    takeUnset(c.assocItalic, style.assocItalic, kSetAssocItalic, styleSet, ownSet);
+    takeUnset(c.assocHalfPoints, style.assocHalfPoints, kSetAssocSize, styleSet, ownSet);
 }
 
 void mergeParagraph(ParaProps &p, const ParaProps &style, unsigned styleSet, unsigned ownSet)
