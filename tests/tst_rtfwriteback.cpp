@@ -27,6 +27,8 @@ private slots:
     void direction();
     void complexScript_data();
     void complexScript();
+    void headings_data();
+    void headings();
 };
 
 namespace {
@@ -239,6 +241,31 @@ void TestRtfWriteBack::complexScript()
     QCOMPARE(g.fontWeight() >= QFont::DemiBold, bold);
     QCOMPARE(g.fontItalic(), italic);
     QCOMPARE(g.fontPointSize(), double(size));
+}
+
+// A heading's outline level, which pandoc and LibreOffice make their headings from, is
+// read as the block's heading level and written back.
+void TestRtfWriteBack::headings_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("level");
+    QTest::newRow("first level") << QByteArray(R"({\rtf1\pard\outlinelevel0\b\fs36 x\par})") << 1;
+    QTest::newRow("third level") << QByteArray(R"({\rtf1\pard\outlinelevel2 x\par})") << 3;
+    QTest::newRow("from the style")
+        << QByteArray(R"({\rtf1{\stylesheet{\s1\outlinelevel1 Heading 2;}}\pard\s1 x\par})") << 2;
+    QTest::newRow("Word's body text level") << QByteArray(R"({\rtf1\pard\outlinelevel9 x\par})") << 0;
+    QTest::newRow("none") << QByteArray(R"({\rtf1\pard\b x\par})") << 0;
+    QTest::newRow("ended by pard") << QByteArray(R"({\rtf1\pard\outlinelevel0 h\par\pard x\par})") << 0;
+}
+
+void TestRtfWriteBack::headings()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument read, back;
+    rtf::read(input, &read);
+    QTEST(blockWith(read, u"x"_qs).blockFormat().headingLevel(), "level");
+    writeAndRead(read, &back);
+    QTEST(blockWith(back, u"x"_qs).blockFormat().headingLevel(), "level");
 }
 
 QTEST_MAIN(TestRtfWriteBack)
