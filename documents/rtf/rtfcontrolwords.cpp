@@ -114,7 +114,7 @@ const ControlWord kWords[] = {
     {"sbasedon", kV, O(Op::StyleBasedOn), -1},
     {"sb", kV, O(Op::SpaceBefore), 0}, {"sect", kF, O(Op::Sect), 0},
     {"sl", kV, O(Op::LineSpacing), 0}, {"ltrpar", kF, O(Op::LtrPar), 0},
-    {"rtlpar", kF, O(Op::RtlPar), 0},
+    {"rtlpar", kF, O(Op::RtlPar), 0}, {"outlinelevel", kV, O(Op::OutlineLevel), 0},
     // Tables.
     {"cell", kF, O(Op::Cell), 0}, {"cellx", kV, O(Op::CellBoundary), 0},
     {"intbl", kF, O(Op::InTable), 0}, {"itap", kV, O(Op::TableDepth), 1},

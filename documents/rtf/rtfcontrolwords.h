@@ -33,7 +33,7 @@ enum class Op : unsigned char {
     FontCharset, FontCodePage, Red, Green, Blue,
     PicWidth, PicHeight, PicGoalWidth, PicGoalHeight, PicScaleX, PicScaleY,
     PicPng, PicJpeg, PicOther,
-    RtlPar, LtrPar, LevelStartAt, ListOverrideLevel,
+    RtlPar, LtrPar, OutlineLevel, LevelStartAt, ListOverrideLevel,
     BorderSide, BorderStyle, BorderWidth, BorderColor, CellShading, CellMerge, CellVMerge,
 };
 

@@ -35,14 +35,14 @@ bool BlockKey::operator==(const BlockKey &o) const
         && a.first == b.first && a.before == b.before && a.after == b.after
         && a.lineSpacing == b.lineSpacing && a.listOverride == b.listOverride
         && a.listLevel == b.listLevel && a.oldStyle == b.oldStyle && a.oldLevel == b.oldLevel
-        && a.style == b.style;
+        && a.style == b.style && a.outline == b.outline;
 }
 
 size_t qHash(const BlockKey &k, size_t seed)
 {
     const ParaProps &p = k.props;
     const size_t flags = size_t(p.align) | size_t(p.rtl) << 8 | size_t(k.pageBreak) << 9
-        | size_t(k.inList) << 10;
+        | size_t(k.inList) << 10 | size_t(p.outline + 1) << 11;
     const quint64 a = flags | low16(p.left) << 16 | low16(p.right) << 32 | low16(p.first) << 48;
     const quint64 b = low16(p.before) | low16(p.after) << 16 | low16(p.lineSpacing) << 32
         | low16(p.listOverride) << 48;

@@ -60,7 +60,7 @@ enum CharBit : unsigned {
 };
 enum ParaBit : unsigned {
     kSetAlign = 1, kSetLeft = 2, kSetRight = 4, kSetFirst = 8, kSetBefore = 16,
-    kSetAfter = 32, kSetLineSpacing = 64, kSetList = 128, kSetDirection = 256,
+    kSetAfter = 32, kSetLineSpacing = 64, kSetList = 128, kSetDirection = 256, kSetOutline = 512,
 };
 
 struct ParaProps
@@ -73,6 +73,7 @@ struct ParaProps
     int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
     int oldNumber = 0;                           // its start and texts, counted from 1; 0 none
     int style = 0;                               // \sN, kept for the writer
+    int outline = -1;                            // \outlinelevel: 0 a first heading, -1 none
 };
 
 struct GroupState

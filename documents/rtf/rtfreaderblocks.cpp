@@ -165,6 +165,8 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (pp.style > 0)
         f.setProperty(KeptStyle, pp.style);
+    if (pp.outline >= 0)
+        f.setHeadingLevel(pp.outline + 1);
     return f;
 }
 

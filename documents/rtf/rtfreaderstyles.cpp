@@ -42,6 +42,7 @@ void mergeParagraph(ParaProps &p, const ParaProps &style, unsigned styleSet, uns
     takeUnset(p.after, style.after, kSetAfter, styleSet, ownSet);
     takeUnset(p.lineSpacing, style.lineSpacing, kSetLineSpacing, styleSet, ownSet);
     takeUnset(p.rtl, style.rtl, kSetDirection, styleSet, ownSet);
+    takeUnset(p.outline, style.outline, kSetOutline, styleSet, ownSet);
     if ((styleSet & kSetList) && !(ownSet & kSetList)) {
         p.listOverride = style.listOverride;
         p.listLevel = style.listLevel;
