@@ -3,6 +3,7 @@
 // made in the editor are written so that they read back as they were made.
 #include "rtfcodec.h"
 #include "rtfindents.h"
+#include "rtfunits.h"
 #include "support/fidelitydocs.h"
 #include "support/fidelitysupport.h"
 
@@ -29,6 +30,8 @@ private slots:
     void complexScript();
     void headings_data();
     void headings();
+    void firstLineLeftOfPage_data();
+    void firstLineLeftOfPage();
 };
 
 namespace {
@@ -266,6 +269,37 @@ void TestRtfWriteBack::headings()
     QTEST(blockWith(read, u"x"_qs).blockFormat().headingLevel(), "level");
     writeAndRead(read, &back);
     QTEST(blockWith(back, u"x"_qs).blockFormat().headingLevel(), "level");
+}
+
+// A first line that the file starts left of the page is shown from the page's edge, and
+// written back as the file had it.
+void TestRtfWriteBack::firstLineLeftOfPage_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("shown");     // the start margin and first-line indent drawn, twips
+    QTest::addColumn<int>("first");         // the first-line indent written
+    QTest::newRow("past the page's edge") << QByteArray(R"({\rtf1\pard\li200\fi-600 x\par})")
+                                          << u"200 -200"_qs << -600;
+    QTest::newRow("no indent at all") << QByteArray(R"({\rtf1\pard\fi-300 x\par})") << u"0 0"_qs << -300;
+    QTest::newRow("to the page's edge") << QByteArray(R"({\rtf1\pard\li600\fi-600 x\par})")
+                                        << u"600 -600"_qs << -600;
+    QTest::newRow("hanging inside the page") << QByteArray(R"({\rtf1\pard\li720\fi-360 x\par})")
+                                             << u"720 -360"_qs << -360;
+    QTest::newRow("right to left, from the right")
+        << QByteArray(R"({\rtf1\pard\rtlpar\ri100\fi-400 x\par})") << u"100 -100"_qs << -400;
+}
+
+void TestRtfWriteBack::firstLineLeftOfPage()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument read, back;
+    rtf::read(input, &read);
+    const QTextBlockFormat f = blockWith(read, u"x"_qs).blockFormat();
+    const double start = f.layoutDirection() == Qt::RightToLeft ? f.rightMargin() : f.leftMargin();
+    QTEST(u"%1 %2"_qs.arg(rtf::pixelsToTwips(start)).arg(rtf::pixelsToTwips(f.textIndent())), "shown");
+    QTEST(rtf::paragraphIndents(blockWith(read, u"x"_qs)).first, "first");
+    writeAndRead(read, &back);
+    QTEST(rtf::paragraphIndents(blockWith(back, u"x"_qs)).first, "first");
 }
 
 QTEST_MAIN(TestRtfWriteBack)
