@@ -145,8 +145,14 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     f.setAlignment(align);
     double left = twipsToDocPixels(pp.left);
     double first = twipsToDocPixels(pp.first);
-    if (inList)
+    if (inList) {
         listIndents(pp, &left, &first);
+    } else if (const int start = pp.rtl ? pp.right : pp.left; start + pp.first < 0) {
+        // A first line the file starts past the page's edge would be cut off: it is drawn
+        // from the edge, and the file's indent is kept for writing back.
+        first = -twipsToDocPixels(start);
+        f.setProperty(KeptFirstIndent, pp.first);
+    }
     if (left != 0)
         f.setLeftMargin(left);
     if (pp.right != 0)
