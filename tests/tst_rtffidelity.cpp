@@ -45,6 +45,38 @@ QByteArray basedOn(const char *sheet, const char *body)
     return QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s0 Normal;}") + sheet + "}" + body + "}";
 }
 
+// Styles based on others: the style sheet, the paragraph, what it shows.
+struct BasedOnRow { const char *name, *sheet, *body, *expected; };
+const BasedOnRow kBasedOn[] = {
+    {"based on another", R"({\s1\qc\b Base;}{\s2\sbasedon1\li400 Hijo;})",
+     R"(\pard\s2 x\par)", "center 400 b"},
+    {"its own over its base", R"({\s1\qc\b Base;}{\s2\sbasedon1\qr\b0 Hijo;})",
+     R"(\pard\s2 x\par)", "right 0"},
+    {"a chain of three", R"({\s1\qc Uno;}{\s2\sbasedon1\i Dos;}{\s3\sbasedon2\li400 Tres;})",
+     R"(\pard\s3 x\par)", "center 400 i"},
+    {"based on one defined later", R"({\s2\sbasedon1\li400 Hijo;}{\s1\qr\b Base;})",
+     R"(\pard\s2 x\par)", "right 400 b"},
+    {"the nearer base wins", R"({\s1\qc\li200 Uno;}{\s2\sbasedon1\qr Dos;}{\s3\sbasedon2\b Tres;})",
+     R"(\pard\s3 x\par)", "right 200 b"},
+    {"direct formatting over the base", R"({\s1\qc\b Base;}{\s2\sbasedon1 Hijo;})",
+     R"(\pard\s2\ql\b0 x\par)", "left 0"},
+    {"based on itself", R"({\s1\sbasedon1\qc Uno;})",
+     R"(\pard\s1 x\par)", "center 0"},
+    {"based on each other", R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})",
+     R"(\pard\s1 x\par)", "center 400 b"},
+    {"based on each other, the other", R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})",
+     R"(\pard\s2 x\par)", "center 400 b"},
+    {"a base that does not exist", R"({\s1\sbasedon9\qr A;})",
+     R"(\pard\s1 x\par)", "right 0"},
+    {"a loop further up the chain",
+     R"({\s1\sbasedon2\qc A;}{\s2\sbasedon3 B;}{\s3\sbasedon2\i C;}{\s4\sbasedon1 D;})",
+     R"(\pard\s4 x\par)", "center 0 i"},
+    {"character style based on another", R"({\*\cs5\i E;}{\*\cs6\sbasedon5\ul F;})",
+     R"(\pard{\cs6 x}\par)", "left 0 i u"},
+    {"based on Normal", R"({\s1\sbasedon0\b B;})",
+     R"(\pard\s1 x\par)", "left 0 b"},
+};
+
 } // namespace
 
 void TestRtfFidelity::styles_data()
@@ -65,42 +97,8 @@ void TestRtfFidelity::styles_data()
         << withStyles(R"(\pard{\i0\cs5 x}\par)") << u"justify 0 u"_qs;
     QTest::newRow("character style then the run's own")
         << withStyles(R"(\pard{\cs5\ul0 x}\par)") << u"justify 0 i"_qs;
-    QTest::newRow("based on another")
-        << basedOn(R"({\s1\qc\b Base;}{\s2\sbasedon1\li400 Hijo;})", R"(\pard\s2 x\par)")
-        << u"center 400 b"_qs;
-    QTest::newRow("its own over its base")
-        << basedOn(R"({\s1\qc\b Base;}{\s2\sbasedon1\qr\b0 Hijo;})", R"(\pard\s2 x\par)")
-        << u"right 0"_qs;
-    QTest::newRow("a chain of three")
-        << basedOn(R"({\s1\qc Uno;}{\s2\sbasedon1\i Dos;}{\s3\sbasedon2\li400 Tres;})",
-                   R"(\pard\s3 x\par)") << u"center 400 i"_qs;
-    QTest::newRow("based on one defined later")
-        << basedOn(R"({\s2\sbasedon1\li400 Hijo;}{\s1\qr\b Base;})", R"(\pard\s2 x\par)")
-        << u"right 400 b"_qs;
-    QTest::newRow("the nearer base wins")
-        << basedOn(R"({\s1\qc\li200 Uno;}{\s2\sbasedon1\qr Dos;}{\s3\sbasedon2\b Tres;})",
-                   R"(\pard\s3 x\par)") << u"right 200 b"_qs;
-    QTest::newRow("direct formatting over the base")
-        << basedOn(R"({\s1\qc\b Base;}{\s2\sbasedon1 Hijo;})", R"(\pard\s2\ql\b0 x\par)")
-        << u"left 0"_qs;
-    QTest::newRow("based on itself")
-        << basedOn(R"({\s1\sbasedon1\qc Uno;})", R"(\pard\s1 x\par)") << u"center 0"_qs;
-    QTest::newRow("based on each other")
-        << basedOn(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})", R"(\pard\s1 x\par)")
-        << u"center 400 b"_qs;
-    QTest::newRow("based on each other, the other")
-        << basedOn(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})", R"(\pard\s2 x\par)")
-        << u"center 400 b"_qs;
-    QTest::newRow("a base that does not exist")
-        << basedOn(R"({\s1\sbasedon9\qr A;})", R"(\pard\s1 x\par)") << u"right 0"_qs;
-    QTest::newRow("a loop further up the chain")
-        << basedOn(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon3 B;}{\s3\sbasedon2\i C;}{\s4\sbasedon1 D;})",
-                   R"(\pard\s4 x\par)") << u"center 0 i"_qs;
-    QTest::newRow("character style based on another")
-        << basedOn(R"({\*\cs5\i E;}{\*\cs6\sbasedon5\ul F;})", R"(\pard{\cs6 x}\par)")
-        << u"left 0 i u"_qs;
-    QTest::newRow("based on Normal")
-        << basedOn(R"({\s1\sbasedon0\b B;})", R"(\pard\s1 x\par)") << u"left 0 b"_qs;
+    for (const BasedOnRow &r : kBasedOn)
+        QTest::newRow(r.name) << basedOn(r.sheet, r.body) << QString::fromLatin1(r.expected);
 }
 
 void TestRtfFidelity::styles()
