@@ -228,11 +228,12 @@ void TestRtfWriteBack::complexScript()
     c.insertText(text, f);
     const QByteArray rtf = rtf::write(&made);
     // The run's words: from its brace to its first character.
-    QByteArray first = text.front().unicode() < 0x80 ? text.left(1).toLatin1()
-                                                       : "\\u" + QByteArray::number(text.front().unicode());
+    const char16_t lead = text.front().unicode();
+    const QByteArray first = lead < 0x80 ? QByteArray(1, char(lead)) : "\\u" + QByteArray::number(lead);
     const qsizetype at = rtf.lastIndexOf(first);
     QVERIFY(at > 0);
-    const QByteArray words = rtf.mid(rtf.lastIndexOf('{', at), at - rtf.lastIndexOf('{', at)).trimmed();
+    const qsizetype brace = rtf.lastIndexOf('{', at);
+    const QByteArray words = rtf.mid(brace, at - brace).trimmed();
     const qsizetype rtlch = words.indexOf("\\rtlch");
     QString own = rtlch < 0 ? QString() : QString::fromLatin1(words.mid(rtlch));
     QVERIFY(rtlch < 0 || own.contains(u"\\af"_qs));

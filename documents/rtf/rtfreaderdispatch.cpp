@@ -118,7 +118,10 @@ bool Reader::applyParaOp(Op op, int value)
     case Op::RtlPar: p.rtl = true; bit = kSetDirection; break;
     case Op::LtrPar: p.rtl = false; bit = kSetDirection; break;
     // Word gives body text level 9.
-    case Op::OutlineLevel: p.outline = value >= 0 && value < 9 ? value : -1; bit = kSetOutline; break;
+    case Op::OutlineLevel:
+        p.outline = value >= 0 && value < 9 ? value : -1;
+        bit = kSetOutline;
+        break;
     case Op::InTable: p.tableDepth = std::max(p.tableDepth, 1); return true;
     case Op::TableDepth: p.tableDepth = std::clamp(value, 0, kMaxTableDepth); return true;
     case Op::ListOverrideIndex: p.listOverride = std::max(value, -1); bit = kSetList; break;

@@ -44,7 +44,8 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
 {
     const Paragraph::Run &run = p.runs[size_t(i)];
     const int start = run.start;
-    const int end = size_t(i) + 1 < p.runs.size() ? p.runs[size_t(i) + 1].start : int(p.text.size());
+    const bool last = size_t(i) + 1 == p.runs.size();
+    const int end = last ? int(p.text.size()) : p.runs[size_t(i) + 1].start;
     if (end <= start)
         return;
     // The document copies the characters, so a view on the paragraph's text will do.
@@ -68,7 +69,8 @@ void Reader::insertScripts(QTextCursor &cursor, QStringView text, const Paragrap
     const auto insert = [&](qsizetype from, qsizetype to, Script script) {
         const int format = script == Script::RightToLeft ? run.complex : run.format;
         if (to > from)
-            cursor.insertText(text.sliced(from, to - from).toString(), m_formats[size_t(format)].format);
+            cursor.insertText(text.sliced(from, to - from).toString(),
+                              m_formats[size_t(format)].format);
     };
     qsizetype from = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -73,7 +73,8 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
     keptFormatOut(f, out);
     QByteArray &p = out.props;
     const int font = fontIndex(f);
-    const int halfPoints = int(std::lround((f.fontPointSize() > 0 ? f.fontPointSize() : m_defaultSize) * 2));
+    const double points = f.fontPointSize() > 0 ? f.fontPointSize() : m_defaultSize;
+    const int halfPoints = int(std::lround(points * 2));
     p.append("\\f");
     appendInt(p, font);
     p.append("\\fs");
