@@ -23,6 +23,8 @@ private slots:
     void listIndents();
     void direction_data();
     void direction();
+    void complexScript_data();
+    void complexScript();
     void cells_data();
     void cells();
 };
@@ -36,6 +38,44 @@ QByteArray withStyles(const char *body)
 {
     return "{\\rtf1\\ansi" + kStyles + body + "}";
 }
+
+// A style sheet of styles based on others, then a paragraph in the style named.
+QByteArray basedOn(const char *sheet, const char *body)
+{
+    return QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s0 Normal;}") + sheet + "}" + body + "}";
+}
+
+// Styles based on others: the style sheet, the paragraph, what it shows.
+struct BasedOnRow { const char *name, *sheet, *body, *expected; };
+const BasedOnRow kBasedOn[] = {
+    {"based on another", R"({\s1\qc\b Base;}{\s2\sbasedon1\li400 Hijo;})",
+     R"(\pard\s2 x\par)", "center 400 b"},
+    {"its own over its base", R"({\s1\qc\b Base;}{\s2\sbasedon1\qr\b0 Hijo;})",
+     R"(\pard\s2 x\par)", "right 0"},
+    {"a chain of three", R"({\s1\qc Uno;}{\s2\sbasedon1\i Dos;}{\s3\sbasedon2\li400 Tres;})",
+     R"(\pard\s3 x\par)", "center 400 i"},
+    {"based on one defined later", R"({\s2\sbasedon1\li400 Hijo;}{\s1\qr\b Base;})",
+     R"(\pard\s2 x\par)", "right 400 b"},
+    {"the nearer base wins", R"({\s1\qc\li200 Uno;}{\s2\sbasedon1\qr Dos;}{\s3\sbasedon2\b Tres;})",
+     R"(\pard\s3 x\par)", "right 200 b"},
+    {"direct formatting over the base", R"({\s1\qc\b Base;}{\s2\sbasedon1 Hijo;})",
+     R"(\pard\s2\ql\b0 x\par)", "left 0"},
+    {"based on itself", R"({\s1\sbasedon1\qc Uno;})",
+     R"(\pard\s1 x\par)", "center 0"},
+    {"based on each other", R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})",
+     R"(\pard\s1 x\par)", "center 400 b"},
+    {"based on each other, the other", R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})",
+     R"(\pard\s2 x\par)", "center 400 b"},
+    {"a base that does not exist", R"({\s1\sbasedon9\qr A;})",
+     R"(\pard\s1 x\par)", "right 0"},
+    {"a loop further up the chain",
+     R"({\s1\sbasedon2\qc A;}{\s2\sbasedon3 B;}{\s3\sbasedon2\i C;}{\s4\sbasedon1 D;})",
+     R"(\pard\s4 x\par)", "center 0 i"},
+    {"character style based on another", R"({\*\cs5\i E;}{\*\cs6\sbasedon5\ul F;})",
+     R"(\pard{\cs6 x}\par)", "left 0 i u"},
+    {"based on Normal", R"({\s1\sbasedon0\b B;})",
+     R"(\pard\s1 x\par)", "left 0 b"},
+};
 
 } // namespace
 
@@ -57,6 +97,8 @@ void TestRtfFidelity::styles_data()
         << withStyles(R"(\pard{\i0\cs5 x}\par)") << u"justify 0 u"_qs;
     QTest::newRow("character style then the run's own")
         << withStyles(R"(\pard{\cs5\ul0 x}\par)") << u"justify 0 i"_qs;
+    for (const BasedOnRow &r : kBasedOn)
+        QTest::newRow(r.name) << basedOn(r.sheet, r.body) << QString::fromLatin1(r.expected);
 }
 
 void TestRtfFidelity::styles()
@@ -146,6 +188,65 @@ void TestRtfFidelity::direction()
     const QTextBlock b = blockWith(doc, u"x"_qs);
     const bool rtl = b.blockFormat().layoutDirection() == Qt::RightToLeft;
     QTEST((rtl ? u"rtl "_qs : u"ltr "_qs) + visualSide(b), "expected");
+}
+
+// Bold, italic and size of right-to-left script: the associated \ab, \ai and \afs, as
+// LibreOffice and Word write them, where the file gives them; else the run's own.
+void TestRtfFidelity::complexScript_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("expected");   // b or -, i or -, then the size in points
+    const QString shalom = u"שלום"_qs, salam = u"سلام"_qs;
+    const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)";
+    const auto rtf = [](const QByteArray &body) {
+        return "{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}}\\pard\\rtlpar\\qr " + body + "\\par}";
+    };
+    QTest::newRow("bold as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\ab " + heb + "} x")
+                                                   << shalom << u"b - 12"_qs;
+    QTest::newRow("italic as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\ai " + heb + "} x")
+                                                     << shalom << u"- i 12"_qs;
+    QTest::newRow("size as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\afs40 " + heb + "} x")
+                                                   << shalom << u"- - 20"_qs;
+    QTest::newRow("Latin beside it keeps its own") << rtf("{\\rtlch\\ab\\afs40 " + heb + " x}")
+                                                   << u"x"_qs << u"- - 12"_qs;
+    QTest::newRow("as Word writes it")
+        << rtf("{\\rtlch\\ab\\ai\\afs40 \\ltrch\\b0\\fs24 " + heb + "}") << shalom << u"b i 20"_qs;
+    QTest::newRow("Latin in Word's run") << rtf("{\\rtlch\\ab\\ai\\afs40 \\ltrch\\b0\\fs24 x}")
+                                         << u"x"_qs << u"- - 12"_qs;
+    QTest::newRow("associated off, the run's own on")
+        << rtf("{\\b\\i\\fs40\\rtlch\\ab0\\ai0\\afs24 " + heb + "}") << shalom << u"- - 12"_qs;
+    QTest::newRow("only the run's own") << rtf("{\\b\\i\\fs40 " + heb + "}") << shalom << u"b i 20"_qs;
+    QTest::newRow("Arabic") << rtf("{\\rtlch\\ab \\u1587?\\u1604?\\u1575?\\u1605?}") << salam
+                            << u"b - 12"_qs;
+    QTest::newRow("Hebrew in a mixed run") << rtf("{\\rtlch\\ab abc " + heb + " def}") << shalom
+                                           << u"b - 12"_qs;
+    QTest::newRow("Latin in a mixed run") << rtf("{\\rtlch\\ab abc " + heb + " def}") << u"def"_qs
+                                          << u"- - 12"_qs;
+    QTest::newRow("plain clears them") << rtf("{\\rtlch\\ab\\afs40\\ltrch\\plain " + heb + "}")
+                                       << shalom << u"- - 12"_qs;
+    QTest::newRow("from the style")
+        << QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s1\\rtlch\\ab\\afs48 \\ltrch\\fs24 Heading;}}"
+                      "\\pard\\s1\\rtlpar " + heb + " x\\par}") << shalom << u"b - 24"_qs;
+    QTest::newRow("Latin under that style")
+        << QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s1\\rtlch\\ab\\afs48 \\ltrch\\fs24 Heading;}}"
+                      "\\pard\\s1\\rtlpar " + heb + " x\\par}") << u"x"_qs << u"- - 12"_qs;
+}
+
+void TestRtfFidelity::complexScript()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, word);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const QTextBlock b = blockWith(doc, word);
+    QVERIFY(b.isValid());
+    const int at = int(doc.find(word).selectionStart() - b.position());
+    // Every character of the word alike.
+    const QTextCharFormat f = charAt(b, at);
+    QCOMPARE(charAt(b, at + int(word.size()) - 1), f);
+    QTEST(u"%1 %2 %3"_qs.arg(f.fontWeight() >= QFont::DemiBold ? u"b" : u"-")
+              .arg(f.fontItalic() ? u"i" : u"-").arg(f.fontPointSize()), "expected");
 }
 
 void TestRtfFidelity::cells_data()

@@ -234,8 +234,14 @@ void TestRtfReader::lists_data()
                                << int(QTextListFormat::ListDisc) << 1;
     QTest::newRow("ls level 2") << "{\\rtf1" + table + "\\ls1\\ilvl1 x\\par}"
                                 << int(QTextListFormat::ListLowerAlpha) << 2;
-    QTest::newRow("ls missing list") << QByteArray(R"({\rtf1\ls9 x\par})")
-                                     << int(QTextListFormat::ListDisc) << 1;
+    QTest::newRow("ls naming no override") << QByteArray(R"({\rtf1\ls9 x\par})") << 0 << 0;
+    QTest::newRow("ls naming no override, beside others") << "{\\rtf1" + table + "\\ls2 x\\par}"
+                                                          << 0 << 0;
+    QTest::newRow("outline heading without a list")
+        << QByteArray(R"({\rtf1{\stylesheet{\s1\ilvl0\ls1\b Heading 1;}}\pard\s1 x\par})") << 0 << 0;
+    QTest::newRow("ls whose list is missing")
+        << QByteArray(R"({\rtf1{\*\listoverridetable{\listoverride\listid9\ls1}}\ls1 x\par})")
+        << int(QTextListFormat::ListDisc) << 1;
     QTest::newRow("pnlvlcont is no list") << QByteArray(R"({\rtf1{\*\pn\pnlvlcont}x\par})") << 0 << 0;
 }
 

@@ -3,9 +3,11 @@
 // made in the editor are written so that they read back as they were made.
 #include "rtfcodec.h"
 #include "rtfindents.h"
+#include "rtfunits.h"
 #include "support/fidelitydocs.h"
 #include "support/fidelitysupport.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextDocument>
 #include <QTextList>
@@ -24,6 +26,12 @@ private slots:
     void madeTable();
     void direction_data();
     void direction();
+    void complexScript_data();
+    void complexScript();
+    void headings_data();
+    void headings();
+    void firstLineLeftOfPage_data();
+    void firstLineLeftOfPage();
 };
 
 namespace {
@@ -181,6 +189,118 @@ void TestRtfWriteBack::direction()
     };
     QTEST(describe(blockWith(made, u"x"_qs)), "expected");
     QTEST(describe(blockWith(back, u"x"_qs)), "expected");
+}
+
+// Runs of right-to-left script say their bold, italic and size again as the associated
+// properties, which LibreOffice and Word read for such text; other runs do not.
+void TestRtfWriteBack::complexScript_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("expected");   // the run's words from \rtlch on, but its font
+    QTest::newRow("bold Hebrew") << u"שלום"_qs << true << false << 12 << u"\\rtlch\\afs24\\ab"_qs;
+    QTest::newRow("italic Hebrew") << u"שלום"_qs << false << true << 12 << u"\\rtlch\\afs24\\ai"_qs;
+    QTest::newRow("large Arabic") << u"سلام"_qs << false << false << 20 << u"\\rtlch\\afs40"_qs;
+    QTest::newRow("all of them, mixed") << u"x שלום"_qs << true << true << 20
+                                        << u"\\rtlch\\afs40\\ab\\ai"_qs;
+    QTest::newRow("Latin") << u"hola"_qs << true << true << 20 << QString();
+}
+
+void TestRtfWriteBack::complexScript()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(int, size);
+    QTextDocument made, back;
+    QTextCursor c(&made);
+    QTextBlockFormat bf;
+    bf.setLayoutDirection(Qt::RightToLeft);
+    c.setBlockFormat(bf);
+    c.insertText(u"a "_qs);
+    QTextCharFormat f;
+    f.setFontFamilies({u"Times"_qs});
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(italic);
+    f.setFontPointSize(size);
+    c.insertText(text, f);
+    const QByteArray rtf = rtf::write(&made);
+    // The run's words: from its brace to its first character.
+    const char16_t lead = text.front().unicode();
+    const QByteArray first = lead < 0x80 ? QByteArray(1, char(lead)) : "\\u" + QByteArray::number(lead);
+    const qsizetype at = rtf.lastIndexOf(first);
+    QVERIFY(at > 0);
+    const qsizetype brace = rtf.lastIndexOf('{', at);
+    const QByteArray words = rtf.mid(brace, at - brace).trimmed();
+    const qsizetype rtlch = words.indexOf("\\rtlch");
+    QString own = rtlch < 0 ? QString() : QString::fromLatin1(words.mid(rtlch));
+    QVERIFY(rtlch < 0 || own.contains(u"\\af"_qs));
+    own.remove(QRegularExpression(u"\\\\af\\d+"_qs));
+    QTEST(own, "expected");
+    rtf::read(rtf, &back);
+    const QTextCharFormat g = charAt(blockWith(back, text), int(back.find(text).selectionStart()
+                                                               - blockWith(back, text).position()));
+    QCOMPARE(g.fontWeight() >= QFont::DemiBold, bold);
+    QCOMPARE(g.fontItalic(), italic);
+    QCOMPARE(g.fontPointSize(), double(size));
+}
+
+// A heading's outline level, which pandoc and LibreOffice make their headings from, is
+// read as the block's heading level and written back.
+void TestRtfWriteBack::headings_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("level");
+    QTest::newRow("first level") << QByteArray(R"({\rtf1\pard\outlinelevel0\b\fs36 x\par})") << 1;
+    QTest::newRow("third level") << QByteArray(R"({\rtf1\pard\outlinelevel2 x\par})") << 3;
+    QTest::newRow("from the style")
+        << QByteArray(R"({\rtf1{\stylesheet{\s1\outlinelevel1 Heading 2;}}\pard\s1 x\par})") << 2;
+    QTest::newRow("Word's body text level") << QByteArray(R"({\rtf1\pard\outlinelevel9 x\par})") << 0;
+    QTest::newRow("none") << QByteArray(R"({\rtf1\pard\b x\par})") << 0;
+    QTest::newRow("ended by pard") << QByteArray(R"({\rtf1\pard\outlinelevel0 h\par\pard x\par})") << 0;
+}
+
+void TestRtfWriteBack::headings()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument read, back;
+    rtf::read(input, &read);
+    QTEST(blockWith(read, u"x"_qs).blockFormat().headingLevel(), "level");
+    writeAndRead(read, &back);
+    QTEST(blockWith(back, u"x"_qs).blockFormat().headingLevel(), "level");
+}
+
+// A first line that the file starts left of the page is shown from the page's edge, and
+// written back as the file had it.
+void TestRtfWriteBack::firstLineLeftOfPage_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("shown");     // the start margin and first-line indent drawn, twips
+    QTest::addColumn<int>("first");         // the first-line indent written
+    QTest::newRow("past the page's edge") << QByteArray(R"({\rtf1\pard\li200\fi-600 x\par})")
+                                          << u"200 -200"_qs << -600;
+    QTest::newRow("no indent at all") << QByteArray(R"({\rtf1\pard\fi-300 x\par})") << u"0 0"_qs << -300;
+    QTest::newRow("to the page's edge") << QByteArray(R"({\rtf1\pard\li600\fi-600 x\par})")
+                                        << u"600 -600"_qs << -600;
+    QTest::newRow("hanging inside the page") << QByteArray(R"({\rtf1\pard\li720\fi-360 x\par})")
+                                             << u"720 -360"_qs << -360;
+    QTest::newRow("right to left, from the right")
+        << QByteArray(R"({\rtf1\pard\rtlpar\ri100\fi-400 x\par})") << u"100 -100"_qs << -400;
+}
+
+void TestRtfWriteBack::firstLineLeftOfPage()
+{
+    QFETCH(QByteArray, input);
+    QTextDocument read, back;
+    rtf::read(input, &read);
+    const QTextBlockFormat f = blockWith(read, u"x"_qs).blockFormat();
+    const double start = f.layoutDirection() == Qt::RightToLeft ? f.rightMargin() : f.leftMargin();
+    QTEST(u"%1 %2"_qs.arg(rtf::pixelsToTwips(start)).arg(rtf::pixelsToTwips(f.textIndent())), "shown");
+    QTEST(rtf::paragraphIndents(blockWith(read, u"x"_qs)).first, "first");
+    writeAndRead(read, &back);
+    QTEST(rtf::paragraphIndents(blockWith(back, u"x"_qs)).first, "first");
 }
 
 QTEST_MAIN(TestRtfWriteBack)

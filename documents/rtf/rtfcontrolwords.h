@@ -16,24 +16,25 @@ enum class Kind : unsigned char {
 enum class Dest : unsigned char {
     Body, Skip, FontTable, ColorTable, StyleSheet, StyleEntry, ListTable, List, ListLevel,
     ListOverrideTable, ListOverride, Picture, Field, FieldInstruction, FieldResult,
-    OldNumbering, OldNumberingText, PassThrough, LevelText, LevelNumbers,
+    OldNumbering, OldNumberingBefore, OldNumberingAfter, PassThrough, LevelText, LevelNumbers,
     Kept,          // kept as RTF and written back; extra is a KeptGroup
 };
 
 enum class Op : unsigned char {
     Rtf, Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, UnicodeSkip, Unicode,
     Plain, Bold, Italic, Underline, UnderlineNone, Strike, FontSize, Font, ForeColor,
-    BackColor, Super, Sub, NoSuperSub, Up, Down, Hidden,
-    Pard, Par, AlignLeft, AlignCenter, AlignRight, AlignJustify, LeftIndent, RightIndent,
+    BackColor, Super, Sub, NoSuperSub, Up, Down, Hidden, AssocBold, AssocItalic, AssocSize,
+    Pard, Par, StyleBasedOn, AlignLeft, AlignCenter, AlignRight, AlignJustify, LeftIndent,
+    RightIndent,
     FirstIndent, SpaceBefore, SpaceAfter, LineSpacing, Page, Sect, Style, CharStyle,
     InTable, Cell, Row, NestCell, NestRow, TableDepth, RowDefaults, CellBoundary,
     ListOverrideIndex, ListLevelIndex, ListId, LevelFormat, LevelFormatN,
     OldBullet, OldBody, OldContinue, OldLevel, OldDecimal, OldUpperAlpha, OldLowerAlpha,
-    OldUpperRoman, OldLowerRoman, OldFont,
+    OldUpperRoman, OldLowerRoman, OldFont, OldStart,
     FontCharset, FontCodePage, Red, Green, Blue,
     PicWidth, PicHeight, PicGoalWidth, PicGoalHeight, PicScaleX, PicScaleY,
     PicPng, PicJpeg, PicOther,
-    RtlPar, LtrPar, LevelStartAt, ListOverrideLevel,
+    RtlPar, LtrPar, OutlineLevel, LevelStartAt, ListOverrideLevel,
     BorderSide, BorderStyle, BorderWidth, BorderColor, CellShading, CellMerge, CellVMerge,
 };
 

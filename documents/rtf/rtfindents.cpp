@@ -1,5 +1,6 @@
 #include "rtfindents.h"
 
+#include "rtfkept.h"
 #include "rtfunits.h"
 
 #include <QTextBlock>
@@ -17,6 +18,13 @@ Indents paragraphIndents(const QTextBlock &block)
     out.left = pixelsToTwips(f.leftMargin() + listIndent);
     out.right = pixelsToTwips(f.rightMargin());
     out.first = pixelsToTwips(f.textIndent()) - (list ? kListHangTwips : 0);
+    // A first line the file started past the page's edge, drawn from the edge while the
+    // indents are as they were read.
+    if (Q_UNLIKELY(f.hasProperty(KeptFirstIndent)) && !list) {
+        const int start = f.layoutDirection() == Qt::RightToLeft ? out.right : out.left;
+        if (out.first == -start)
+            out.first = f.intProperty(KeptFirstIndent);
+    }
     return out;
 }
 

@@ -31,6 +31,7 @@ enum KeptProperty {
     KeptEnd,           // block format: what an empty paragraph held
     KeptHighlight,     // the background only shows a comment's range: it is not written
     KeptComment,       // the comment range a character is in, counted from 1
+    KeptFirstIndent,   // block format: a first-line indent past the page's edge, twips
 };
 
 // The background that shows a comment's range (a light yellow).

@@ -37,4 +37,17 @@ inline int styleForNfc(int nfc)
     }
 }
 
+// The \levelnfc of a style Qt draws: a bullet for the three bullet styles.
+inline int nfcForStyle(int style)
+{
+    switch (style) {
+    case QTextListFormat::ListUpperRoman: return 1;
+    case QTextListFormat::ListLowerRoman: return 2;
+    case QTextListFormat::ListUpperAlpha: return 3;
+    case QTextListFormat::ListLowerAlpha: return 4;
+    case QTextListFormat::ListDecimal: return 0;
+    default: return 23;
+    }
+}
+
 } // namespace rtf

@@ -21,7 +21,9 @@ size_t qHash(const CharProps &c, size_t seed)
     const quint64 a = quint64(flags) | quint64(quint32(c.font)) << 32;
     const quint64 b = low16(c.halfPoints) | low16(c.fore) << 16 | low16(c.back) << 32
         | low16(c.href) << 48;
-    return qHashMulti(seed, a, b);
+    const quint64 assoc = quint64(quint8(c.assocBold)) | quint64(quint8(c.assocItalic)) << 8
+        | low16(c.assocHalfPoints) << 16;
+    return qHashMulti(seed, a, b, assoc);
 }
 
 bool BlockKey::operator==(const BlockKey &o) const
@@ -33,14 +35,14 @@ bool BlockKey::operator==(const BlockKey &o) const
         && a.first == b.first && a.before == b.before && a.after == b.after
         && a.lineSpacing == b.lineSpacing && a.listOverride == b.listOverride
         && a.listLevel == b.listLevel && a.oldStyle == b.oldStyle && a.oldLevel == b.oldLevel
-        && a.style == b.style;
+        && a.style == b.style && a.outline == b.outline;
 }
 
 size_t qHash(const BlockKey &k, size_t seed)
 {
     const ParaProps &p = k.props;
     const size_t flags = size_t(p.align) | size_t(p.rtl) << 8 | size_t(k.pageBreak) << 9
-        | size_t(k.inList) << 10;
+        | size_t(k.inList) << 10 | size_t(p.outline + 1) << 11;
     const quint64 a = flags | low16(p.left) << 16 | low16(p.right) << 32 | low16(p.first) << 48;
     const quint64 b = low16(p.before) | low16(p.after) << 16 | low16(p.lineSpacing) << 32
         | low16(p.listOverride) << 48;
@@ -101,6 +103,7 @@ void Reader::groupStart()
         s.para = ParaProps();
         s.charSet = s.paraSet = 0;
         s.styleIndex = 0;
+        m_styleBase = -1;
     }
 }
 
@@ -149,7 +152,11 @@ void Reader::startDestination(Dest dest)
         m_overrideIndex = 0;
         m_overrideLevel = -1;
         break;
-    case Dest::OldNumbering: m_pnStyle = QTextListFormat::ListDisc; m_pnLevel = 1; break;
+    case Dest::OldNumbering:
+        m_pnStyle = QTextListFormat::ListDisc;
+        m_pnLevel = 1;
+        m_pn = OldNumber();
+        break;
     case Dest::ColorTable: m_colors.clear(); m_colorSet = false; break;
     case Dest::StyleSheet: m_rec.begin("stylesheet", false, s.chr.font, m_defaultFont); break;
     case Dest::FieldResult: s.ownsDest = false; break;
@@ -268,6 +275,10 @@ void Reader::onBytes(const char *data, qsizetype length)
     case Dest::LevelNumbers:
         levelTextBytes(data, length);
         break;
+    case Dest::OldNumberingBefore:
+    case Dest::OldNumberingAfter:
+        oldNumberingText(data, length);
+        break;
     default:
         break;
     }
@@ -354,6 +365,12 @@ void Reader::appendChar(char16_t c)
         m_level.text.append(QChar(c));
         return;
     }
+    if (d == Dest::OldNumberingBefore || d == Dest::OldNumberingAfter) {
+        QString &out = d == Dest::OldNumberingBefore ? m_pn.before : m_pn.after;
+        if (out.size() < kMaxOldText)
+            out.append(QChar(c));
+        return;
+    }
     if ((d != Dest::Body && d != Dest::FieldResult) || top().chr.hidden)
         return;
     ensureRun();
@@ -371,15 +388,16 @@ void Reader::ensureRun()
     if (m_runFormat < 0 || !(c == m_runProps)) {
         m_runProps = c;
         m_runFormat = formatIndex(c);
+        m_runComplex = complexFormatIndex(c);
     }
     auto &runs = m_para.runs;
     const int pos = int(m_para.text.size());
-    if (!runs.empty() && runs.back().format == m_runFormat)
+    if (!runs.empty() && runs.back().format == m_runFormat && runs.back().complex == m_runComplex)
         return;
     if (!runs.empty() && runs.back().start == pos)
-        runs.back().format = m_runFormat;
+        runs.back() = {pos, m_runFormat, m_runComplex};
     else
-        runs.push_back({pos, m_runFormat});
+        runs.push_back({pos, m_runFormat, m_runComplex});
 }
 
 int Reader::formatIndex(const CharProps &c)

@@ -34,13 +34,17 @@ struct CharProps
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
     int comment = 0;               // the open comment range, counted from 1; 0 for none
+    // \ab, \ai, \afs: right-to-left script's own; -1 and 0 where the file gives none.
+    signed char assocBold = -1, assocItalic = -1;
+    short assocHalfPoints = 0;
     // Inline: body text is checked against the run it may continue.
     bool operator==(const CharProps &o) const
     {
         return bold == o.bold && italic == o.italic && strike == o.strike && hidden == o.hidden
             && underline == o.underline && vertical == o.vertical && font == o.font
             && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href
-            && comment == o.comment;
+            && comment == o.comment && assocBold == o.assocBold && assocItalic == o.assocItalic
+            && assocHalfPoints == o.assocHalfPoints;
     }
 };
 size_t qHash(const CharProps &c, size_t seed = 0);
@@ -52,10 +56,11 @@ constexpr int kNoList = QTextListFormat::ListStyleUndefined;  // list styles are
 enum CharBit : unsigned {
     kSetBold = 1, kSetItalic = 2, kSetStrike = 4, kSetHidden = 8, kSetUnderline = 16,
     kSetVertical = 32, kSetFont = 64, kSetSize = 128, kSetFore = 256, kSetBack = 512,
+    kSetAssocBold = 1024, kSetAssocItalic = 2048, kSetAssocSize = 4096,
 };
 enum ParaBit : unsigned {
     kSetAlign = 1, kSetLeft = 2, kSetRight = 4, kSetFirst = 8, kSetBefore = 16,
-    kSetAfter = 32, kSetLineSpacing = 64, kSetList = 128, kSetDirection = 256,
+    kSetAfter = 32, kSetLineSpacing = 64, kSetList = 128, kSetDirection = 256, kSetOutline = 512,
 };
 
 struct ParaProps
@@ -66,7 +71,9 @@ struct ParaProps
     int left = 0, right = 0, first = 0, before = 0, after = 0, lineSpacing = 0;  // twips
     int listOverride = -1, listLevel = 0;        // \ls (0 is a list too), \ilvl
     int oldStyle = kNoList, oldLevel = 1;        // \pn numbering: a QTextListFormat::Style
+    int oldNumber = 0;                           // its start and texts, counted from 1; 0 none
     int style = 0;                               // \sN, kept for the writer
+    int outline = -1;                            // \outlinelevel: 0 a first heading, -1 none
 };
 
 struct GroupState
@@ -114,7 +121,9 @@ struct ListLevel
 // One paragraph collected before it goes into the document: runs share one string.
 struct Paragraph
 {
-    struct Run { int start; int format; };
+    // complex: the format of the run's right-to-left script where the associated
+    // properties make it look otherwise, else -1.
+    struct Run { int start; int format; int complex = -1; };
     QString text;
     std::vector<Run> runs;
     ParaProps props;
@@ -151,10 +160,17 @@ public:
     // Qt lays out each level of nesting about twice over, so deeper tables would hang the view.
     static constexpr int kMaxTableDepth = 8;
     static constexpr int kBytesPerTable = 128;   // a file's budget of tables: one per so many bytes
+    static constexpr size_t kMaxOldNumbers = 256;   // different \pn starts and texts kept
+    static constexpr qsizetype kMaxOldText = 32;    // characters of a \pntxtb or \pntxta
 
 private:
     struct Font { QStringList families; int codePage = 0; };   // families: none or one
-    struct Style { CharProps chr; ParaProps para; unsigned charSet = 0, paraSet = 0; };
+    struct Style {
+        CharProps chr;
+        ParaProps para;
+        unsigned charSet = 0, paraSet = 0;
+        int basedOn = -1;          // \sbasedon, -1 for none
+    };
     struct Picture {
         int kind = 0;   // 1 PNG, 2 JPEG, 0 other
         int width = 0, height = 0, goalWidth = 0, goalHeight = 0, scaleX = 100, scaleY = 100;
@@ -183,6 +199,9 @@ private:
     void appendChar(char16_t c);
     void ensureRun();
     int formatIndex(const CharProps &c);
+    int complexFormatIndex(const CharProps &c);
+    void insertRun(QTextCursor &cursor, const Paragraph &p, int run);
+    void insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run);
     CodePage *codePageForFont(int font);
 
     void applyOp(Op op, const ControlWord &w, bool hasParam, int param);
@@ -191,11 +210,14 @@ private:
     bool applyColorTableOp(Op op, int value);
     bool applyPictureOp(Op op, int value);
     bool applyOldNumberingOp(Op op, int value);
+    void finishOldNumbering(ParaProps &props);
+    void oldNumberingText(const char *data, qsizetype length);
     bool applyListTableOp(Op op, int value);
     bool applyCharOp(Op op, const ControlWord &w, bool hasParam, int param);
     bool applyParaOp(Op op, int value);
     bool applyBreakOp(Op op, int value = 0);
     void applyStyle(int index, bool paragraph);
+    void resolveStyleBases();
     void resetParagraph();
     void resetCharacters();
     bool applyCellDefOp(Op op, int value);
@@ -211,6 +233,8 @@ private:
     void finishListLevel(const GroupState &ended);
     void levelTextBytes(const char *data, qsizetype length);
     const ListLevel *listLevelFor(const ParaProps &props) const;
+    bool namesList(const ParaProps &props) const;
+    void oldListFormat(const ParaProps &props, int style, QTextListFormat &f) const;
     void applyLevelIndents(ParaProps &props, unsigned paraSet) const;
     QTextListFormat listFormat(const ParaProps &props, int style, int level) const;
     void defineCell(Op op, int value);
@@ -291,6 +315,7 @@ private:
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
     QHash<int, Style> m_styles;
+    int m_styleBase = -1;                  // the \sbasedon of the style being defined
 
     ListDef m_list;
     ListLevel m_level;                     // the \listlevel being read
@@ -300,6 +325,18 @@ private:
     QHash<int, ListOverride> m_overrides;  // by \ls number
     QHash<qint64, QTextList *> m_textLists;
     int m_pnStyle = kNoList, m_pnLevel = 1;
+    // \pn numbering's start and the texts before and after the number: the one being
+    // read, and each different one read so far.
+    struct OldNumber {
+        int start = 1;
+        QString before, after;
+        bool operator==(const OldNumber &o) const
+        {
+            return start == o.start && before == o.before && after == o.after;
+        }
+    };
+    OldNumber m_pn;
+    std::vector<OldNumber> m_oldNumbers;
 
     QString m_fieldInstruction;
     QStringList m_hrefs;
@@ -314,6 +351,7 @@ private:
     QHash<CharProps, int> m_formatIndex;
     CharProps m_runProps;
     int m_runFormat = -1;
+    int m_runComplex = -1;
     Paragraph m_para;
     // Body paragraphs go into the document a few at a time: reading a stretch and then
     // inserting it keeps each side's data in the cache. Kept for their capacity.

@@ -145,8 +145,14 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     f.setAlignment(align);
     double left = twipsToDocPixels(pp.left);
     double first = twipsToDocPixels(pp.first);
-    if (inList)
+    if (inList) {
         listIndents(pp, &left, &first);
+    } else if (const int start = pp.rtl ? pp.right : pp.left; start + pp.first < 0) {
+        // A first line the file starts past the page's edge would be cut off: it is drawn
+        // from the edge, and the file's indent is kept for writing back.
+        first = -twipsToDocPixels(start);
+        f.setProperty(KeptFirstIndent, pp.first);
+    }
     if (left != 0)
         f.setLeftMargin(left);
     if (pp.right != 0)
@@ -165,6 +171,8 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
         f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     if (pp.style > 0)
         f.setProperty(KeptStyle, pp.style);
+    if (pp.outline >= 0)
+        f.setHeadingLevel(pp.outline + 1);
     return f;
 }
 
@@ -182,18 +190,8 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
         cf.adopt([&] { return cursor.blockCharFormat(); });
     }
     bf.adopt([&] { return cursor.blockFormat(); });
-    const int n = int(p.runs.size());
-    for (int i = 0; i < n; ++i) {
-        const int start = p.runs[i].start;
-        const int end = i + 1 < n ? p.runs[i + 1].start : int(p.text.size());
-        // The document copies the characters, so a view on the paragraph's text will do.
-        if (end > start) {
-            StoredFormat<QTextCharFormat> &f = m_formats[p.runs[i].format];
-            cursor.insertText(QString::fromRawData(p.text.constData() + start, end - start),
-                              f.format);
-            f.adopt([&] { return cursor.charFormat(); });
-        }
-    }
+    for (int i = 0, n = int(p.runs.size()); i < n; ++i)
+        insertRun(cursor, p, i);
     if (Q_UNLIKELY(!p.section.isEmpty() || !p.tail.isEmpty())) {
         QTextBlockFormat kept;
         if (!p.section.isEmpty())

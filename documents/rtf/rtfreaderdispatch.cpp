@@ -78,6 +78,12 @@ bool Reader::applyCharOp(Op op, const ControlWord &w, bool hasParam, int value)
     case Op::NoSuperSub: c.vertical = 0; bit = kSetVertical; break;
     case Op::Up: c.vertical = (hasParam && value == 0) ? 0 : 1; bit = kSetVertical; break;
     case Op::Down: c.vertical = (hasParam && value == 0) ? 0 : 2; bit = kSetVertical; break;
+    case Op::AssocBold: c.assocBold = value != 0; bit = kSetAssocBold; break;
+    case Op::AssocItalic: c.assocItalic = value != 0; bit = kSetAssocItalic; break;
+    case Op::AssocSize:
+        c.assocHalfPoints = short(value > 0 && value <= 3276 ? value : 24);
+        bit = kSetAssocSize;
+        break;
     case Op::CharStyle:
         if (s.dest == Dest::StyleEntry) s.styleIndex = value;
         else applyStyle(value, false);
@@ -95,6 +101,10 @@ bool Reader::applyParaOp(Op op, int value)
     unsigned bit = 0;
     switch (op) {
     case Op::Pard: resetParagraph(); return true;
+    case Op::StyleBasedOn:
+        if (s.dest == Dest::StyleEntry)
+            m_styleBase = value;
+        return true;
     case Op::AlignLeft: p.align = 0; bit = kSetAlign; break;
     case Op::AlignCenter: p.align = 1; bit = kSetAlign; break;
     case Op::AlignRight: p.align = 2; bit = kSetAlign; break;
@@ -107,6 +117,11 @@ bool Reader::applyParaOp(Op op, int value)
     case Op::LineSpacing: p.lineSpacing = value; bit = kSetLineSpacing; break;
     case Op::RtlPar: p.rtl = true; bit = kSetDirection; break;
     case Op::LtrPar: p.rtl = false; bit = kSetDirection; break;
+    // Word gives body text level 9.
+    case Op::OutlineLevel:
+        p.outline = value >= 0 && value < 9 ? value : -1;
+        bit = kSetOutline;
+        break;
     case Op::InTable: p.tableDepth = std::max(p.tableDepth, 1); return true;
     case Op::TableDepth: p.tableDepth = std::clamp(value, 0, kMaxTableDepth); return true;
     case Op::ListOverrideIndex: p.listOverride = std::max(value, -1); bit = kSetList; break;
@@ -132,14 +147,13 @@ void Reader::finishDestination(const GroupState &ended)
     switch (ended.dest) {
     case Dest::FontTable: commitFont(); break;
     case Dest::StyleEntry:
-        m_styles.insert(ended.styleIndex, Style{ended.chr, ended.para, ended.charSet, ended.paraSet});
+        m_styles.insert(ended.styleIndex,
+                        Style{ended.chr, ended.para, ended.charSet, ended.paraSet, m_styleBase});
         break;
+    case Dest::StyleSheet: resolveStyleBases(); break;
     case Dest::FieldInstruction: finishField(); break;
     case Dest::Picture: finishPicture(); break;
-    case Dest::OldNumbering:
-        parent.para.oldStyle = m_pnStyle;
-        parent.para.oldLevel = m_pnLevel;
-        break;
+    case Dest::OldNumbering: finishOldNumbering(parent.para); break;
     case Dest::ListLevel: finishListLevel(ended); break;
     case Dest::List: m_listDefs.insert(m_list.id, m_list); break;
     case Dest::ListOverride: m_overrides.insert(m_overrideIndex, m_override); break;

@@ -178,14 +178,14 @@ void Reader::anchorPending(qsizetype start, QByteArray pending)
     }
     const bool pair = text.at(start).isHighSurrogate() && text.size() > start + 1;
     const qsizetype end = start + (pair ? 2 : 1);
-    const int base = runs.back().format;
-    const int f = anchorFormat(base, KeptBefore, pending);
+    const Paragraph::Run base = runs.back();
+    const int f = anchorFormat(base.format, KeptBefore, pending);
     if (runs.back().start == start)
-        runs.back().format = f;
+        runs.back() = {int(start), f};
     else
         runs.push_back({int(start), f});
     if (text.size() > end)
-        runs.push_back({int(end), base});
+        runs.push_back({int(end), base.format, base.complex});
     m_runChecked = false;
 }
 
@@ -207,7 +207,7 @@ void Reader::closeKeptParagraph()
                 --last;
             const int f = anchorFormat(runs.back().format, KeptAfter, pending);
             if (runs.back().start == last)
-                runs.back().format = f;
+                runs.back() = {int(last), f};
             else
                 runs.push_back({int(last), f});
         }

@@ -23,7 +23,39 @@ bool Reader::applyOldNumberingOp(Op op, int value)
     case Op::OldLowerAlpha: m_pnStyle = QTextListFormat::ListLowerAlpha; return true;
     case Op::OldUpperRoman: m_pnStyle = QTextListFormat::ListUpperRoman; return true;
     case Op::OldLowerRoman: m_pnStyle = QTextListFormat::ListLowerRoman; return true;
+    case Op::OldStart: m_pn.start = value; return true;
     default: return false;
+    }
+}
+
+// The texts around the number, in the document's code page.
+void Reader::oldNumberingText(const char *data, qsizetype length)
+{
+    QString &out = top().dest == Dest::OldNumberingBefore ? m_pn.before : m_pn.after;
+    CodePage *cp = CodePage::get(m_docCodePage);
+    for (qsizetype i = 0; i < length && out.size() < kMaxOldText; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        out.append(QChar(b < 0x80 ? char16_t(b) : cp->single(b)));
+    }
+}
+
+// A numbered paragraph keeps its start and texts; each different set is stored once, and
+// a file that gives too many shares the first one's.
+void Reader::finishOldNumbering(ParaProps &props)
+{
+    props.oldStyle = m_pnStyle;
+    props.oldLevel = m_pnLevel;
+    props.oldNumber = 0;
+    if (m_pnStyle == kNoList || isBulletStyle(m_pnStyle))
+        return;
+    const auto it = std::find(m_oldNumbers.begin(), m_oldNumbers.end(), m_pn);
+    if (it != m_oldNumbers.end()) {
+        props.oldNumber = int(it - m_oldNumbers.begin()) + 1;
+    } else if (m_oldNumbers.size() < kMaxOldNumbers) {
+        m_oldNumbers.push_back(m_pn);
+        props.oldNumber = int(m_oldNumbers.size());
+    } else {
+        props.oldNumber = 1;
     }
 }
 
@@ -124,9 +156,16 @@ void Reader::applyLevelIndents(ParaProps &props, unsigned paraSet) const
         props.first = level->first;
 }
 
+// An \ls that names no override is no list: LibreOffice marks outline headings so and
+// writes no list for them.
+bool Reader::namesList(const ParaProps &pp) const
+{
+    return pp.listOverride >= 0 && m_overrides.contains(pp.listOverride);
+}
+
 int Reader::listStyleFor(const ParaProps &pp, int *level, qint64 *key) const
 {
-    if (pp.listOverride >= 0) {
+    if (namesList(pp)) {
         *level = pp.listLevel + 1;
         *key = qint64(pp.listOverride + 1) << 8 | pp.listLevel;   // never 0, "no list"
         const ListLevel *l = listLevelFor(pp);
@@ -136,7 +175,7 @@ int Reader::listStyleFor(const ParaProps &pp, int *level, qint64 *key) const
     }
     if (pp.oldStyle != kNoList) {
         *level = pp.oldLevel;
-        *key = -(qint64(-pp.oldStyle) << 8 | pp.oldLevel);
+        *key = -(qint64(pp.oldNumber) << 16 | qint64(-pp.oldStyle) << 8 | pp.oldLevel);
         return pp.oldStyle;
     }
     return kNoList;
@@ -168,7 +207,11 @@ QTextListFormat Reader::listFormat(const ParaProps &props, int style, int level)
     QTextListFormat f;
     f.setStyle(QTextListFormat::Style(style));
     f.setIndent(std::clamp(level, 1, 9));
-    const ListLevel *l = props.listOverride >= 0 ? listLevelFor(props) : nullptr;
+    if (!namesList(props)) {
+        oldListFormat(props, style, f);
+        return f;
+    }
+    const ListLevel *l = listLevelFor(props);
     if (!l)
         return f;
     f.setProperty(listprop::Group, props.listOverride);
@@ -186,6 +229,21 @@ QTextListFormat Reader::listFormat(const ParaProps &props, int style, int level)
     if (!isBulletStyle(style))
         numberAffixes(*l, f);
     return f;
+}
+
+// \pn numbering as the level of a list table would give it: its start, and its texts
+// around the number, which Qt shows as the number's prefix and suffix.
+void Reader::oldListFormat(const ParaProps &props, int style, QTextListFormat &f) const
+{
+    if (props.oldNumber <= 0 || size_t(props.oldNumber) > m_oldNumbers.size())
+        return;
+    const OldNumber &n = m_oldNumbers[size_t(props.oldNumber - 1)];
+    f.setNumberPrefix(n.before);
+    f.setNumberSuffix(n.after);
+    f.setProperty(listprop::Start, n.start);
+    f.setProperty(listprop::Nfc, nfcForStyle(style));
+    f.setProperty(listprop::LevelText, n.before + QChar(char16_t(f.indent() - 1)) + n.after);
+    f.setProperty(listprop::LevelNumbers, QByteArray(1, char(n.before.size() + 1)));
 }
 
 void Reader::attachList(QTextCursor &cursor, const ParaProps &props)

@@ -2,6 +2,8 @@
 // itself, in whatever order the file gives the style and the direct formatting.
 #include "rtfreader.h"
 
+#include <QVarLengthArray>
+
 namespace rtf {
 
 namespace {
@@ -25,6 +27,9 @@ void mergeChars(CharProps &c, const CharProps &style, unsigned styleSet, unsigne
     takeUnset(c.halfPoints, style.halfPoints, kSetSize, styleSet, ownSet);
     takeUnset(c.fore, style.fore, kSetFore, styleSet, ownSet);
     takeUnset(c.back, style.back, kSetBack, styleSet, ownSet);
+    takeUnset(c.assocBold, style.assocBold, kSetAssocBold, styleSet, ownSet);
+    takeUnset(c.assocItalic, style.assocItalic, kSetAssocItalic, styleSet, ownSet);
+    takeUnset(c.assocHalfPoints, style.assocHalfPoints, kSetAssocSize, styleSet, ownSet);
 }
 
 void mergeParagraph(ParaProps &p, const ParaProps &style, unsigned styleSet, unsigned ownSet)
@@ -37,6 +42,7 @@ void mergeParagraph(ParaProps &p, const ParaProps &style, unsigned styleSet, uns
     takeUnset(p.after, style.after, kSetAfter, styleSet, ownSet);
     takeUnset(p.lineSpacing, style.lineSpacing, kSetLineSpacing, styleSet, ownSet);
     takeUnset(p.rtl, style.rtl, kSetDirection, styleSet, ownSet);
+    takeUnset(p.outline, style.outline, kSetOutline, styleSet, ownSet);
     if ((styleSet & kSetList) && !(ownSet & kSetList)) {
         p.listOverride = style.listOverride;
         p.listLevel = style.listLevel;
@@ -44,6 +50,31 @@ void mergeParagraph(ParaProps &p, const ParaProps &style, unsigned styleSet, uns
 }
 
 } // namespace
+
+// \sbasedon: a style takes from the styles it is based on, the nearest first, what it
+// does not set itself. Each takes from the styles as the file defines them, so the order
+// of definition does not matter; a chain stops at a style it has met (a loop), at a base
+// the file does not define, and after a length no real style sheet reaches.
+void Reader::resolveStyleBases()
+{
+    static constexpr int kMaxChain = 32;
+    const QHash<int, Style> defined = m_styles;
+    for (auto it = m_styles.begin(); it != m_styles.end(); ++it) {
+        Style &s = *it;
+        QVarLengthArray<int, kMaxChain> seen{it.key()};
+        for (int base = s.basedOn; seen.size() < kMaxChain && !seen.contains(base);) {
+            const auto b = defined.constFind(base);
+            if (b == defined.cend())
+                break;
+            mergeChars(s.chr, b->chr, b->charSet, s.charSet);
+            mergeParagraph(s.para, b->para, b->paraSet, s.paraSet);
+            s.charSet |= b->charSet;
+            s.paraSet |= b->paraSet;
+            seen.append(base);
+            base = b->basedOn;
+        }
+    }
+}
 
 // \pard: the defaults, then what the Normal style (\s0) gives every paragraph that names
 // no other style. Inside the style sheet a paragraph is a style being defined.

@@ -64,12 +64,15 @@ private:
     // field: the opening of the hyperlink field around the run, empty for none.
     struct FormatOut {
         QByteArray props;
+        QByteArray complexProps;   // props for text in right-to-left script
         QByteArray field;
         bool image = false;
         QByteArray before, note, after;   // kept material anchored on the fragment
         QByteArray off;   // what it leaves unset, said outright when styles are kept
     };
     const FormatOut &formatOut(const QTextFragment &fragment);
+    static QByteArray complexProps(const QTextCharFormat &f, const QByteArray &props, int font,
+                                   int halfPoints, bool stateOff);
     void writeRun(const FormatOut &out, QStringView text);
     void writeText(QStringView text);
     void writeUnicode(char16_t c);

@@ -21,18 +21,6 @@ char16_t bulletFor(int style)
     }
 }
 
-int nfcForStyle(int style)
-{
-    switch (style) {
-    case QTextListFormat::ListUpperRoman: return 1;
-    case QTextListFormat::ListLowerRoman: return 2;
-    case QTextListFormat::ListUpperAlpha: return 3;
-    case QTextListFormat::ListLowerAlpha: return 4;
-    case QTextListFormat::ListDecimal: return 0;
-    default: return 23;
-    }
-}
-
 } // namespace
 
 // Lists read from one RTF list keep their group and go back into one; a list made here

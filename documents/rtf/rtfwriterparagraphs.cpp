@@ -82,6 +82,8 @@ void Writer::writeBlockFormat(const QTextBlock &block, int depth)
         word("\\sl", pixelsToTwips(f.lineHeight()));
     else if (f.lineHeightType() == QTextBlockFormat::FixedHeight)
         word("\\sl", -pixelsToTwips(f.lineHeight()));
+    if (f.headingLevel() > 0)
+        word("\\outlinelevel", std::min(f.headingLevel(), 9) - 1);
     if (list) {
         word("\\ls", m_listIndex.value(list));
         word("\\ilvl", std::clamp(list->format().indent(), 1, 9) - 1);

@@ -2,6 +2,7 @@
 #include "rtfwriter.h"
 
 #include "rtfkept.h"
+#include "rtfscripts.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -31,21 +32,22 @@ void Writer::writeRun(const FormatOut &out, QStringView text)
 {
     if (!writesText(text))
         return;   // a reader would find no run here, so a second save gives the same bytes
+    const QByteArray &props = hasRightToLeftScript(text) ? out.complexProps : out.props;
     // Fragments whose formats differ only in what RTF does not carry are written as one
     // run, as a reader will find them; the run just written is reopened to go on.
     const char *close = out.field.isEmpty() ? "}" : "}}}";
-    if (m_out.size() == m_runEnd && out.props == m_runProps && out.field == m_runField) {
+    if (m_out.size() == m_runEnd && props == m_runProps && out.field == m_runField) {
         m_out.chop(qsizetype(std::strlen(close)));
     } else {
         m_out.append(out.field);
         m_out.append('{');
         m_out.append(out.off);
-        m_out.append(out.props);
+        m_out.append(props);
     }
     writeText(text);
     m_out.append(close);
     m_runEnd = m_out.size();
-    m_runProps = out.props;
+    m_runProps = props;
     m_runField = out.field;
 }
 
@@ -70,10 +72,13 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
     }
     keptFormatOut(f, out);
     QByteArray &p = out.props;
+    const int font = fontIndex(f);
+    const double points = f.fontPointSize() > 0 ? f.fontPointSize() : m_defaultSize;
+    const int halfPoints = int(std::lround(points * 2));
     p.append("\\f");
-    appendInt(p, fontIndex(f));
+    appendInt(p, font);
     p.append("\\fs");
-    appendInt(p, std::lround((f.fontPointSize() > 0 ? f.fontPointSize() : m_defaultSize) * 2));
+    appendInt(p, halfPoints);
     if (f.fontWeight() >= QFont::DemiBold) p.append("\\b");
     if (f.fontItalic()) p.append("\\i");
     if (f.fontUnderline() || f.underlineStyle() != QTextCharFormat::NoUnderline) {
@@ -100,8 +105,27 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
         p.append("\\cb");
         appendInt(p, c);
     }
+    out.complexProps = complexProps(f, p, font, halfPoints, !out.off.isEmpty());
     p.append(' ');
     return *m_formatCache.insert(index, out);
+}
+
+// Right-to-left script takes its bold, italic and size in LibreOffice and Word from the
+// associated properties, which follow \rtlch; with styles kept, off is said outright too.
+QByteArray Writer::complexProps(const QTextCharFormat &f, const QByteArray &props, int font,
+                                int halfPoints, bool stateOff)
+{
+    QByteArray c = props;
+    c.append("\\rtlch\\af");
+    appendInt(c, font);
+    c.append("\\afs");
+    appendInt(c, halfPoints);
+    if (f.fontWeight() >= QFont::DemiBold) c.append("\\ab");
+    else if (stateOff) c.append("\\ab0");
+    if (f.fontItalic()) c.append("\\ai");
+    else if (stateOff) c.append("\\ai0");
+    c.append(' ');
+    return c;
 }
 
 void Writer::writeImage(const QTextCharFormat &format)

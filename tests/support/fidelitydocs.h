@@ -4,7 +4,8 @@
 #include <QByteArray>
 
 // Lists of every kind: \ls1 letters with ")" from 3 and roman second levels that show
-// both numbers; \ls2 dash and check-mark bullets; \ls3 list 1 again, from 5.
+// both numbers; \ls2 dash and check-mark bullets; \ls3 list 1 again, from 5; then the
+// older \pn numbering, "(5)" and roman from iii.
 inline const QByteArray kLists = R"({\rtf1\ansi{\fonttbl{\f0 Times;}{\f1 Symbol;}{\f2 Wingdings;}})"
     R"({\*\listtable{\list{\listlevel\levelnfc4\levelnfcn4\levelstartat3{\leveltext\'02\'00);})"
     R"({\levelnumbers\'01;}\fi-360\li720}{\listlevel\levelnfc2{\leveltext\'04\'00.\'01.;})"
@@ -22,7 +23,11 @@ inline const QByteArray kLists = R"({\rtf1\ansi{\fonttbl{\f0 Times;}{\f1 Symbol;
     R"(\pard\ls1 uno\par\pard\ls1\ilvl1 sub\par\pard\ls1\ilvl2 tres\par\pard\ls1 dos\par)"
     R"(\pard\ls2 guion\par\pard\ls2\ilvl1 marca\par\pard\ls2\ilvl2 punto\par)"
     R"(\pard\ls2\ilvl3 circulo\par\pard\ls2\ilvl4 cuadro\par)"
-    R"(\pard\ls3 cinco\par\pard\ls4 letra\par})";
+    R"(\pard\ls3 cinco\par\pard\ls4 letra\par)"
+    R"(\pard\fi-360\li720{\pntext (5)\tab}{\*\pn\pnlvlbody\pndec\pnstart5{\pntxtb (}{\pntxta )}})"
+    R"(antiguo\par\pard\fi-360\li720{\pntext (6)\tab})"
+    R"({\*\pn\pnlvlbody\pndec\pnstart5{\pntxtb (}{\pntxta )}}siguiente\par)"
+    R"(\pard{\*\pn\pnlvlbody\pnlcrm\pnstart3\pnindent360{\pntxta .}}romano\par})";
 
 // A 3-column grid: a shaded cell bordered but on its left; b across two columns;
 // c down two rows; borders of every style the reader knows.
@@ -49,6 +54,9 @@ inline const ListItem kListItems[] = {
     {"square bullet", "cuadro", "square 5 - 1 \u00a7"},
     {"restart at five", "cinco", "lower-alpha 1 a) 5 1)"},
     {"upper letters", "letra", "upper-alpha 1 A. 1 1."},
+    {"old numbering with its texts", "antiguo", "decimal 1 (1) 5 (1)"},
+    {"old numbering on", "siguiente", "decimal 1 (2) 5 (1)"},
+    {"old roman from three", "romano", "lower-roman 1 i. 3 1."},
 };
 
 // Each cell of kTable: row,column rows x columns, its borders, its shading.

@@ -1,0 +1,87 @@
+// The reader's runs of right-to-left script: the associated \ab, \ai and \afs are their
+// bold, italic and size where the file gives them, and the run's own where it does not.
+#include "rtfreader.h"
+#include "rtfscripts.h"
+
+namespace rtf {
+
+namespace {
+
+// Letters and right-to-left characters decide the script they are in; spaces, digits
+// and punctuation go with the script before them.
+enum class Script { Neutral, Latin, RightToLeft };
+
+Script scriptOf(QChar c)
+{
+    if (isRightToLeftScript(c.unicode()))
+        return Script::RightToLeft;
+    return c.isLetter() ? Script::Latin : Script::Neutral;
+}
+
+} // namespace
+
+// The format of right-to-left script in a run of c, or -1 where it looks like the rest.
+int Reader::complexFormatIndex(const CharProps &c)
+{
+    if (Q_LIKELY(c.assocBold < 0 && c.assocItalic < 0 && c.assocHalfPoints <= 0))
+        return -1;
+    CharProps complex = c;
+    if (c.assocBold >= 0)
+        complex.bold = c.assocBold != 0;
+    if (c.assocItalic >= 0)
+        complex.italic = c.assocItalic != 0;
+    if (c.assocHalfPoints > 0)
+        complex.halfPoints = c.assocHalfPoints;
+    if (complex.bold == c.bold && complex.italic == c.italic && complex.halfPoints == c.halfPoints)
+        return -1;
+    // The same look whatever the associated properties, so such runs share one format.
+    complex.assocBold = complex.assocItalic = -1;
+    complex.assocHalfPoints = 0;
+    return formatIndex(complex);
+}
+
+void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
+{
+    const Paragraph::Run &run = p.runs[size_t(i)];
+    const int start = run.start;
+    const bool last = size_t(i) + 1 == p.runs.size();
+    const int end = last ? int(p.text.size()) : p.runs[size_t(i) + 1].start;
+    if (end <= start)
+        return;
+    // The document copies the characters, so a view on the paragraph's text will do.
+    const QString text = QString::fromRawData(p.text.constData() + start, end - start);
+    if (Q_UNLIKELY(run.complex >= 0)) {
+        insertScripts(cursor, text, run);
+        return;
+    }
+    StoredFormat<QTextCharFormat> &f = m_formats[size_t(run.format)];
+    cursor.insertText(text, f.format);
+    f.adopt([&] { return cursor.charFormat(); });
+}
+
+// A run whose right-to-left script looks otherwise: each stretch of one script in its format.
+void Reader::insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run)
+{
+    Script current = Script::Neutral;
+    for (const QChar c : text)
+        if ((current = scriptOf(c)) != Script::Neutral)
+            break;
+    const auto insert = [&](qsizetype from, qsizetype to, Script script) {
+        const int format = script == Script::RightToLeft ? run.complex : run.format;
+        if (to > from)
+            cursor.insertText(text.sliced(from, to - from).toString(),
+                              m_formats[size_t(format)].format);
+    };
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const Script s = scriptOf(text[i]);
+        if (s == Script::Neutral || s == current)
+            continue;
+        insert(from, i, current);
+        from = i;
+        current = s;
+    }
+    insert(from, text.size(), current);
+}
+
+} // namespace rtf
