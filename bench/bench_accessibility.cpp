@@ -130,22 +130,33 @@ void noteSteady(benchmark::State &state, const std::string &name, double first, 
 // Open: the load, the events it queued and, with the bridge on, the reading a screen
 // reader makes when the caret lands at the start of the new text. With the bridge off
 // nobody reads.
+void open(RichTextBox *text, const QString &path, bool bridge)
+{
+    text->LoadFile(path);
+    QCoreApplication::processEvents();
+    if (bridge)
+        readAroundCaret(text);
+}
+
+// A new document window, with the bridge made active or not for what follows.
+RichTextBox *newDocument(bool bridge)
+{
+    window->CreateDocumentWindow();
+    QAccessible::setActive(bridge);
+    return window->activeDocument()->rtfText;
+}
+
 void BM_Open(benchmark::State &state)
 {
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     const QString path = documentPath(paragraphs);
-    window->CreateDocumentWindow();
-    RichTextBox *text = window->activeDocument()->rtfText;
-    QAccessible::setActive(bridge);
+    RichTextBox *text = newDocument(bridge);
     double total = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        text->LoadFile(path);
-        QCoreApplication::processEvents();
-        if (bridge)
-            readAroundCaret(text);
+        open(text, path, bridge);
         total += clock.nsecsElapsed() / 1e9;
     }
     QAccessible::setActive(true);
@@ -154,24 +165,19 @@ void BM_Open(benchmark::State &state)
 }
 
 // After Open, Qt lays the rest of the document out in the background, a step at a time.
-// The figures: how long until the last paragraph is laid out, and the longest time the
-// window could not answer a key meanwhile (the longest gap between turns of the loop).
+// The figures: how long from Open until the last paragraph is laid out, and the longest
+// time the window could not answer a key meanwhile (the longest turn of the loop).
 void BM_LayoutAfterOpen(benchmark::State &state)
 {
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     const QString path = documentPath(paragraphs);
-    window->CreateDocumentWindow();
-    RichTextBox *text = window->activeDocument()->rtfText;
-    QAccessible::setActive(bridge);
+    RichTextBox *text = newDocument(bridge);
     double total = 0, longest = 0;
     for (auto _ : state) {
-        text->LoadFile(path);
         QElapsedTimer clock;
         clock.start();
-        QCoreApplication::processEvents();
-        if (bridge)
-            readAroundCaret(text);
+        open(text, path, bridge);
         qint64 last = clock.nsecsElapsed();
         while (text->document()->lastBlock().layout()->lineCount() == 0) {
             QCoreApplication::processEvents();
@@ -194,12 +200,9 @@ void BM_CaretMove(benchmark::State &state)
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     // A document of its own, so that the first move with the bridge on and off both
-    // start from a document nobody has laid out yet.
-    window->CreateDocumentWindow();
-    RichTextBox *text = window->activeDocument()->rtfText;
-    text->LoadFile(documentPath(paragraphs));
-    QCoreApplication::processEvents();
-    QAccessible::setActive(bridge);
+    // start from a document just opened, that the background layout has not gone through.
+    RichTextBox *text = newDocument(bridge);
+    open(text, documentPath(paragraphs), bridge);
     bool toEnd = true;
     double first = -1, rest = 0;
     for (auto _ : state) {

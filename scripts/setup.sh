@@ -9,7 +9,7 @@ BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
 
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev libbenchmark-dev xvfb xauth xdotool xclip poppler-utils python3 ccache
-  mount util-linux fonts-liberation2 dbus-daemon at-spi2-core
+  mount util-linux fonts-liberation2 dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0
   libreoffice-writer-nogui abiword pandoc"
 
 missing=""

@@ -18,3 +18,10 @@ if(DOCS_XVFB AND DOCS_XDOTOOL)
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/documents_saveopen.sh $<TARGET_FILE:riruzo-deror>)
   set_tests_properties(e2e_documents_saveopen PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 endif()
+
+# What a screen reader hears, through the real accessibility bridge.
+if(DOCS_XVFB AND DOCS_XDOTOOL)
+  add_test(NAME e2e_documents_screenreader
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/documents_screenreader.sh $<TARGET_FILE:riruzo-deror>)
+  set_tests_properties(e2e_documents_screenreader PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
+endif()

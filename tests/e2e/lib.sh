@@ -11,6 +11,8 @@ E2E_XVFB_PID=""
 E2E_EDITOR_PID=""
 E2E_CONFIG=""
 E2E_TMP=""
+E2E_BUS_PID=""
+E2E_ATSPI_PID=""
 
 e2e_fail() {
     echo "FAIL: $*" >&2
@@ -42,6 +44,21 @@ e2e_start_display() {
         E2E_XVFB_PID=""
     done
     e2e_fail "no se pudo arrancar Xvfb"
+}
+
+# Starts a private session bus and the AT-SPI bus on it, as a desktop with a screen
+# reader has; programs started afterwards find them through the environment.
+e2e_start_atspi() {
+    local bus
+    bus=$(mktemp -d)
+    dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$bus/address" 4>"$bus/pid" ||
+        e2e_fail "no se pudo arrancar dbus-daemon"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$bus/address")
+    E2E_BUS_PID=$(head -n1 "$bus/pid")
+    rm -rf "$bus"
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    E2E_ATSPI_PID=$!
+    sleep 1
 }
 
 # Starts the editor in the background with an isolated settings directory.
@@ -127,8 +144,12 @@ e2e_wait_exit() {
 e2e_stop() {
     [ -n "$E2E_EDITOR_PID" ] && kill "$E2E_EDITOR_PID" 2>/dev/null
     [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+    [ -n "$E2E_ATSPI_PID" ] && kill "$E2E_ATSPI_PID" 2>/dev/null
+    [ -n "$E2E_BUS_PID" ] && kill "$E2E_BUS_PID" 2>/dev/null
     E2E_EDITOR_PID=""
     E2E_XVFB_PID=""
+    E2E_ATSPI_PID=""
+    E2E_BUS_PID=""
     [ -n "$E2E_TMP" ] && [ "${E2E_KEEP:-0}" != 1 ] && rm -rf "$E2E_TMP"
     E2E_TMP=""
 }

@@ -1,0 +1,34 @@
+#!/usr/bin/python3
+# A minimal screen reader on the AT-SPI bus: at every caret move in a text it asks, as a
+# screen reader does before it speaks, the number of characters and the line at the caret,
+# and writes "offset<TAB>characters<TAB>line<TAB>milliseconds" to the log given as $1.
+# Needs Debian's python3-gi and gir1.2-atspi-2.0 (hence /usr/bin/python3).
+import sys
+import time
+import warnings
+
+import gi
+
+gi.require_version('Atspi', '2.0')
+from gi.repository import Atspi  # noqa: E402
+
+warnings.simplefilter('ignore', DeprecationWarning)
+log = open(sys.argv[1], 'a', buffering=1)
+
+
+def on_caret(event):
+    started = time.monotonic()
+    try:
+        count = Atspi.Text.get_character_count(event.source)
+        line = Atspi.Text.get_text_at_offset(event.source, event.detail1,
+                                             Atspi.TextBoundaryType.LINE_START)
+        took = (time.monotonic() - started) * 1000
+        log.write('%d\t%d\t%s\t%.1f\n' % (event.detail1, count, line.content.rstrip('\n'), took))
+    except Exception as error:  # an object gone while it was read: say so and go on
+        log.write('error\t%s\n' % error)
+
+
+listener = Atspi.EventListener.new(on_caret)
+listener.register('object:text-caret-moved')
+log.write('ready\n')
+Atspi.event_main()
