@@ -21,13 +21,14 @@ if [ "${READER:-0}" = 1 ]; then
     reader=$!
     trap 'kill $reader 2>/dev/null; rm -f "$log"; e2e_stop' EXIT
     for i in $(seq 100); do grep -q '^ready' "$log" && break; sleep 0.1; done
+    grep -q '^ready' "$log" || e2e_fail "the reader did not start"
 fi
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$bin" "$@"
 rc=$?
 if [ "${READER:-0}" = 1 ]; then
     echo
     echo "The reader's slowest answers over the bus (ms, offset, characters):"
-    awk -F'\t' 'NF == 4 { print $4, $1, $2 }' "$log" | sort -rn | head -n 5
-    echo "Answers: $(grep -c . "$log")"
+    awk -F'\t' '$1 ~ /^[0-9]+$/ { print $4, $1, $2 }' "$log" | sort -rn | head -n 5
+    echo "Answers: $(grep -c '^[0-9]' "$log")"
 fi
 exit $rc

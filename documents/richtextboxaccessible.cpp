@@ -27,8 +27,9 @@ void *RichTextBoxAccessible::interface_cast(QAccessible::InterfaceType type)
 {
     if (type == QAccessible::TextInterface)
         return static_cast<QAccessibleTextInterface *>(this);
+    // A read-only control offers no editing, rather than editing that does nothing.
     if (type == QAccessible::EditableTextInterface)
-        return static_cast<QAccessibleEditableTextInterface *>(this);
+        return editable() ? static_cast<QAccessibleEditableTextInterface *>(this) : nullptr;
     return QAccessibleWidget::interface_cast(type);
 }
 
@@ -64,11 +65,9 @@ bool RichTextBoxAccessible::editable() const
     return !box()->isReadOnly();
 }
 
-// The number of characters is the document's, less the paragraph mark it always ends
-// with; a cursor moved to the end would lay out the whole document to find it.
 int RichTextBoxAccessible::characterCount() const
 {
-    return qMax(0, document()->characterCount() - 1);
+    return richtextaccess::characterCount(document());
 }
 
 int RichTextBoxAccessible::clamped(int offset) const
@@ -199,7 +198,8 @@ QRect RichTextBoxAccessible::characterRect(int offset) const
     const QRect caret = box()->cursorRect(cursor);
     QTextCursor next = cursor;
     next.movePosition(QTextCursor::NextCharacter);
-    const QFontMetrics metrics(next.charFormat().font());   // the format of the character passed
+    // The format of the character passed over.
+    const QFontMetrics metrics(next.charFormat().font().resolve(document()->defaultFont()));
     const QRect after = box()->cursorRect(next);
     // The next character's caret gives the width on the same line; at a line's end, the
     // font's advance does.

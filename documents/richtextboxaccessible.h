@@ -64,6 +64,9 @@ private:
 void installRichTextBoxAccessibility();
 
 namespace richtextaccess {
+// The document's characters, less the paragraph mark every document ends with. A cursor
+// moved to the end would lay out the whole document to find the number.
+int characterCount(const QTextDocument *document);
 // The [start, end) range of the unit of text of the given kind around offset, as
 // QAccessible::qAccessibleTextBoundaryHelper gives it, without laying out more than the
 // paragraph that holds offset.

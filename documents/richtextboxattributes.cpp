@@ -5,6 +5,12 @@
 
 namespace {
 
+// A colour is told only where the format paints one; an empty brush is no colour.
+bool paints(const QBrush &brush)
+{
+    return brush.style() == Qt::SolidPattern;
+}
+
 QString rgb(const QBrush &brush)
 {
     const QColor c = brush.color();
@@ -33,26 +39,30 @@ QString weight(int w)
 }
 
 // The attributes as AT-SPI names them, "name:value;" one after another.
-QString describe(const QTextCharFormat &format, const QTextBlockFormat &paragraph)
+QString describe(const QTextCharFormat &format, const QTextBlockFormat &paragraph,
+                 const QFont &documentFont)
 {
-    const QFont font = format.font();
+    const QFont font = format.font().resolve(documentFont);
     QString out;
     auto add = [&out](const char *name, const QString &value) {
         out += QLatin1String(name) + QLatin1Char(':') + value + QLatin1Char(';');
     };
-    add("font-family", QLatin1Char('"') + font.family() + QLatin1Char('"'));
+    // The bridge splits the list at ';' and each item at ':', so a name must carry neither.
+    QString family = font.family();
+    family.remove(QLatin1Char(';')).remove(QLatin1Char(':'));
+    add("font-family", QLatin1Char('"') + family + QLatin1Char('"'));
     add("font-size", QString::number(font.pointSizeF()) + QLatin1String("pt"));
     add("font-style", font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"));
     add("font-weight", weight(font.weight()));
-    if (font.underline()) {
+    if (font.underline() || format.underlineStyle() != QTextCharFormat::NoUnderline) {
         add("text-underline-style", QStringLiteral("solid"));
         add("text-underline-type", QStringLiteral("single"));
     }
     if (font.strikeOut())
         add("text-line-through-type", QStringLiteral("single"));
-    if (format.hasProperty(QTextFormat::ForegroundBrush))
+    if (paints(format.foreground()))
         add("color", rgb(format.foreground()));
-    if (format.hasProperty(QTextFormat::BackgroundBrush))
+    if (paints(format.background()))
         add("background-color", rgb(format.background()));
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         add("text-position", QStringLiteral("super"));
@@ -66,22 +76,27 @@ QString describe(const QTextCharFormat &format, const QTextBlockFormat &paragrap
 
 } // namespace
 
-// The run of equally formatted text that holds offset, and its attributes.
+// The run of equally formatted text that holds offset, and its attributes. A paragraph's
+// mark makes a run of its own, in the format of the text before it.
 QString RichTextBoxAccessible::attributes(int offset, int *startOffset, int *endOffset) const
 {
     *startOffset = *endOffset = -1;
     if (offset < 0 || offset > characterCount())
         return QString();
     const QTextBlock block = document()->findBlock(offset);
+    const QFont documentFont = document()->defaultFont();
+    QTextCharFormat format = block.charFormat();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
+        format = fragment.charFormat();
         if (fragment.position() <= offset && offset < fragment.position() + fragment.length()) {
             *startOffset = fragment.position();
             *endOffset = fragment.position() + fragment.length();
-            return describe(fragment.charFormat(), block.blockFormat());
+            return describe(format, block.blockFormat(), documentFont);
         }
     }
-    // An empty paragraph, or the paragraph's end: the format typing there would get.
-    *startOffset = *endOffset = offset;
-    return describe(block.charFormat(), block.blockFormat());
+    const int mark = block.position() + block.length() - 1;
+    *startOffset = mark;
+    *endOffset = mark + 1;
+    return describe(format, block.blockFormat(), documentFont);
 }

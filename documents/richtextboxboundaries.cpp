@@ -40,24 +40,34 @@ QPair<int, int> between(QTextCursor cursor, QTextCursor::MoveOperation from,
 
 } // namespace
 
+int characterCount(const QTextDocument *document)
+{
+    return qMax(0, document->characterCount() - 1);
+}
+
 // Every move here stays inside the paragraph that holds offset, so only that paragraph
 // (and those before it that the background layout has not reached) is laid out.
 QPair<int, int> boundaries(QTextDocument *document, int offset,
                            QAccessible::TextBoundaryType boundaryType)
 {
-    const int count = qMax(0, document->characterCount() - 1);
+    const int count = characterCount(document);
     offset = qBound(0, offset, count);
-    QTextCursor cursor(document);
-    cursor.setPosition(offset);
+    // A cursor placed at offset lays out the paragraphs up to it: made only where the
+    // unit needs the paragraph's layout (its characters, words and lines).
+    const auto cursor = [document, offset] {
+        QTextCursor c(document);
+        c.setPosition(offset);
+        return c;
+    };
     switch (boundaryType) {
     case QAccessible::CharBoundary:
-        return between(cursor, QTextCursor::NoMove, QTextCursor::NextCharacter);
+        return between(cursor(), QTextCursor::NoMove, QTextCursor::NextCharacter);
     case QAccessible::WordBoundary:
-        return between(cursor, QTextCursor::StartOfWord, QTextCursor::EndOfWord);
+        return between(cursor(), QTextCursor::StartOfWord, QTextCursor::EndOfWord);
     case QAccessible::SentenceBoundary:
         return sentence(document->findBlock(offset), offset);
     case QAccessible::LineBoundary:
-        return between(cursor, QTextCursor::StartOfLine, QTextCursor::EndOfLine);
+        return between(cursor(), QTextCursor::StartOfLine, QTextCursor::EndOfLine);
     case QAccessible::ParagraphBoundary: {
         const QTextBlock block = document->findBlock(offset);
         return {block.position(), block.position() + block.length() - 1};
@@ -72,7 +82,7 @@ QPair<int, int> boundaries(QTextDocument *document, int offset,
 // lays out every paragraph before it. Paragraph and frame marks read as line breaks.
 QString textBetween(QTextDocument *document, int start, int end)
 {
-    const int count = qMax(0, document->characterCount() - 1);
+    const int count = characterCount(document);
     start = qBound(0, start, count);
     end = qBound(0, end, count);
     if (end < start)

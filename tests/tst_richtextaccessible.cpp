@@ -3,12 +3,18 @@
 #include "richtextbox.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QImage>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
+#include <QUrl>
 
 #include <functional>
 
@@ -22,10 +28,14 @@ QAccessibleInterface *accessible(RichTextBox &box)
     return QAccessible::queryAccessibleInterface(&box);
 }
 
+// Never null: a control without a text interface fails the test here.
 QAccessibleTextInterface *reading(RichTextBox &box)
 {
     QAccessibleInterface *iface = accessible(box);
-    return iface ? iface->textInterface() : nullptr;
+    QAccessibleTextInterface *text = iface ? iface->textInterface() : nullptr;
+    if (!text)
+        qFatal("the control offers no accessible text");
+    return text;
 }
 
 struct Shown
@@ -62,8 +72,12 @@ private slots:
     void readingLeavesTheRestToTheBackgroundLayout_data();
     void readingLeavesTheRestToTheBackgroundLayout();
     void selectionAndCaret();
-    void editing_data();
     void editing();
+    void readOnlyIsNotEdited();
+    void tablesAndPictures();
+    void anotherDocumentLoaded();
+    void readingInTheMiddleLaysOutNothing_data();
+    void readingInTheMiddleLaysOutNothing();
     void attributesOfTheRun();
     void geometry();
 };
@@ -128,13 +142,19 @@ void TestRichTextAccessible::unitsAround_data()
     QTest::addColumn<int>("offset");
     QTest::addColumn<QAccessible::TextBoundaryType>("unit");
     QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("beforeStart");
     QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("afterStart");
 
-    QTest::newRow("words") << 7 << QAccessible::WordBoundary << "Hola" << ".";
-    QTest::newRow("characters") << 1 << QAccessible::CharBoundary << "H" << "l";
-    QTest::newRow("lines") << 22 << QAccessible::LineBoundary << "Hola mundo. Adiós." << "";
-    QTest::newRow("nothing before the first") << 2 << QAccessible::LineBoundary << "" << "segunda línea";
-    QTest::newRow("nothing after the last") << 36 << QAccessible::ParagraphBoundary << "" << "";
+    QTest::newRow("words") << 7 << QAccessible::WordBoundary << "Hola" << 0 << "." << 10;
+    QTest::newRow("characters") << 1 << QAccessible::CharBoundary << "H" << 0 << "l" << 2;
+    // After the second line comes the empty paragraph: found, and empty.
+    QTest::newRow("lines") << 22 << QAccessible::LineBoundary << "Hola mundo. Adiós." << 0
+                           << "" << 33;
+    QTest::newRow("nothing before the first") << 2 << QAccessible::LineBoundary << "" << -1
+                                              << "segunda línea" << 19;
+    QTest::newRow("nothing after the last") << 36 << QAccessible::ParagraphBoundary << "" << 33
+                                            << "" << -1;
 }
 
 void TestRichTextAccessible::unitsAround()
@@ -142,11 +162,17 @@ void TestRichTextAccessible::unitsAround()
     QFETCH(int, offset);
     QFETCH(QAccessible::TextBoundaryType, unit);
     QFETCH(QString, before);
+    QFETCH(int, beforeStart);
     QFETCH(QString, after);
+    QFETCH(int, afterStart);
     Shown shown(kText);
+    QAccessibleTextInterface *t = reading(shown.box);
+    QVERIFY(t);
     int from = 0, to = 0;
-    QCOMPARE(reading(shown.box)->textBeforeOffset(offset, unit, &from, &to), before);
-    QCOMPARE(reading(shown.box)->textAfterOffset(offset, unit, &from, &to), after);
+    QCOMPARE(t->textBeforeOffset(offset, unit, &from, &to), before);
+    QCOMPARE(from, beforeStart);
+    QCOMPARE(t->textAfterOffset(offset, unit, &from, &to), after);
+    QCOMPARE(from, afterStart);
 }
 
 void TestRichTextAccessible::textRanges_data()
@@ -238,26 +264,27 @@ void TestRichTextAccessible::selectionAndCaret()
     QCOMPARE(t->cursorPosition(), int(kText.size()));
 }
 
-void TestRichTextAccessible::editing_data()
-{
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("editable") << false << QStringLiteral("Hola gente. ¡Adiós.\nsegunda línea\n\nfin");
-    QTest::newRow("read-only") << true << kText;
-}
-
 void TestRichTextAccessible::editing()
 {
-    QFETCH(bool, readOnly);
-    QFETCH(QString, expected);
     Shown shown(kText);
-    shown.box.setReadOnly(readOnly);
     QAccessibleEditableTextInterface *e = accessible(shown.box)->editableTextInterface();
+    QVERIFY(e);
     e->replaceText(5, 10, QStringLiteral("gente"));
     e->insertText(12, QStringLiteral("¡"));
     e->insertText(0, QStringLiteral("xx"));
     e->deleteText(0, 2);
-    QCOMPARE(shown.box.toPlainText(), expected);
+    QCOMPARE(shown.box.toPlainText(), QStringLiteral("Hola gente. ¡Adiós.\nsegunda línea\n\nfin"));
+}
+
+// A read-only control offers no editing, and its value cannot be written either.
+void TestRichTextAccessible::readOnlyIsNotEdited()
+{
+    Shown shown(kText);
+    shown.box.setReadOnly(true);
+    QAccessibleInterface *iface = accessible(shown.box);
+    QVERIFY(!iface->editableTextInterface());
+    iface->setText(QAccessible::Value, QStringLiteral("otro"));
+    QCOMPARE(shown.box.toPlainText(), kText);
 }
 
 void TestRichTextAccessible::attributesOfTheRun()
@@ -280,8 +307,21 @@ void TestRichTextAccessible::attributesOfTheRun()
     QVERIFY2(attrs.contains(QLatin1String("color:rgb(255,0,0);")), qPrintable(attrs));
     const QString plain = reading(shown.box)->attributes(1, &from, &to);
     QVERIFY2(plain.contains(QLatin1String("font-weight:normal;")), qPrintable(plain));
+    QVERIFY2(!plain.contains(QLatin1String("color:")), qPrintable(plain));
     QCOMPARE(from, 0);
     QCOMPARE(to, 5);
+    // The paragraph's mark is a run of one character, after the text before it.
+    reading(shown.box)->attributes(18, &from, &to);
+    QCOMPARE(from, 18);
+    QCOMPARE(to, 19);
+    QTextCharFormat wavy;
+    wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    c.setPosition(19);
+    c.setPosition(26, QTextCursor::KeepAnchor);
+    c.mergeCharFormat(wavy);
+    const QString underlined = reading(shown.box)->attributes(20, &from, &to);
+    QVERIFY2(underlined.contains(QLatin1String("text-underline-type:single;")),
+             qPrintable(underlined));
 }
 
 // Where a character is on screen, and which character is at a point of the screen.
@@ -299,6 +339,92 @@ void TestRichTextAccessible::geometry()
     }
     QVERIFY(t->characterRect(int(kText.size())).isEmpty());
     QCOMPARE(t->offsetAtPoint(viewport.bottomRight() + QPoint(50, 50)), -1);
+
+    // Scrolled down, the characters in view are still found where they show.
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QStringLiteral("línea %1").arg(i);
+    shown.box.setText(lines.join(QLatin1Char('\n')));
+    shown.box.verticalScrollBar()->setValue(shown.box.verticalScrollBar()->maximum() / 2);
+    QTextCursor inView = shown.box.cursorForPosition(shown.box.viewport()->rect().center());
+    inView.movePosition(QTextCursor::StartOfBlock);
+    const int shownThere = inView.position() + 1;   // the second letter of a line in view
+    const QRect r = t->characterRect(shownThere);
+    QVERIFY(viewport.contains(r));
+    QCOMPARE(t->offsetAtPoint(r.center()), shownThere);
+}
+
+// Tables and pictures take places in the text as their marks do: the text read whole
+// is as long as the count, and a cell's text is read where it is.
+void TestRichTextAccessible::tablesAndPictures()
+{
+    Shown shown(QStringLiteral("antes"));
+    QTextCursor c(shown.box.document());
+    c.movePosition(QTextCursor::End);
+    QTextTable *table = c.insertTable(2, 2);
+    table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("celda"));
+    c.movePosition(QTextCursor::End);
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    shown.box.document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("p.png")),
+                                      picture);
+    c.insertImage(QStringLiteral("p.png"));
+    c.insertText(QStringLiteral("después"));
+    QAccessibleTextInterface *t = reading(shown.box);
+    const int count = t->characterCount();
+    QCOMPARE(t->text(0, count).size(), count);
+    const int cell = table->cellAt(1, 1).firstPosition();
+    int from = 0, to = 0;
+    QCOMPARE(t->textAtOffset(cell + 1, QAccessible::WordBoundary, &from, &to), QStringLiteral("celda"));
+    QCOMPARE(from, cell);
+    QVERIFY(t->text(0, count).endsWith(QStringLiteral("después")));
+}
+
+// The control changes its document when it loads a file; what is read is the new one.
+void TestRichTextAccessible::anotherDocumentLoaded()
+{
+    Shown shown(kText);
+    QAccessibleTextInterface *t = reading(shown.box);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("otro.rtf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi otro texto\\par}");
+    file.close();
+    shown.box.LoadFile(path);
+    QCOMPARE(t, reading(shown.box));
+    QCOMPARE(t->characterCount(), 10);
+    int from = 0, to = 0;
+    QCOMPARE(t->textAtOffset(1, QAccessible::LineBoundary, &from, &to), QStringLiteral("otro texto"));
+}
+
+void TestRichTextAccessible::readingInTheMiddleLaysOutNothing_data()
+{
+    QTest::addColumn<QAccessible::TextBoundaryType>("unit");
+    QTest::newRow("sentence") << QAccessible::SentenceBoundary;
+    QTest::newRow("paragraph") << QAccessible::ParagraphBoundary;
+    QTest::newRow("whole text") << QAccessible::NoBoundary;
+}
+
+// Units that do not depend on where lines break are found without any layout: asked in
+// the middle of a document just opened, they leave that paragraph unlaid.
+void TestRichTextAccessible::readingInTheMiddleLaysOutNothing()
+{
+    QFETCH(QAccessible::TextBoundaryType, unit);
+    QStringList lines;
+    for (int i = 0; i < 20000; ++i)
+        lines << QStringLiteral("Párrafo %1. Con otra frase.").arg(i);
+    Shown shown{QString()};
+    shown.box.setText(lines.join(QLatin1Char('\n')));
+    QAccessibleTextInterface *t = reading(shown.box);
+    const int middle = t->characterCount() / 2;
+    const QTextBlock block = shown.box.document()->findBlock(middle);
+    int from = 0, to = 0;
+    QVERIFY(!t->textAtOffset(middle, unit, &from, &to).isEmpty());
+    QVERIFY(from <= middle && middle <= to);
+    QCOMPARE(block.layout()->lineCount(), 0);
+    t->attributes(middle, &from, &to);
+    QCOMPARE(block.layout()->lineCount(), 0);
 }
 
 QTEST_MAIN(TestRichTextAccessible)

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # A minimal screen reader on the AT-SPI bus: at every caret move in a text it asks, as a
-# screen reader does before it speaks, the number of characters and the line at the caret,
-# and writes "offset<TAB>characters<TAB>line<TAB>milliseconds" to the log given as $1.
+# screen reader does before it speaks, the number of characters, the line at the caret and
+# the line after it, and writes
+# "offset<TAB>characters<TAB>line<TAB>milliseconds<TAB>next line" to the log given as $1.
 # Needs Debian's python3-gi and gir1.2-atspi-2.0 (hence /usr/bin/python3).
 import sys
 import time
@@ -23,7 +24,10 @@ def on_caret(event):
         line = Atspi.Text.get_text_at_offset(event.source, event.detail1,
                                              Atspi.TextBoundaryType.LINE_START)
         took = (time.monotonic() - started) * 1000
-        log.write('%d\t%d\t%s\t%.1f\n' % (event.detail1, count, line.content.rstrip('\n'), took))
+        after = Atspi.Text.get_text_after_offset(event.source, event.detail1,
+                                                 Atspi.TextBoundaryType.LINE_START)
+        log.write('%d\t%d\t%s\t%.1f\t%s\n' % (event.detail1, count, line.content.rstrip('\n'),
+                                              took, after.content.rstrip('\n')))
     except Exception as error:  # an object gone while it was read: say so and go on
         log.write('error\t%s\n' % error)
 

@@ -53,9 +53,11 @@ e2e_start_atspi() {
     bus=$(mktemp -d)
     dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$bus/address" 4>"$bus/pid" ||
         e2e_fail "no se pudo arrancar dbus-daemon"
-    export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$bus/address")
+    DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$bus/address")
     E2E_BUS_PID=$(head -n1 "$bus/pid")
     rm -rf "$bus"
+    [ -n "$DBUS_SESSION_BUS_ADDRESS" ] || e2e_fail "dbus-daemon no dio su dirección"
+    export DBUS_SESSION_BUS_ADDRESS
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
     E2E_ATSPI_PID=$!
     sleep 1
