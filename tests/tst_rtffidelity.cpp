@@ -25,6 +25,8 @@ private slots:
     void direction();
     void complexScript_data();
     void complexScript();
+    void complexFont_data();
+    void complexFont();
     void cells_data();
     void cells();
 };
@@ -247,6 +249,64 @@ void TestRtfFidelity::complexScript()
     QCOMPARE(charAt(b, at + int(word.size()) - 1), f);
     QTEST(u"%1 %2 %3"_qs.arg(f.fontWeight() >= QFont::DemiBold ? u"b" : u"-")
               .arg(f.fontItalic() ? u"i" : u"-").arg(f.fontPointSize()), "expected");
+}
+
+// The font of right-to-left script: the associated \af that follows \rtlch (or Word's
+// \fcs1), not one that follows \loch, \hich or \dbch, which are Latin and East Asian.
+void TestRtfFidelity::complexFont_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("expected");   // the word's font family
+    const QString shalom = u"שלום"_qs;
+    const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)";
+    const QByteArray fonts = "{\\fonttbl{\\f0 Times;}{\\f5 David CLM;}{\\f6 Noto Sans CJK JP;}"
+                             "{\\f7 Times;}}";
+    const auto rtf = [&](const QByteArray &body) {
+        return "{\\rtf1\\ansi\\deff0" + fonts + "\\pard\\rtlpar\\qr " + body + "\\par}";
+    };
+    QTest::newRow("as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\af5 " + heb + "} x")
+                                              << shalom << u"David CLM"_qs;
+    QTest::newRow("Latin beside it keeps its own") << rtf("{\\rtlch\\af5 " + heb + " x}")
+                                                   << u"x"_qs << u"Times"_qs;
+    QTest::newRow("as Word writes it") << rtf("{\\rtlch\\fcs1 \\af5 \\ltrch\\fcs0 \\f0 " + heb + "}")
+                                       << shalom << u"David CLM"_qs;
+    QTest::newRow("Latin and East Asian fonts after it")
+        << rtf("{\\rtlch\\af5 \\ltrch\\hich\\af0\\dbch\\af6\\loch\\f0 " + heb + "}")
+        << shalom << u"David CLM"_qs;
+    QTest::newRow("an East Asian font only") << rtf("{\\dbch\\af6 " + heb + "}") << shalom
+                                             << u"Times"_qs;
+    QTest::newRow("a font not in the table") << rtf("{\\rtlch\\af9 " + heb + "}") << shalom
+                                             << u"Times"_qs;
+    QTest::newRow("another entry for the run's font") << rtf("{\\rtlch\\af7 " + heb + "}")
+                                                       << shalom << u"Times"_qs;
+    QTest::newRow("Arabic") << rtf("{\\rtlch\\af5 \\u1587?\\u1604?\\u1575?\\u1605?}")
+                            << u"سلام"_qs << u"David CLM"_qs;
+    QTest::newRow("Hebrew in a mixed run") << rtf("{\\rtlch\\af5 abc " + heb + " def}")
+                                           << shalom << u"David CLM"_qs;
+    QTest::newRow("Latin in a mixed run") << rtf("{\\rtlch\\af5 abc " + heb + " def}")
+                                          << u"def"_qs << u"Times"_qs;
+    QTest::newRow("plain clears it") << rtf("{\\rtlch\\af5\\ltrch\\plain " + heb + "}") << shalom
+                                     << u"Times"_qs;
+    const QByteArray styled = "{\\rtf1\\ansi\\deff0" + fonts
+        + "{\\stylesheet{\\s1\\rtlch\\af5 \\ltrch\\f0 Heading;}}\\pard\\s1\\rtlpar " + heb
+        + " x\\par}";
+    QTest::newRow("from the style") << styled << shalom << u"David CLM"_qs;
+    QTest::newRow("Latin under that style") << styled << u"x"_qs << u"Times"_qs;
+}
+
+void TestRtfFidelity::complexFont()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, word);
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const QTextBlock b = blockWith(doc, word);
+    QVERIFY(b.isValid());
+    const int at = int(doc.find(word).selectionStart() - b.position());
+    const QTextCharFormat f = charAt(b, at);
+    QCOMPARE(charAt(b, at + int(word.size()) - 1), f);
+    QTEST(f.fontFamilies().toStringList().value(0), "expected");
 }
 
 void TestRtfFidelity::cells_data()

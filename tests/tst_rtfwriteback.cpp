@@ -28,6 +28,8 @@ private slots:
     void direction();
     void complexScript_data();
     void complexScript();
+    void complexFont_data();
+    void complexFont();
     void headings_data();
     void headings();
     void firstLineLeftOfPage_data();
@@ -40,6 +42,28 @@ namespace {
 void writeAndRead(const QTextDocument &from, QTextDocument *to)
 {
     rtf::read(rtf::write(&from), to);
+}
+
+// The fonts the written run holding text names: "f <family>", then " af <family>" if any.
+QString runFonts(const QByteArray &rtf, const QString &text)
+{
+    QHash<QString, QString> names;
+    static const QRegularExpression entry(u"\\{\\\\f(\\d+)\\\\fnil\\\\fcharset0 ([^;]*);\\}"_qs);
+    const QString all = QString::fromLatin1(rtf);
+    for (auto m = entry.globalMatch(all); m.hasNext();) {
+        const auto e = m.next();
+        names.insert(e.captured(1), e.captured(2));
+    }
+    const char16_t lead = text.front().unicode();
+    const QString first = lead < 0x80 ? QString(QChar(lead)) : u"\\u"_qs + QString::number(lead);
+    const qsizetype at = all.lastIndexOf(first);
+    const qsizetype brace = all.lastIndexOf(u'{', at);
+    const QString words = all.mid(brace, at - brace);
+    static const QRegularExpression font(u"\\\\f(\\d+)"_qs), assoc(u"\\\\af(\\d+)"_qs);
+    QString out = u"f "_qs + names.value(font.match(words).captured(1));
+    if (const auto m = assoc.match(words); m.hasMatch())
+        out += u" af "_qs + names.value(m.captured(1));
+    return out;
 }
 
 QString indentsOf(const QTextBlock &b)
@@ -245,6 +269,43 @@ void TestRtfWriteBack::complexScript()
     QCOMPARE(g.fontWeight() >= QFont::DemiBold, bold);
     QCOMPARE(g.fontItalic(), italic);
     QCOMPARE(g.fontPointSize(), double(size));
+}
+
+// Right-to-left script read in the associated font \\af is written back with that font,
+// and the Latin beside it with its own.
+void TestRtfWriteBack::complexFont_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("expected");   // the written run's fonts
+    const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)";
+    const auto rtf = [](const QByteArray &body) {
+        return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f5 David CLM;}}\\pard\\rtlpar\\qr "
+            + body + "\\par}";
+    };
+    const QString shalom = u"שלום"_qs;
+    QTest::newRow("as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\af5 " + heb + "}{\\rtlch\\af5 x}")
+                                              << shalom << u"f David CLM af David CLM"_qs;
+    QTest::newRow("the Latin after it") << rtf("{\\ltrch \\rtlch\\af5 " + heb + "}{\\rtlch\\af5 x}")
+                                        << u"x"_qs << u"f Times"_qs;
+    QTest::newRow("as Word writes it")
+        << rtf("{\\rtlch\\fcs1 \\af5 \\ltrch\\fcs0 \\f0\\hich\\af0 " + heb + "}") << shalom
+        << u"f David CLM af David CLM"_qs;
+    QTest::newRow("in the run's own font") << rtf("{\\rtlch\\af0 " + heb + "}") << shalom
+                                           << u"f Times af Times"_qs;
+}
+
+void TestRtfWriteBack::complexFont()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, word);
+    QTextDocument read, back;
+    rtf::read(input, &read);
+    const QByteArray written = rtf::write(&read);
+    QTEST(runFonts(written, word), "expected");
+    // A second save writes the same.
+    rtf::read(written, &back);
+    QCOMPARE(rtf::write(&back), written);
 }
 
 // A heading's outline level, which pandoc and LibreOffice make their headings from, is

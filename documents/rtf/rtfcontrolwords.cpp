@@ -85,6 +85,11 @@ const ControlWord kWords[] = {
     {"u", kV, O(Op::Unicode), 0}, {"uc", kV, O(Op::UnicodeSkip), 1},
     // Character formatting.
     {"ab", kT, O(Op::AssocBold), 0}, {"afs", kV, O(Op::AssocSize), 24},
+    {"af", kV, O(Op::AssocFont), 0},
+    // What \af names the font of: right-to-left script (1) or another (0).
+    {"rtlch", kF, O(Op::AssocScript), 1}, {"ltrch", kF, O(Op::AssocScript), 0},
+    {"loch", kF, O(Op::AssocScript), 0}, {"hich", kF, O(Op::AssocScript), 0},
+    {"dbch", kF, O(Op::AssocScript), 0}, {"fcs", kV, O(Op::AssocScript), 0},
     {"ai", kT, O(Op::AssocItalic), 0}, {"b", kT, O(Op::Bold), 0}, {"cb", kV, O(Op::BackColor), 0},
     {"cf", kV, O(Op::ForeColor), 0}, {"chcbpat", kV, O(Op::BackColor), 0},
     {"dn", kV, O(Op::Down), 6}, {"f", kV, O(Op::Font), 0}, {"fs", kV, O(Op::FontSize), 24},

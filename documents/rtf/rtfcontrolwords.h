@@ -24,6 +24,7 @@ enum class Op : unsigned char {
     Rtf, Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, UnicodeSkip, Unicode,
     Plain, Bold, Italic, Underline, UnderlineNone, Strike, FontSize, Font, ForeColor,
     BackColor, Super, Sub, NoSuperSub, Up, Down, Hidden, AssocBold, AssocItalic, AssocSize,
+    AssocFont, AssocScript,
     Pard, Par, StyleBasedOn, AlignLeft, AlignCenter, AlignRight, AlignJustify, LeftIndent,
     RightIndent,
     FirstIndent, SpaceBefore, SpaceAfter, LineSpacing, Page, Sect, Style, CharStyle,

@@ -22,7 +22,7 @@ size_t qHash(const CharProps &c, size_t seed)
     const quint64 b = low16(c.halfPoints) | low16(c.fore) << 16 | low16(c.back) << 32
         | low16(c.href) << 48;
     const quint64 assoc = quint64(quint8(c.assocBold)) | quint64(quint8(c.assocItalic)) << 8
-        | low16(c.assocHalfPoints) << 16;
+        | low16(c.assocHalfPoints) << 16 | quint64(quint32(c.assocFont)) << 32;
     return qHashMulti(seed, a, b, assoc);
 }
 

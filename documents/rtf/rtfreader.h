@@ -34,9 +34,10 @@ struct CharProps
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
     int comment = 0;               // the open comment range, counted from 1; 0 for none
-    // \ab, \ai, \afs: right-to-left script's own; -1 and 0 where the file gives none.
+    // \ab, \ai, \afs, \af: right-to-left script's own; -1 and 0 where the file gives none.
     signed char assocBold = -1, assocItalic = -1;
     short assocHalfPoints = 0;
+    int assocFont = -1;
     // Inline: body text is checked against the run it may continue.
     bool operator==(const CharProps &o) const
     {
@@ -44,7 +45,7 @@ struct CharProps
             && underline == o.underline && vertical == o.vertical && font == o.font
             && halfPoints == o.halfPoints && fore == o.fore && back == o.back && href == o.href
             && comment == o.comment && assocBold == o.assocBold && assocItalic == o.assocItalic
-            && assocHalfPoints == o.assocHalfPoints;
+            && assocHalfPoints == o.assocHalfPoints && assocFont == o.assocFont;
     }
 };
 size_t qHash(const CharProps &c, size_t seed = 0);
@@ -56,7 +57,7 @@ constexpr int kNoList = QTextListFormat::ListStyleUndefined;  // list styles are
 enum CharBit : unsigned {
     kSetBold = 1, kSetItalic = 2, kSetStrike = 4, kSetHidden = 8, kSetUnderline = 16,
     kSetVertical = 32, kSetFont = 64, kSetSize = 128, kSetFore = 256, kSetBack = 512,
-    kSetAssocBold = 1024, kSetAssocItalic = 2048, kSetAssocSize = 4096,
+    kSetAssocBold = 1024, kSetAssocItalic = 2048, kSetAssocSize = 4096, kSetAssocFont = 8192,
 };
 enum ParaBit : unsigned {
     kSetAlign = 1, kSetLeft = 2, kSetRight = 4, kSetFirst = 8, kSetBefore = 16,
@@ -86,6 +87,7 @@ struct GroupState
     unsigned paraSet = 0;          // ParaBits of what the paragraph set itself
     int unicodeSkip = 1;
     int styleIndex = 0;
+    bool assocRightToLeft = true;  // \af names right-to-left script's font, not another's
 };
 
 // A cell border as a row definition gives it: style is a QTextFrameFormat::BorderStyle.
@@ -200,6 +202,7 @@ private:
     void ensureRun();
     int formatIndex(const CharProps &c);
     int complexFormatIndex(const CharProps &c);
+    int complexFont(const CharProps &c) const;
     void insertRun(QTextCursor &cursor, const Paragraph &p, int run);
     void insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run);
     CodePage *codePageForFont(int font);

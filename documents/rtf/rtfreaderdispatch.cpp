@@ -84,6 +84,13 @@ bool Reader::applyCharOp(Op op, const ControlWord &w, bool hasParam, int value)
         c.assocHalfPoints = short(value > 0 && value <= 3276 ? value : 24);
         bit = kSetAssocSize;
         break;
+    case Op::AssocFont:
+        if (!s.assocRightToLeft)
+            return true;   // the font of Latin or East Asian text, which has the run's own
+        c.assocFont = value;
+        bit = kSetAssocFont;
+        break;
+    case Op::AssocScript: s.assocRightToLeft = value == 1; return true;
     case Op::CharStyle:
         if (s.dest == Dest::StyleEntry) s.styleIndex = value;
         else applyStyle(value, false);

@@ -1,5 +1,5 @@
-// The reader's runs of right-to-left script: the associated \ab, \ai and \afs are their
-// bold, italic and size where the file gives them, and the run's own where it does not.
+// The reader's runs of right-to-left script: the associated \ab, \ai, \afs and \af are
+// their bold, italic, size and font where the file gives them, the run's own where not.
 #include "rtfreader.h"
 #include "rtfscripts.h"
 
@@ -20,10 +20,23 @@ Script scriptOf(QChar c)
 
 } // namespace
 
+// The font \af names for right-to-left script where it looks unlike the run's own, else -1.
+int Reader::complexFont(const CharProps &c) const
+{
+    if (c.assocFont < 0 || c.assocFont == c.font)
+        return -1;
+    const auto assoc = m_fonts.constFind(c.assocFont);
+    if (assoc == m_fonts.cend() || assoc->families.isEmpty())
+        return -1;
+    const auto own = m_fonts.constFind(c.font);
+    return own != m_fonts.cend() && own->families == assoc->families ? -1 : c.assocFont;
+}
+
 // The format of right-to-left script in a run of c, or -1 where it looks like the rest.
 int Reader::complexFormatIndex(const CharProps &c)
 {
-    if (Q_LIKELY(c.assocBold < 0 && c.assocItalic < 0 && c.assocHalfPoints <= 0))
+    if (Q_LIKELY(c.assocBold < 0 && c.assocItalic < 0 && c.assocHalfPoints <= 0
+                 && (c.assocFont < 0 || c.assocFont == c.font)))
         return -1;
     CharProps complex = c;
     if (c.assocBold >= 0)
@@ -32,11 +45,15 @@ int Reader::complexFormatIndex(const CharProps &c)
         complex.italic = c.assocItalic != 0;
     if (c.assocHalfPoints > 0)
         complex.halfPoints = c.assocHalfPoints;
-    if (complex.bold == c.bold && complex.italic == c.italic && complex.halfPoints == c.halfPoints)
+    if (const int font = complexFont(c); font >= 0)
+        complex.font = font;
+    if (complex.bold == c.bold && complex.italic == c.italic && complex.halfPoints == c.halfPoints
+        && complex.font == c.font)
         return -1;
     // The same look whatever the associated properties, so such runs share one format.
     complex.assocBold = complex.assocItalic = -1;
     complex.assocHalfPoints = 0;
+    complex.assocFont = -1;
     return formatIndex(complex);
 }
 
@@ -62,6 +79,10 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
 // A run whose right-to-left script looks otherwise: each stretch of one script in its format.
 void Reader::insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run)
 {
+    if (!hasRightToLeftScript(text)) {
+        cursor.insertText(text.toString(), m_formats[size_t(run.format)].format);
+        return;
+    }
     Script current = Script::Neutral;
     for (const QChar c : text)
         if ((current = scriptOf(c)) != Script::Neutral)

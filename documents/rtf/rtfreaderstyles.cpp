@@ -30,6 +30,7 @@ void mergeChars(CharProps &c, const CharProps &style, unsigned styleSet, unsigne
     takeUnset(c.assocBold, style.assocBold, kSetAssocBold, styleSet, ownSet);
     takeUnset(c.assocItalic, style.assocItalic, kSetAssocItalic, styleSet, ownSet);
     takeUnset(c.assocHalfPoints, style.assocHalfPoints, kSetAssocSize, styleSet, ownSet);
+    takeUnset(c.assocFont, style.assocFont, kSetAssocFont, styleSet, ownSet);
 }
 
 void mergeParagraph(ParaProps &p, const ParaProps &style, unsigned styleSet, unsigned ownSet)
