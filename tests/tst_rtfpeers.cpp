@@ -36,6 +36,7 @@ const char kPage[] = R"(<!DOCTYPE html>
 <ul><li>bala<ul><li>subbala</li></ul></li></ul>
 <ol start="3"><li>tercero</li><li>cuarto</li></ol>
 <p dir="rtl" align="right" style="text-align:right">שלום עולם</p>
+<p dir="rtl" align="right" style="text-align:right">אות <span style="font-family:'DejaVu Sans Mono'">גופן</span></p>
 <p dir="rtl" align="right" style="text-align:right"><b>מודגש</b> <i>נטוי</i> <span style="font-size:20pt">גדול</span> רגיל</p>
 <table border="1" cellspacing="0"><tr><td colspan="2">ancha</td><td rowspan="2">alta</td></tr>
 <tr><td bgcolor="#ff0000">sombra</td><td>simple</td></tr></table>
@@ -48,7 +49,7 @@ const char kPage[] = R"(<!DOCTYPE html>
 // What a word looks like, aspect by aspect.
 enum Aspect : unsigned {
     Chars = 1, Align = 2, Direction = 4, ListKind = 8, ListFormat = 16, Cell = 32,
-    Borders = 64, Shading = 128, Indents = 256, Size = 512, All = 1023,
+    Borders = 64, Shading = 128, Indents = 256, Size = 512, Font = 1024, All = 2047,
 };
 
 QString listKind(const QTextBlock &b)
@@ -81,6 +82,10 @@ QString describeAspect(const QTextDocument &doc, const QTextBlock &b, const QStr
     case Size:
         return QString::number(charAt(b, int(doc.find(word).selectionStart() - b.position()))
                                    .fontPointSize());
+    case Font: {
+        const QTextCharFormat f = charAt(b, int(doc.find(word).selectionStart() - b.position()));
+        return f.fontFamilies().toStringList().value(0, u"default"_qs);
+    }
     case Indents: {
         const rtf::Indents i = rtf::paragraphIndents(b);
         return u"%1/%2"_qs.arg(i.left).arg(i.first);
@@ -101,7 +106,7 @@ QString describe(const QTextDocument &doc, const QString &word, unsigned aspects
     if (!b.isValid())
         return u"missing"_qs;
     static const char *const kNames[] = {"chars", "align", "direction", "list", "format",
-                                         "cell", "borders", "shading", "indents", "size"};
+                                         "cell", "borders", "shading", "indents", "size", "font"};
     QStringList out;
     for (unsigned i = 0, a = 1; a < All; ++i, a <<= 1)
         if (aspects & a)
@@ -123,7 +128,7 @@ const Probe kProbes[] = {
     {"tercero", {{ListKind, "numbered 1"}, {ListFormat, "decimal 1 3"}}},
     {"שלום", {{Align, "right"}, {Direction, "rtl"}}},
     {"מודגש", {{Chars, "b--"}, {Size, "12"}}}, {"נטוי", {{Chars, "-i-"}}},
-    {"גדול", {{Chars, "---"}, {Size, "20"}}},
+    {"גדול", {{Chars, "---"}, {Size, "20"}}}, {"גופן", {{Font, "DejaVu Sans Mono"}}},
     {"ancha", {{Cell, "0,0 1x2"}, {Borders, "bordered"}}},
     {"alta", {{Cell, "0,2 2x1"}, {Borders, "bordered"}}},
     {"sombra", {{Cell, "1,0 1x1"}, {Borders, "bordered"}, {Shading, "#ff0000"}}},
@@ -138,8 +143,8 @@ const Blind kBlind[] = {
     {"abiword", ListFormat, "AbiWord's HTML import numbers every ordered list 1, 2, 3"},
     {"abiword", Direction, "AbiWord's HTML import drops dir=\"rtl\""},
     {"abiword", Borders | Shading, "AbiWord's HTML import draws every table's grid and drops bgcolor"},
-    {"pandoc", Align | Direction | Size,
-     "pandoc's document model has no alignment, direction or font sizes"},
+    {"pandoc", Align | Direction | Size | Font,
+     "pandoc's document model has no alignment, direction, fonts or font sizes"},
     {"pandoc", ListKind | ListFormat, "pandoc's RTF writer writes list markers as text"},
     {"pandoc", Borders | Shading, "pandoc's RTF writer writes no borders or shading"},
     {"pandoc", Cell, "pandoc's RTF writer writes no merged cells"},
