@@ -291,6 +291,9 @@ void TestRtfWriteBack::complexFont_data()
     QTest::newRow("as Word writes it")
         << rtf("{\\rtlch\\fcs1 \\af5 \\ltrch\\fcs0 \\f0\\hich\\af0 " + heb + "}") << shalom
         << u"f David CLM af David CLM"_qs;
+    QTest::newRow("a bookmark on its first letter")
+        << rtf("{\\rtlch\\af5 {\\*\\bkmkstart m}" + heb + "{\\*\\bkmkend m}}{\\rtlch\\af5 x}") << shalom
+        << u"f David CLM af David CLM"_qs;
     QTest::newRow("in the run's own font") << rtf("{\\rtlch\\af0 " + heb + "}") << shalom
                                            << u"f Times af Times"_qs;
 }

@@ -203,6 +203,7 @@ private:
     int formatIndex(const CharProps &c);
     int complexFormatIndex(const CharProps &c);
     int complexFont(const CharProps &c) const;
+    int formatOfChar(const Paragraph::Run &run, qsizetype at) const;
     void insertRun(QTextCursor &cursor, const Paragraph &p, int run);
     void insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run);
     CodePage *codePageForFont(int font);

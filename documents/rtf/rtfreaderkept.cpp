@@ -179,7 +179,7 @@ void Reader::anchorPending(qsizetype start, QByteArray pending)
     const bool pair = text.at(start).isHighSurrogate() && text.size() > start + 1;
     const qsizetype end = start + (pair ? 2 : 1);
     const Paragraph::Run base = runs.back();
-    const int f = anchorFormat(base.format, KeptBefore, pending);
+    const int f = anchorFormat(formatOfChar(base, start), KeptBefore, pending);
     if (runs.back().start == start)
         runs.back() = {int(start), f};
     else
@@ -205,7 +205,7 @@ void Reader::closeKeptParagraph()
             qsizetype last = text.size() - 1;
             if (last > 0 && text.at(last).isLowSurrogate())
                 --last;
-            const int f = anchorFormat(runs.back().format, KeptAfter, pending);
+            const int f = anchorFormat(formatOfChar(runs.back(), last), KeptAfter, pending);
             if (runs.back().start == last)
                 runs.back() = {int(last), f};
             else

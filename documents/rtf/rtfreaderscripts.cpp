@@ -57,6 +57,13 @@ int Reader::complexFormatIndex(const CharProps &c)
     return formatIndex(complex);
 }
 
+// The format the character at in the paragraph is shown in, of the run that holds it.
+int Reader::formatOfChar(const Paragraph::Run &run, qsizetype at) const
+{
+    const bool complex = run.complex >= 0 && isRightToLeftScript(m_para.text.at(at).unicode());
+    return complex ? run.complex : run.format;
+}
+
 void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
 {
     const Paragraph::Run &run = p.runs[size_t(i)];
