@@ -33,6 +33,24 @@ private slots:
 
 namespace {
 
+// How each character of word looks in the document read from input, as describe tells it;
+// one description where they all look alike.
+QString eachCharacter(const QByteArray &input, const QString &word,
+                      QString (*describe)(const QTextCharFormat &))
+{
+    QTextDocument doc;
+    rtf::read(input, &doc);
+    const QTextBlock b = blockWith(doc, word);
+    if (!b.isValid())
+        return u"missing"_qs;
+    const int at = int(doc.find(word).selectionStart() - b.position());
+    QStringList out;
+    for (int i = 0; i < word.size(); ++i)
+        out << describe(charAt(b, at + i));
+    out.removeDuplicates();
+    return out.join(u" | "_qs);
+}
+
 const QByteArray kStyles = R"({\stylesheet{\s0\qj Normal;}{\s28\qr\li400\b Derecha;})"
                            R"({\*\cs5\i\ul Enfasis;}})";
 
@@ -244,17 +262,11 @@ void TestRtfFidelity::complexScript()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, word);
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    const QTextBlock b = blockWith(doc, word);
-    QVERIFY(b.isValid());
-    const int at = int(doc.find(word).selectionStart() - b.position());
     // Every character of the word alike, marks on some of them or not.
-    for (int i = 0; i < word.size(); ++i) {
-        const QTextCharFormat f = charAt(b, at + i);
-        QTEST(u"%1 %2 %3"_qs.arg(f.fontWeight() >= QFont::DemiBold ? u"b" : u"-")
-                  .arg(f.fontItalic() ? u"i" : u"-").arg(f.fontPointSize()), "expected");
-    }
+    QTEST(eachCharacter(input, word, [](const QTextCharFormat &f) {
+              return u"%1 %2 %3"_qs.arg(f.fontWeight() >= QFont::DemiBold ? u"b" : u"-")
+                  .arg(f.fontItalic() ? u"i" : u"-").arg(f.fontPointSize());
+          }), "expected");
 }
 
 // The font of right-to-left script: the associated \af that follows \rtlch (or Word's
@@ -265,12 +277,8 @@ void TestRtfFidelity::complexFont_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("expected");   // the word's font family
     const QString shalom = u"שלום"_qs;
-    const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)";
-    const QByteArray fonts = "{\\fonttbl{\\f0 Times;}{\\f5 David CLM;}{\\f6 Noto Sans CJK JP;}"
-                             "{\\f7 Times;}}";
-    const auto rtf = [&](const QByteArray &body) {
-        return "{\\rtf1\\ansi\\deff0" + fonts + "\\pard\\rtlpar\\qr " + body + "\\par}";
-    };
+    const QByteArray heb = kShalomRtf;
+    const auto rtf = [](const QByteArray &body) { return rtlDocument(body); };
     QTest::newRow("as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\af5 " + heb + "} x")
                                               << shalom << u"David CLM"_qs;
     QTest::newRow("Latin beside it keeps its own") << rtf("{\\rtlch\\af5 " + heb + " x}")
@@ -297,9 +305,8 @@ void TestRtfFidelity::complexFont_data()
         << u"David CLM"_qs;
     QTest::newRow("plain clears it") << rtf("{\\rtlch\\af5\\ltrch\\plain " + heb + "}") << shalom
                                      << u"Times"_qs;
-    const QByteArray styled = "{\\rtf1\\ansi\\deff0" + fonts
-        + "{\\stylesheet{\\s1\\rtlch\\af5 \\ltrch\\f0 Heading;}}\\pard\\s1\\rtlpar " + heb
-        + " x\\par}";
+    const QByteArray styled = rtlDocument("\\s1 " + heb + " x",
+                                          "{\\stylesheet{\\s1\\rtlch\\af5 \\ltrch\\f0 Heading;}}");
     QTest::newRow("from the style") << styled << shalom << u"David CLM"_qs;
     QTest::newRow("Latin under that style") << styled << u"x"_qs << u"Times"_qs;
 }
@@ -308,13 +315,9 @@ void TestRtfFidelity::complexFont()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, word);
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    const QTextBlock b = blockWith(doc, word);
-    QVERIFY(b.isValid());
-    const int at = int(doc.find(word).selectionStart() - b.position());
-    for (int i = 0; i < word.size(); ++i)
-        QTEST(charAt(b, at + i).fontFamilies().toStringList().value(0), "expected");
+    QTEST(eachCharacter(input, word, [](const QTextCharFormat &f) {
+              return f.fontFamilies().toStringList().value(0);
+          }), "expected");
 }
 
 void TestRtfFidelity::cells_data()

@@ -278,11 +278,8 @@ void TestRtfWriteBack::complexFont_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("expected");   // the written run's fonts
-    const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)";
-    const auto rtf = [](const QByteArray &body) {
-        return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f5 David CLM;}}\\pard\\rtlpar\\qr "
-            + body + "\\par}";
-    };
+    const QByteArray heb = kShalomRtf;
+    const auto rtf = [](const QByteArray &body) { return rtlDocument(body); };
     const QString shalom = u"שלום"_qs;
     QTest::newRow("as LibreOffice writes it") << rtf("{\\ltrch \\rtlch\\af5 " + heb + "}{\\rtlch\\af5 x}")
                                               << shalom << u"f David CLM af David CLM"_qs;

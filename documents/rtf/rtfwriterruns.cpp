@@ -110,8 +110,8 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
     return *m_formatCache.insert(index, out);
 }
 
-// Right-to-left script takes its bold, italic and size in LibreOffice and Word from the
-// associated properties, which follow \rtlch; with styles kept, off is said outright too.
+// Right-to-left script takes its font, bold, italic and size in LibreOffice and Word from
+// the associated properties, which follow \rtlch; with styles kept, off is said outright too.
 QByteArray Writer::complexProps(const QTextCharFormat &f, const QByteArray &props, int font,
                                 int halfPoints, bool stateOff)
 {
