@@ -62,9 +62,6 @@ QAccessibleInterface *toolbarButtonInterface(const QString &, QObject *object)
 
 void installToolbarAccessibility()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(toolbarButtonInterface);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    // Qt installs a factory once, however often it is asked to.
+    QAccessible::installFactory(toolbarButtonInterface);
 }
