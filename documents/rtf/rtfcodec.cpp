@@ -12,6 +12,7 @@
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace rtf {
 
@@ -28,14 +29,29 @@ bool isRtf(const QByteArray &data)
     return QByteArrayView(data).sliced(i).startsWith("{\\rtf");
 }
 
+// A file that is not RTF is read as its text: UTF-8 when it is valid UTF-8, else the local
+// 8-bit encoding. It is decoded and inserted a piece at a time, in one edit block, so that
+// no second copy of the whole text is made and the cursor lays out no paragraph on the way.
 void readPlainText(const QByteArray &data, QTextDocument *doc)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(data);
-    if (utf8.hasError())
-        text = QString::fromLocal8Bit(data);
-    text.remove(QChar(0));
-    QTextCursor(doc).insertText(text);
+    constexpr qsizetype kPiece = 1 << 20;
+    QStringDecoder decoder(QByteArrayView(data).isValidUtf8() ? QStringDecoder::Utf8
+                                                               : QStringDecoder::System);
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    QString carried;   // a CR at the end of a piece, which may pair with the next piece's LF
+    for (qsizetype at = 0; at < data.size(); at += kPiece) {
+        const qsizetype length = std::min(kPiece, data.size() - at);
+        QString text = carried + decoder.decode(QByteArrayView(data).sliced(at, length));
+        text.remove(QChar(0));
+        carried.clear();
+        if (text.endsWith(u'\r') && at + kPiece < data.size()) {
+            carried = text.right(1);
+            text.chop(1);
+        }
+        cursor.insertText(text);
+    }
+    cursor.endEditBlock();
 }
 
 QString failureText(const char *reason, const QString &path)
@@ -49,16 +65,15 @@ void read(const QByteArray &data, QTextDocument *doc)
 {
     doc->clear();
     dropKeptMaterial(doc);
-    if (!isRtf(data)) {
-        readPlainText(data, doc);
-        return;
-    }
     // Without undo, and in one edit block that the reader opens on its own cursor. Undo
     // comes back however the reader ends, even by an exception.
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     const auto restoreUndo = qScopeGuard([&] { doc->setUndoRedoEnabled(undo); });
-    Reader(doc).read(data);
+    if (isRtf(data))
+        Reader(doc).read(data);
+    else
+        readPlainText(data, doc);
 }
 
 QByteArray write(const QTextDocument *doc)

@@ -4,6 +4,7 @@
 #include "rtflistformat.h"
 #include "rtfunits.h"
 
+#include <QStringEncoder>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextCursor>
@@ -25,25 +26,65 @@ QString alignName(Qt::Alignment a, Qt::LayoutDirection direction)
     return QStringLiteral("left");
 }
 
+// s escaped for a JSON string, without the quotes. Runs of characters that need no escape
+// are encoded straight into out, a few thousand at a time.
+void appendEscaped(QByteArray &out, QStringView s)
+{
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    qsizetype from = 0;   // the first character not yet written
+    const auto flush = [&](qsizetype to) {
+        while (from < to) {
+            const qsizetype n = std::min<qsizetype>(to - from, 4096);
+            const qsizetype size = out.size();
+            out.resize(size + utf8.requiredSpace(n));
+            char *end = utf8.appendToBuffer(out.data() + size, s.sliced(from, n));
+            out.truncate(end - out.constData());
+            from += n;
+        }
+    };
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        const char *escape = c == '"' ? "\\\"" : c == '\\' ? "\\\\"
+            : (c == '\n' || c == 0x2028) ? "\\n" : c == '\t' ? "\\t" : nullptr;
+        if (!escape && c >= 0x20)
+            continue;
+        flush(i);
+        from = i + 1;
+        if (escape)
+            out.append(escape);
+        else
+            out.append("\\u").append(QByteArray::number(c, 16).rightJustified(4, '0'));
+    }
+    flush(s.size());
+}
+
+// A fragment's text, given a piece at a time: a long one is never copied whole.
+template<typename Take>
+void forEachPiece(const QTextFragment &fragment, const QTextDocument *doc, Take take)
+{
+    constexpr int kPiece = 1 << 16;
+    if (fragment.length() <= kPiece) {
+        take(fragment.text());
+        return;
+    }
+    QString piece;
+    for (int pos = fragment.position(), end = pos + fragment.length(); pos < end;) {
+        piece.clear();
+        for (const int stop = std::min(end, pos + kPiece); pos < stop; ++pos)
+            piece.append(doc->characterAt(pos));
+        // A surrogate pair stays in one piece.
+        if (piece.back().isHighSurrogate() && pos < end)
+            piece.append(doc->characterAt(pos++));
+        take(piece);
+    }
+}
+
 } // namespace
 
 void appendString(QByteArray &out, const QString &s)
 {
     out.append('"');
-    // By code point: a character outside the Basic Multilingual Plane is one UTF-8 sequence.
-    for (const char32_t c : s.toUcs4()) {
-        switch (c) {
-        case '"': out.append("\\\""); break;
-        case '\\': out.append("\\\\"); break;
-        case '\n': case 0x2028: out.append("\\n"); break;
-        case '\t': out.append("\\t"); break;
-        default:
-            if (c < 0x20)
-                out.append(QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0')).toLatin1());
-            else
-                out.append(QString::fromUcs4(&c, 1).toUtf8());
-        }
-    }
+    appendEscaped(out, s);
     out.append('"');
 }
 
@@ -74,27 +115,20 @@ QByteArray runFormat(const QTextCharFormat &f, const QTextDocument *doc)
 void appendRuns(QByteArray &out, const QTextBlock &b, const QTextDocument *doc)
 {
     out.append("\"runs\":[");
-    QByteArray current;
-    QString text;
-    bool first = true;
-    auto flush = [&] {
-        if (text.isEmpty())
-            return;
-        out.append(first ? "{\"text\":" : ",{\"text\":");
-        first = false;
-        appendString(out, text);
-        out.append(current).append('}');
-        text.clear();
-    };
+    QByteArray current;   // the format of the run still open, empty when none is
     for (auto it = b.begin(); !it.atEnd(); ++it) {
-        const QByteArray f = runFormat(it.fragment().charFormat(), doc);
+        const QTextFragment fragment = it.fragment();
+        const QByteArray f = runFormat(fragment.charFormat(), doc);
         if (f != current) {
-            flush();
+            if (!current.isEmpty())
+                out.append('"').append(current).append("},");
+            out.append("{\"text\":\"");
             current = f;
         }
-        text += it.fragment().text();
+        forEachPiece(fragment, doc, [&](QStringView text) { appendEscaped(out, text); });
     }
-    flush();
+    if (!current.isEmpty())
+        out.append('"').append(current).append('}');
     out.append(']');
 }
 
