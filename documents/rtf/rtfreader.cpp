@@ -132,6 +132,30 @@ void Reader::groupEnd()
     }
 }
 
+// Past the depth cap groups are only counted, so that a run of braces there costs what
+// scanning its bytes costs.
+void Reader::groupStarts(qsizetype count)
+{
+    for (; count > 0 && m_overflow == 0 && m_stack.size() < size_t(kMaxDepth); --count)
+        groupStart();
+    if (count > 0) {
+        groupStart();
+        m_overflow += count - 1;
+    }
+}
+
+void Reader::groupEnds(qsizetype count)
+{
+    const qsizetype counted = std::min(count - 1, m_overflow);
+    m_overflow -= counted;
+    count -= counted;
+    // Closing braces past the document's group are ignored, however many there are.
+    for (; count > 0 && (m_overflow > 0 || m_stack.size() > 1); --count)
+        groupEnd();
+    if (count > 0)
+        groupEnd();
+}
+
 void Reader::startDestination(Dest dest)
 {
     GroupState &s = top();

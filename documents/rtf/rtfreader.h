@@ -153,6 +153,8 @@ public:
 
     void groupStart() override;
     void groupEnd() override;
+    void groupStarts(qsizetype count) override;
+    void groupEnds(qsizetype count) override;
     void controlWord(std::string_view name, bool hasParam, int param) override;
     void controlSymbol(char c) override;
     void text(const char *data, qsizetype length) override;

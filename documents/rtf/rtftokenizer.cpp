@@ -35,8 +35,8 @@ public:
     {
         while (m_p < m_end) {
             switch (*m_p) {
-            case '{': ++m_p; m_l.groupStart(); break;
-            case '}': ++m_p; m_l.groupEnd(); break;
+            case '{': m_l.groupStarts(skipRun('{')); break;
+            case '}': m_l.groupEnds(skipRun('}')); break;
             case '\\':
                 if (atHex()) {
                     text();
@@ -52,6 +52,27 @@ public:
     }
 
 private:
+    // Moves past the bytes equal to c from here on and says how many there were.
+    qsizetype skipRun(char c)
+    {
+        const char *start = m_p;
+#if defined(__SSE2__)
+        const __m128i wanted = _mm_set1_epi8(c);
+        while (m_end - m_p >= 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(m_p));
+            const unsigned other = ~unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted))) & 0xFFFF;
+            if (other) {
+                m_p += __builtin_ctz(other);
+                return m_p - start;
+            }
+            m_p += 16;
+        }
+#endif
+        while (m_p < m_end && *m_p == c)
+            ++m_p;
+        return m_p - start;
+    }
+
     bool atHex() const { return isHexEscape(m_p); }
     bool isHexEscape(const char *p) const
     {

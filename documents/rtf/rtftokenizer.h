@@ -13,6 +13,18 @@ public:
     virtual ~TokenListener() = default;
     virtual void groupStart() = 0;
     virtual void groupEnd() = 0;
+    // count braces of one kind in a row, which a hostile file may hold millions of; a
+    // listener that can take them at once says so here.
+    virtual void groupStarts(qsizetype count)
+    {
+        for (; count > 0; --count)
+            groupStart();
+    }
+    virtual void groupEnds(qsizetype count)
+    {
+        for (; count > 0; --count)
+            groupEnd();
+    }
     // name is at most kMaxControlWord letters; a longer word is cut (it is unknown anyway).
     virtual void controlWord(std::string_view name, bool hasParam, int param) = 0;
     // Any non-letter after a backslash; a backslash before a line end arrives as '\n',
