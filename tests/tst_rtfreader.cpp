@@ -33,6 +33,7 @@ private slots:
     void columnWidths_data();
     void columnWidths();
     void tableBudget();
+    void hyperlink_data();
     void hyperlink();
     void hostile_data();
     void hostile();
@@ -373,13 +374,28 @@ void TestRtfReader::tableBudget()
     QCOMPARE(text.count(u'z'), n);
 }
 
+void TestRtfReader::hyperlink_data()
+{
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QByteArray>("link");
+    QTest::addColumn<QString>("href");
+    QTest::newRow("plain") << QByteArray() << QByteArray("http://e.org/") << u"http://e.org/"_qs;
+    // Escapes in a link are characters of the code page, as in body text.
+    QTest::newRow("quotes of 1252") << QByteArray() << QByteArray(R"(a\\\'93b\'94)") << u"a\\“b”"_qs;
+    QTest::newRow("letter of 1251") << QByteArray("\\ansicpg1251") << QByteArray(R"(\'c0)") << u"А"_qs;
+}
+
 void TestRtfReader::hyperlink()
 {
+    QFETCH(QByteArray, header);
+    QFETCH(QByteArray, link);
+    QFETCH(QString, href);
     QTextDocument doc;
-    rtf::read(R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://e.org/"}{\fldrslt go}} x})", &doc);
+    rtf::read("{\\rtf1\\ansi" + header + R"( {\field{\*\fldinst HYPERLINK ")" + link
+                  + R"("}{\fldrslt go}} x})", &doc);
     QTextCursor c(&doc);
     c.movePosition(QTextCursor::NextCharacter);
-    QCOMPARE(c.charFormat().anchorHref(), QStringLiteral("http://e.org/"));
+    QCOMPARE(c.charFormat().anchorHref(), href);
     c.movePosition(QTextCursor::End);
     QVERIFY(!c.charFormat().isAnchor());
 }

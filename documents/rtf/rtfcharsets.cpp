@@ -120,6 +120,17 @@ void CodePage::appendPair(QString &out, unsigned char lead, unsigned char trail)
     out += s.isEmpty() ? QString(QChar(0xFFFD)) : s;
 }
 
+void CodePage::append(QString &out, QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (isLeadByte(b) && i + 1 < bytes.size())
+            appendPair(out, b, static_cast<unsigned char>(bytes[++i]));
+        else
+            out.append(QChar(b < 0x80 ? char16_t(b) : single(b)));
+    }
+}
+
 bool toWindows1252(char16_t c, unsigned char *byte)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {

@@ -32,6 +32,8 @@ public:
     const char16_t *high() const { return m_single.data() + 0x80; }
     // A double-byte character; appends U+FFFD when the pair is not valid.
     void appendPair(QString &out, unsigned char lead, unsigned char trail);
+    // Bytes of this page as characters; a lead byte at the very end stands alone.
+    void append(QString &out, QByteArrayView bytes);
 
 private:
     explicit CodePage(int number);

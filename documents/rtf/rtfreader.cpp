@@ -290,7 +290,8 @@ void Reader::onBytes(const char *data, qsizetype length)
         tableBytes(data, length);
         break;
     case Dest::FieldInstruction:
-        m_fieldInstruction += QString::fromLatin1(data, length);
+        // In the code page of the font, as body text: a link's \'hh escapes are its characters.
+        codePageForFont(top().chr.font)->append(m_fieldInstruction, QByteArrayView(data, length));
         break;
     case Dest::Picture:
         m_picture.hex.append(data, length);

@@ -19,13 +19,7 @@ void Reader::decodeFontBytes()
 {
     const int codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
     CodePage *cp = CodePage::get(codePage ? codePage : m_docCodePage);
-    for (qsizetype i = 0; i < m_fontName.size(); ++i) {
-        const auto b = static_cast<unsigned char>(m_fontName[i]);
-        if (cp->isLeadByte(b) && i + 1 < m_fontName.size())
-            cp->appendPair(m_fontText, b, static_cast<unsigned char>(m_fontName[++i]));
-        else
-            m_fontText.append(QChar(b < 0x80 ? char16_t(b) : cp->single(b)));
-    }
+    cp->append(m_fontText, m_fontName);
     m_fontName.clear();
 }
 
