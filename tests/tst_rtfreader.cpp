@@ -13,6 +13,7 @@
 #include <QTextList>
 #include <QTextTable>
 
+#include <malloc.h>
 #include <stdexcept>
 
 class TestRtfReader : public QObject
@@ -416,6 +417,17 @@ void TestRtfReader::hostile_data()
         << "{\\rtf1 a\\fs" + QByteArray(100, '9') + " b\\u" + QByteArray(100, '9') + "?}"
         << QString();
     QTest::newRow("50 MB of braces") << "{\\rtf1 " + QByteArray(50 * 1024 * 1024, '{') << QString();
+    QTest::newRow("50 MB of closing braces")
+        << "{\\rtf1 a" + QByteArray(50 * 1024 * 1024, '}') << QStringLiteral("a");
+    QTest::newRow("braces closed past the cap")
+        << "{\\rtf1 " + QByteArray(20000, '{') + "a" + QByteArray(30000, '}') + "b" << QStringLiteral("a");
+    QTest::newRow("50 MB of bold") << "{\\rtf1 " + QByteArray("\\b").repeated(25 * 1024 * 1024) << QString();
+    // Without the RTF header these are plain text, which is kept as it is.
+    for (const char *shape : {"{", "}", "\\b"}) {
+        const QByteArray text = QByteArray(shape).repeated(32 * 1024 * 1024 / qstrlen(shape));
+        QTest::newRow(qPrintable(u"32 MB of "_qs + QLatin1String(shape) + u" alone"_qs))
+            << text << QString();
+    }
     QRandomGenerator random(4711);
     QByteArray bytes(1 << 20, Qt::Uninitialized);
     random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
@@ -423,12 +435,44 @@ void TestRtfReader::hostile_data()
     QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
 }
 
+namespace {
+
+// A line of /proc/self/status in bytes: VmRSS now, VmHWM the highest since resetPeak().
+qint64 memoryStatus(QByteArrayView field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toLongLong() * 1024;
+    return -1;
+}
+
+// Hands the heap's free memory back first, so that what earlier rows freed is not counted
+// as room the next one needed none for.
+bool resetPeak()
+{
+    malloc_trim(0);
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+} // namespace
+
+// Each shape ends, and reading it takes no more memory than an ordinary document of its
+// size: the document and the reader's tables together stay within a few times the file.
 void TestRtfReader::hostile()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
+    QVERIFY(resetPeak());
+    const qint64 before = memoryStatus("VmRSS:");
     QTextDocument doc;
     rtf::read(input, &doc);
+    const qint64 growth = memoryStatus("VmHWM:") - before;
+    QVERIFY2(before > 0 && growth < 3 * input.size() + (16 << 20),
+             qPrintable(u"%1 MB more for %2 MB"_qs.arg(growth >> 20).arg(input.size() >> 20)));
     if (!expected.isNull())
         QCOMPARE(doc.toPlainText(), expected);
     QVERIFY(doc.characterCount() <= input.size() + 1);
