@@ -109,6 +109,9 @@ void TestRtfReader::text_data()
         u"p\n"_qs.repeated(19) + u"p\ufdd0c\ufdd1"_qs + u"q\n"_qs.repeated(20) + u"end"_qs);
     row("nul bytes skipped", QByteArrayView("{\\rtf1 a\0b}\0", 12), u"ab"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
+    // Plain text goes in by pieces of a megabyte; a line end split between two is one.
+    row("plain text, CR LF between pieces", QByteArray((1 << 20) - 1, 'a').append("\r\nb\r\n\0c", 8),
+        QString((1 << 20) - 1, u'a') + u"\nb\nc"_qs);
     row("last par is the final mark", R"({\rtf1 a\par})", u"a"_qs);
     row("empty", "", QString());
 }
