@@ -387,6 +387,10 @@ void TestRtfReader::hyperlink_data()
     // Escapes in a link are characters of the code page, as in body text.
     QTest::newRow("quotes of 1252") << QByteArray() << QByteArray(R"(a\\\'93b\'94)") << u"a\\“b”"_qs;
     QTest::newRow("letter of 1251") << QByteArray("\\ansicpg1251") << QByteArray(R"(\'c0)") << u"А"_qs;
+    // Only the header names the document's code page; a damaged style sheet may name another.
+    QTest::newRow("code page named in a style")
+        << QByteArray(R"({\stylesheet{\s0\mac\ansicpg10000 Normal;}}\pard)") << QByteArray(R"(\'93x\'94)")
+        << u"“x”"_qs;
 }
 
 void TestRtfReader::hyperlink()
@@ -402,6 +406,12 @@ void TestRtfReader::hyperlink()
     QCOMPARE(c.charFormat().anchorHref(), href);
     c.movePosition(QTextCursor::End);
     QVERIFY(!c.charFormat().isAnchor());
+    // And what the writer makes of it reads back the same.
+    QTextDocument again;
+    rtf::read(rtf::write(&doc), &again);
+    QTextCursor back(&again);
+    back.movePosition(QTextCursor::NextCharacter);
+    QCOMPARE(back.charFormat().anchorHref(), href);
 }
 
 void TestRtfReader::hostile_data()

@@ -6,12 +6,20 @@ namespace rtf {
 void Reader::applyOp(Op op, const ControlWord &w, bool hasParam, int value)
 {
     const Dest d = top().dest;
+    // The document's code page is the header's: one named inside a table or style, as a
+    // damaged file may hold, would change how everything after it reads.
+    const auto codePage = [&](int page) {
+        if (d == Dest::Body) {
+            m_docCodePage = page;
+            m_cpCached = nullptr;
+        }
+    };
     switch (op) {
-    case Op::Ansi: m_docCodePage = 1252; m_cpCached = nullptr; return;
-    case Op::Mac: m_docCodePage = 10000; m_cpCached = nullptr; return;
-    case Op::Pc: m_docCodePage = 437; m_cpCached = nullptr; return;
-    case Op::Pca: m_docCodePage = 850; m_cpCached = nullptr; return;
-    case Op::AnsiCodePage: m_docCodePage = value; m_cpCached = nullptr; return;
+    case Op::Ansi: codePage(1252); return;
+    case Op::Mac: codePage(10000); return;
+    case Op::Pc: codePage(437); return;
+    case Op::Pca: codePage(850); return;
+    case Op::AnsiCodePage: codePage(value); return;
     case Op::DefaultFont:
         m_defaultFont = value;
         if (top().chr.font < 0)

@@ -76,6 +76,7 @@ private:
     void writeRun(const FormatOut &out, QStringView text);
     void writeText(QStringView text);
     void writeUnicode(char16_t c);
+    void writeLinkText(QStringView text);
     void word(const char *w);
     void word(const char *w, int value);
     int fontIndex(const QTextCharFormat &format);

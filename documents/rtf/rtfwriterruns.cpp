@@ -64,7 +64,7 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
         // The link as it is written: links that differ only in what cannot be written
         // are one link, and one that writes nothing is none.
         const qsizetype start = m_out.size();
-        writeText(f.anchorHref());
+        writeLinkText(f.anchorHref());
         const QByteArray href = m_out.sliced(start);
         m_out.truncate(start);
         if (!href.isEmpty())

@@ -116,4 +116,20 @@ void Writer::writeText(QStringView text)
     m_out.append(buf, n);
 }
 
+// A link's characters beyond ASCII go as Unicode escapes: a reader takes the field's bytes
+// in the code page of whatever font surrounds the field, which need not be the one the
+// link was written in.
+void Writer::writeLinkText(QStringView text)
+{
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80)
+            continue;
+        writeText(text.sliced(from, i - from));
+        writeUnicode(text[i].unicode());
+        from = i + 1;
+    }
+    writeText(text.sliced(from));
+}
+
 } // namespace rtf
