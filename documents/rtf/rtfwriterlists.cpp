@@ -28,17 +28,26 @@ char16_t bulletFor(int style)
 void Writer::addList(const QTextList *list)
 {
     const QTextListFormat f = list->format();
+    const int level = std::clamp(f.indent(), 1, 9) - 1;
     int ls = 0;
     if (f.hasProperty(listprop::Group))
         ls = m_listGroups.value(f.intProperty(listprop::Group));
+    // A level is written once, as its first list has it: a list of another format at a
+    // level its group has filled goes into a list of its own, or it would read back as
+    // the other.
+    if (ls != 0) {
+        const QTextList *taken = m_lists[size_t(ls - 1)].levels[level];
+        if (taken && taken->format() != f)
+            ls = 0;
+    }
     if (ls == 0) {
         m_lists.emplace_back();
         ls = int(m_lists.size());
-        if (f.hasProperty(listprop::Group))
+        if (f.hasProperty(listprop::Group) && !m_listGroups.contains(f.intProperty(listprop::Group)))
             m_listGroups.insert(f.intProperty(listprop::Group), ls);
     }
     m_listIndex.insert(list, ls);
-    const QTextList *&slot = m_lists[size_t(ls - 1)].levels[std::clamp(f.indent(), 1, 9) - 1];
+    const QTextList *&slot = m_lists[size_t(ls - 1)].levels[level];
     if (!slot)
         slot = list;
     if (f.hasProperty(listprop::BulletFont))
