@@ -108,6 +108,10 @@ void TestRtfReader::text_data()
         + QByteArray("{\\*\\pn\\pnlvlblt}q\\par ").repeated(20) + "end}",
         u"p\n"_qs.repeated(19) + u"p\ufdd0c\ufdd1"_qs + u"q\n"_qs.repeated(20) + u"end"_qs);
     row("nul bytes skipped", QByteArrayView("{\\rtf1 a\0b}\0", 12), u"ab"_qs);
+    // A damaged style sheet holding a document of its own keeps the header's font table.
+    row("font table nested in a style",
+        R"({\rtf1{\fonttbl{\f0\fcharset204 A;}}{\stylesheet{\s0{\fonttbl{\f0\fcharset0 B;}}N;}}\f0 \'c0})",
+        u"А"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     // Plain text goes in by pieces of a megabyte; a line end split between two is one.
     row("plain text, CR LF between pieces", QByteArray((1 << 20) - 1, 'a').append("\r\nb\r\n\0c", 8),

@@ -161,6 +161,13 @@ void Reader::startDestination(Dest dest)
     GroupState &s = top();
     if (s.dest == Dest::Skip)
         return;
+    // The document's tables are the header's: a damaged file may nest a whole document in
+    // its style sheet, whose tables would replace them.
+    if ((dest == Dest::FontTable || dest == Dest::ColorTable || dest == Dest::StyleSheet)
+        && s.dest != Dest::Body) {
+        s.dest = Dest::Skip;
+        return;
+    }
     s.dest = dest;
     s.ownsDest = true;
     switch (dest) {
