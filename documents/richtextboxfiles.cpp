@@ -20,10 +20,11 @@ void RichTextBox::LoadFile(const QString &path)
     QTextDocument *old = document();
     const bool ownsOld = old->parent() == this;
     fresh->setParent(this);
-    setDocument(fresh.release());
+    relayout([this, &fresh] { setDocument(fresh.release()); });
     if (ownsOld)
         delete old;
     watchDocument();
+    resetWrapFloor();
     // The content under the caret is new even when the caret's position is not.
     lastAnchor = lastPosition = -1;
     noteCursorMove();
@@ -46,8 +47,12 @@ void RichTextBox::SelPrint(qint32 hDC)
         selection = std::make_unique<QTextDocument>();
         selection->setDefaultFont(document()->defaultFont());
         QTextCursor(selection.get()).insertFragment(cursor.selection());
-        source = selection.get();
+    } else {
+        // The page height the control keeps for the screen is not the printer's page.
+        selection.reset(document()->clone());
+        selection->setPageSize(QSizeF());
     }
+    source = selection.get();
     // What is printed depends on the selection alone, not on a range left in the printer.
     const QPrinter::PrintRange range = printer->printRange();
     const QPageRanges pages = printer->pageRanges();
