@@ -6,6 +6,7 @@
 #include "runtimefailure.h"
 #include "twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QColor>
 #include <QEvent>
 #include <QPalette>
@@ -61,6 +62,10 @@ void RichTextBox::watchDocument()
     // New text is laid out in the background: the guard of richtextboxlayout.cpp follows it.
     connect(document(), &QTextDocument::contentsChanged, layoutWatch,
             qOverload<>(&QTimer::start), Qt::UniqueConnection);
+    // QTextEdit lays the document out again when a scroll bar comes or goes, on a size
+    // change of the layout: the page height goes back right after it.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+            this, &RichTextBox::keepPageHeight, Qt::UniqueConnection);
 }
 
 void RichTextBox::noteFormatChange()

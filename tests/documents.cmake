@@ -25,3 +25,12 @@ if(DOCS_XVFB AND DOCS_XDOTOOL)
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/documents_screenreader.sh $<TARGET_FILE:riruzo-deror>)
   set_tests_properties(e2e_documents_screenreader PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
 endif()
+
+# A 100,000-paragraph document opened through the File menu at the first-run size: the
+# editor must still answer (its File menu, a clipboard round trip).
+if(DOCS_XVFB AND DOCS_XDOTOOL)
+  add_test(NAME e2e_documents_bigopen
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/documents_bigopen.sh
+            $<TARGET_FILE:riruzo-deror> $<TARGET_FILE:rtfgen-write>)
+  set_tests_properties(e2e_documents_bigopen PROPERTIES TIMEOUT 300 LABELS e2e RUN_SERIAL TRUE)
+endif()
