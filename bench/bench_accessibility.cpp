@@ -36,6 +36,21 @@ frmMain *window = nullptr;
 QTemporaryDir scratch;
 std::map<std::string, double> seconds;   // per operation, by figure name
 
+// The main window's sizes: a large window, and the 6500 x 6500 twips of a first run, where
+// the document window is narrow and a large document lays out much taller.
+const QSize windowSizes[] = {QSize(1000, 800), QSize(433, 433)};
+int currentSize = 0;
+
+void useWindowSize(int index)
+{
+    currentSize = index;
+    if (window->size() != windowSizes[index]) {
+        window->resize(windowSizes[index]);
+        QCoreApplication::processEvents();
+    }
+}
+
+
 QString documentPath(int paragraphs)
 {
     const QString path = scratch.filePath(QStringLiteral("doc%1.rtf").arg(paragraphs));
@@ -68,15 +83,15 @@ void waitForLayout(RichTextBox *text)
 // the steps of the background layout that the longest-wait figure shows.
 RichTextBox *loaded(int paragraphs)
 {
-    static std::map<int, RichTextBox *> controls;
-    auto found = controls.find(paragraphs);
+    static std::map<std::pair<int, int>, RichTextBox *> controls;
+    auto found = controls.find({paragraphs, currentSize});
     if (found != controls.end())
         return found->second;
     window->CreateDocumentWindow();
     RichTextBox *text = window->activeDocument()->rtfText;
     text->LoadFile(documentPath(paragraphs));
     waitForLayout(text);
-    controls[paragraphs] = text;
+    controls[{paragraphs, currentSize}] = text;
     return text;
 }
 
@@ -103,9 +118,15 @@ void readAroundCaret(RichTextBox *text)
     benchmark::DoNotOptimize(line);
 }
 
-std::string figure(const char *what, int paragraphs, bool bridge)
+std::string sizeName(int index)
 {
-    return std::string(what) + "/" + std::to_string(paragraphs) + (bridge ? "/on" : "/off");
+    return std::to_string(windowSizes[index].width()) + "x" + std::to_string(windowSizes[index].height());
+}
+
+std::string figure(const char *what, int paragraphs, bool bridge, int size = currentSize)
+{
+    return std::string(what) + "/" + std::to_string(paragraphs) + (bridge ? "/on" : "/off") + "/"
+        + sizeName(size);
 }
 
 // Ends one timed step: the reading around the caret, the events it queued, and the time
@@ -155,12 +176,14 @@ void open(RichTextBox *text, const QString &path, bool bridge)
 RichTextBox *newDocument(bool bridge)
 {
     window->CreateDocumentWindow();
+    QCoreApplication::processEvents();
     QAccessible::setActive(bridge);
     return window->activeDocument()->rtfText;
 }
 
 void BM_Open(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     const QString path = documentPath(paragraphs);
@@ -182,6 +205,7 @@ void BM_Open(benchmark::State &state)
 // time the window could not answer a key meanwhile (the longest turn of the loop).
 void BM_LayoutAfterOpen(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     const QString path = documentPath(paragraphs);
@@ -210,6 +234,7 @@ void BM_LayoutAfterOpen(benchmark::State &state)
 // Ctrl+End and Page Up in turn, each followed by the reading.
 void BM_CaretMove(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     // A document of its own, so that the first move with the bridge on and off both
@@ -235,6 +260,7 @@ void BM_CaretMove(benchmark::State &state)
 
 void BM_WheelNotch(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     RichTextBox *text = loaded(paragraphs);
@@ -259,9 +285,10 @@ void BM_WheelNotch(benchmark::State &state)
 
 void sizes(benchmark::internal::Benchmark *b)
 {
-    for (int paragraphs : {1000, 10000, 100000})
-        for (int bridge : {0, 1})
-            b->Args({paragraphs, bridge});
+    for (int size : {0, 1})
+        for (int paragraphs : {1000, 10000, 100000})
+            for (int bridge : {0, 1})
+                b->Args({paragraphs, bridge, size});
 }
 
 BENCHMARK(BM_Open)->Apply(sizes)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -271,7 +298,10 @@ BENCHMARK(BM_WheelNotch)->Apply(sizes)->Iterations(20)->Unit(benchmark::kMillise
 
 void printRatios()
 {
-    std::printf("\nBridge on against off, same run (ms on / ms off = ratio):\n");
+    for (int size : {0, 1}) {
+    currentSize = size;
+    std::printf("\nMain window %s, bridge on against off, same run (ms on / ms off = ratio):\n",
+                sizeName(size).c_str());
     for (const char *what : {"open", "laidout", "caret", "wheel"}) {
         for (int paragraphs : {1000, 10000, 100000}) {
             const double on = seconds[figure(what, paragraphs, true)];
@@ -290,6 +320,7 @@ void printRatios()
                 std::printf("  %-5s %6d first: %9.2f / %9.2f = %.2f\n", what, paragraphs,
                             firstOn * 1e3, firstOff * 1e3, firstOn / firstOff);
         }
+    }
     }
 }
 
