@@ -203,6 +203,40 @@ void BM_Open(benchmark::State &state)
 // After Open, Qt lays the rest of the document out in the background, a step at a time.
 // The figures: how long from Open until the last paragraph is laid out, and the longest
 // time the window could not answer a key meanwhile (the longest turn of the loop).
+// Open, then the event loop until the layout has reached the last paragraph: the time taken
+// and the longest turn of the loop. `narrow` makes the window 150 px wide and gives it its
+// width back just after Open.
+std::pair<double, double> openAndLayOut(RichTextBox *text, const QString &path, bool bridge,
+                                        bool narrow)
+{
+    QElapsedTimer clock;
+    clock.start();
+    open(text, path, bridge);
+    if (narrow) {
+        QWidget *doc = window->activeDocument();
+        const QSize was = doc->size();
+        doc->resize(150, was.height());
+        QCoreApplication::processEvents();
+        doc->resize(was);
+    }
+    double longest = 0;
+    qint64 last = clock.nsecsElapsed();
+    while (!laidOut(text, clock)) {
+        QCoreApplication::processEvents();
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, (now - last) / 1e9);
+        last = now;
+    }
+    return {clock.nsecsElapsed() / 1e9, longest};
+}
+
+void noteLayout(benchmark::State &state, const std::string &name, double total, double longest)
+{
+    note(state, name, total);
+    seconds["longest-" + name] = longest;
+    state.counters["longest_wait_ms"] = longest * 1000.0;
+}
+
 void BM_LayoutAfterOpen(benchmark::State &state)
 {
     useWindowSize(int(state.range(2)));
@@ -212,23 +246,59 @@ void BM_LayoutAfterOpen(benchmark::State &state)
     RichTextBox *text = newDocument(bridge);
     double total = 0, longest = 0;
     for (auto _ : state) {
-        QElapsedTimer clock;
-        clock.start();
-        open(text, path, bridge);
-        qint64 last = clock.nsecsElapsed();
-        while (!laidOut(text, clock)) {
-            QCoreApplication::processEvents();
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, (now - last) / 1e9);
-            last = now;
-        }
-        total += clock.nsecsElapsed() / 1e9;
+        const auto [took, wait] = openAndLayOut(text, path, bridge, false);
+        total += took;
+        longest = std::max(longest, wait);
     }
     QAccessible::setActive(true);
     closeActiveDocument();
-    note(state, figure("laidout", paragraphs, bridge), total);
-    seconds["longest-" + figure("laidout", paragraphs, bridge)] = longest;
-    state.counters["longest_wait_ms"] = longest * 1000.0;
+    noteLayout(state, figure("laidout", paragraphs, bridge), total, longest);
+}
+
+// The document window at the first-run size as the user may have arranged it: the smallest
+// a cascade of many windows leaves, maximised, or narrowed to 150 px and back after Open.
+enum Arrangement { Cascaded, Maximised, NarrowedAndBack };
+const char *const arrangementNames[] = {"cascade", "maximised", "narrowed"};
+
+RichTextBox *arrangedDocument(int arrangement, bool bridge)
+{
+    newDocument(bridge);
+    if (arrangement == Cascaded) {
+        for (int i = 0; i < 11; ++i)
+            window->CreateDocumentWindow();
+        window->Arrange(0);
+    } else if (arrangement == Maximised) {
+        window->activeDocument()->showMaximized();
+    }
+    QCoreApplication::processEvents();
+    return window->activeDocument()->rtfText;
+}
+
+void closeAllDocuments()
+{
+    const QList<frmDocument *> docs = window->documents();
+    for (frmDocument *doc : docs)
+        doc->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void BM_LayoutArranged(benchmark::State &state)
+{
+    useWindowSize(1);
+    const int arrangement = int(state.range(0));
+    const bool bridge = state.range(1) != 0;
+    const QString path = documentPath(100000);
+    RichTextBox *text = arrangedDocument(arrangement, bridge);
+    double total = 0, longest = 0;
+    for (auto _ : state) {
+        const auto [took, wait] = openAndLayOut(text, path, bridge, arrangement == NarrowedAndBack);
+        total += took;
+        longest = std::max(longest, wait);
+    }
+    QAccessible::setActive(true);
+    closeAllDocuments();
+    noteLayout(state, figure(arrangementNames[arrangement], 100000, bridge), total, longest);
 }
 
 // Ctrl+End and Page Up in turn, each followed by the reading.
@@ -293,6 +363,8 @@ void sizes(benchmark::internal::Benchmark *b)
 
 BENCHMARK(BM_Open)->Apply(sizes)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LayoutAfterOpen)->Apply(sizes)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LayoutArranged)->ArgsProduct({{Cascaded, Maximised, NarrowedAndBack}, {0, 1}})
+    ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CaretMove)->Apply(sizes)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WheelNotch)->Apply(sizes)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -302,7 +374,7 @@ void printRatios()
     currentSize = size;
     std::printf("\nMain window %s, bridge on against off, same run (ms on / ms off = ratio):\n",
                 sizeName(size).c_str());
-    for (const char *what : {"open", "laidout", "caret", "wheel"}) {
+    for (const char *what : {"open", "laidout", "cascade", "maximised", "narrowed", "caret", "wheel"}) {
         for (int paragraphs : {1000, 10000, 100000}) {
             const double on = seconds[figure(what, paragraphs, true)];
             const double off = seconds[figure(what, paragraphs, false)];
