@@ -319,6 +319,7 @@ private:
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
     QHash<int, Style> m_styles;
+    QHash<int, Style> m_newStyles;         // defined since the last style sheet ended
     int m_styleBase = -1;                  // the \sbasedon of the style being defined
 
     ListDef m_list;

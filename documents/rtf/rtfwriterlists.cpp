@@ -45,25 +45,41 @@ void Writer::addList(const QTextList *list)
         fontIndex(f.stringProperty(listprop::BulletFont));
 }
 
+// Lists whose levels are all bullets and alike share one definition: documents have many
+// short bullet lists. Each keeps its own override, \ls, so readers keep them apart.
+// Numbered lists are never shared: readers continue the numbers of one definition.
 void Writer::writeListTables()
 {
     if (m_lists.empty())
         return;
     m_out.append("{\\*\\listtable");
+    std::vector<int> listIds(m_lists.size());
+    QHash<QByteArray, int> shared;   // the levels of a bullet definition, to its \listid
     for (size_t i = 0; i < m_lists.size(); ++i) {
-        m_out.append("{\\list\\listtemplateid");
-        appendInt(m_out, i + 1);
         const ListGroup &g = m_lists[i];
         const QTextList *fallback = *std::find_if(std::begin(g.levels), std::end(g.levels),
                                                   [](const QTextList *l) { return l; });
+        const qsizetype start = m_out.size();
         for (int level = 0; level < 9; ++level)
             writeListLevel(g.levels[level], fallback, level);
-        word("\\listid", int(i + 1));
+        const QByteArray levels = m_out.sliced(start);
+        const bool bullets = std::all_of(std::begin(g.levels), std::end(g.levels),
+                                         [&](const QTextList *l) { return isBulletList(l ? l : fallback); });
+        if (bullets && shared.contains(levels)) {
+            m_out.truncate(start);
+            listIds[i] = shared.value(levels);
+            continue;
+        }
+        listIds[i] = int(i + 1);
+        if (bullets)
+            shared.insert(levels, listIds[i]);
+        m_out.insert(start, "{\\list\\listtemplateid" + QByteArray::number(listIds[i]));
+        word("\\listid", listIds[i]);
         m_out.append("}\n");
     }
     m_out.append("}\n{\\*\\listoverridetable");
     for (size_t i = 0; i < m_lists.size(); ++i) {
-        word("{\\listoverride\\listid", int(i + 1));
+        word("{\\listoverride\\listid", listIds[i]);
         word("\\listoverridecount0\\ls", int(i + 1));
         m_out.append('}');
     }
