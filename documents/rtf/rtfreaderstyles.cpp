@@ -104,7 +104,8 @@ void Reader::resetParagraph()
 void Reader::resetCharacters()
 {
     GroupState &s = top();
-    const int href = s.chr.href, comment = s.chr.comment;
+    const int href = s.chr.href;
+    const bool comment = s.chr.comment;
     s.chr = CharProps();
     s.chr.font = m_defaultFont;
     s.chr.href = href;

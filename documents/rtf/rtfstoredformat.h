@@ -1,8 +1,12 @@
 #pragma once
 
+#include <utility>
+
 // A format the reader hands to the document more than once. The document keeps its own
 // copy of each distinct format with the hash worked out, while a format of ours is hashed
-// again by every insert; so once ours has gone in, the document's equal copy replaces it.
+// again by every insert; so once ours has gone in twice, the document's equal copy
+// replaces it. (A format used once, as each bookmark's or comment's is, is not fetched:
+// the fetched copy would be a second one in memory.)
 namespace rtf {
 
 template<typename Format>
@@ -10,11 +14,14 @@ struct StoredFormat
 {
     Format format;
     bool fromDocument = false;
+    bool used = false;
 
     template<typename Fetch>
     void adopt(Fetch stored)
     {
         if (fromDocument)
+            return;
+        if (!std::exchange(used, true))
             return;
         fromDocument = true;
         const Format copy = stored();
