@@ -128,7 +128,7 @@ int Reader::anchorFormat(int base, int property, const QByteArray &bytes)
 {
     QTextCharFormat f = m_formats[size_t(base)].format;
     f.setProperty(property, keptValue(bytes));
-    m_formats.push_back({f});
+    m_formats.push_back({f, true});
     return int(m_formats.size() - 1);
 }
 
