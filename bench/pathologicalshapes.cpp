@@ -8,6 +8,15 @@ const char kHead[] = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\
 
 QByteArray num(int i) { return QByteArray::number(i); }
 
+// The header, then piece(i) for each i below n, then the end.
+template<typename Piece>
+QByteArray repeatedBody(int n, Piece piece, const char *end = "\\par}", QByteArray out = kHead)
+{
+    for (int i = 0; i < n; ++i)
+        out += piece(i);
+    return out + end;
+}
+
 QByteArray bulletList(int id)
 {
     return "{\\list{\\listlevel\\levelnfc23\\levelstartat1{\\leveltext\\'01\\u8226 ?;}"
@@ -16,13 +25,18 @@ QByteArray bulletList(int id)
 
 QByteArray longList(int n, int nfc)
 {
-    QByteArray out = kHead;
-    out += "{\\*\\listtable{\\list{\\listlevel\\levelnfc" + num(nfc)
+    const QByteArray head = QByteArray(kHead)
+        + "{\\*\\listtable{\\list{\\listlevel\\levelnfc" + num(nfc)
         + "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\fi-360\\li720}"
           "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}}\n";
-    for (int i = 0; i < n; ++i)
-        out += "\\pard\\ls1\\ilvl0 Item " + num(i) + " of a long list\\par\n";
-    return out + "}";
+    const auto item = [](int i) { return "\\pard\\ls1\\ilvl0 Item " + num(i) + " of a long list\\par\n"; };
+    return repeatedBody(n, item, "}", head);
+}
+
+// The paragraphs of the long lists, in no list: what the document itself costs.
+QByteArray plainParagraphs(int n)
+{
+    return repeatedBody(n, [](int i) { return "\\pard Item " + num(i) + " of a long list\\par\n"; }, "}");
 }
 
 QByteArray bulletItems(int n) { return longList(n, 23); }
@@ -63,18 +77,14 @@ QByteArray manyCodePages(int n)
 
 QByteArray manyComments(int n)
 {
-    QByteArray out = kHead;
-    for (int i = 0; i < n; ++i)
-        out += "{\\*\\atrfstart " + num(i) + "}word ";
-    return out + "\\par}";
+    return repeatedBody(n, [](int i) { return "{\\*\\atrfstart " + num(i) + "}word "; });
 }
 
 QByteArray manyBookmarks(int n)
 {
-    QByteArray out = kHead;
-    for (int i = 0; i < n; ++i)
-        out += "{\\*\\bkmkstart b" + num(i) + "}word{\\*\\bkmkend b" + num(i) + "} ";
-    return out + "\\par}";
+    return repeatedBody(n, [](int i) {
+        return "{\\*\\bkmkstart b" + num(i) + "}word{\\*\\bkmkend b" + num(i) + "} ";
+    });
 }
 
 QByteArray manyFontsAndColours(int n)
@@ -116,10 +126,7 @@ QByteArray deepNesting(int n)
 
 QByteArray longParagraph(int n)
 {
-    QByteArray out = kHead;
-    for (int i = 0; i < n; ++i)
-        out += i % 50 == 0 ? "{\\b word} " : "word ";
-    return out + "\\par}";
+    return repeatedBody(n, [](int i) { return QByteArray(i % 50 == 0 ? "{\\b word} " : "word "); });
 }
 
 QByteArray repeated(const char *what, int n)
@@ -140,6 +147,7 @@ QByteArray onlyBold(int n) { return repeated("\\b", n); }
 const std::vector<Shape> &shapes()
 {
     static const std::vector<Shape> all = {
+        {"plain paragraphs", plainParagraphs, 5000, true},
         {"long bullet list", bulletItems, 5000, true},
         {"long numbered list", numberedItems, 5000, true},
         {"many lists", manyLists, 2000, true},
