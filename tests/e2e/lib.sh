@@ -16,7 +16,37 @@ E2E_ATSPI_PID=""
 
 e2e_fail() {
     echo "FAIL: $*" >&2
+    e2e_report >&2
     exit 1
+}
+
+# What a failure needs to be understood on a machine we do not have: whether the editor
+# still runs, what it wrote, and which windows the X server has.
+e2e_report() {
+    echo "--- editor (pid ${E2E_EDITOR_PID:-none}):"
+    if [ -n "$E2E_EDITOR_PID" ]; then
+        if kill -0 "$E2E_EDITOR_PID" 2>/dev/null; then
+            echo "still running, $(ps -o etime=,time=,stat= -p "$E2E_EDITOR_PID" 2>/dev/null | xargs)"
+            echo "  (elapsed, cpu time, state); its threads wait in:"
+            sed 's/^/  /' "/proc/$E2E_EDITOR_PID/task/"*/wchan 2>/dev/null | sort | uniq -c
+        else
+            wait "$E2E_EDITOR_PID" 2>/dev/null
+            echo "ended, status $?"
+        fi
+    fi
+    if [ -n "$E2E_TMP" ] && [ -f "$E2E_TMP/editor.log" ]; then
+        echo "--- editor output ($E2E_TMP/editor.log):"
+        tail -n 100 "$E2E_TMP/editor.log"
+    fi
+    echo "--- windows on $DISPLAY:"
+    local id
+    for id in $(xdotool search --name '' 2>/dev/null); do
+        echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)"
+    done | head -n 40
+    if command -v xwininfo >/dev/null; then
+        xwininfo -root -children 2>&1 | head -n 40
+    fi
+    echo "--- end of report"
 }
 
 # Starts a private X server unless E2E_USE_DISPLAY=1 asks to use the current $DISPLAY.
