@@ -62,6 +62,7 @@ int readBytes(const QString &path, QByteArray *data, FileStep *step)
     if (!S_ISREG(st.st_mode))
         return NotAFile;
     *step = FileStep::Read;
+    data->reserve(qsizetype(st.st_size));   // files under /proc say 0 and are read all the same
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
