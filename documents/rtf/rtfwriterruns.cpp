@@ -1,5 +1,6 @@
 // The writer's runs: character formats, hyperlinks and images.
 #include "rtfwriter.h"
+#include "rtfcodec.h"
 
 #include "rtfkept.h"
 #include "rtfscripts.h"
@@ -142,7 +143,8 @@ void Writer::writeImage(const QTextCharFormat &format)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    if (!image.save(&buffer, "PNG"))
+        throw PictureNotEncodedFailure();
     const double w = f.width() > 0 ? f.width() : image.width();
     const double h = f.height() > 0 ? f.height() : image.height();
     word("{\\pict\\pngblip\\picw", image.width());
