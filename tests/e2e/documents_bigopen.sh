@@ -3,11 +3,13 @@
 # a new user does, through the File menu at the first-run window size: afterwards the editor
 # still answers, its File menu opens and a clipboard round trip of typed text works.
 # A frozen editor answers none of these within the generous bounds below.
-#   documents_bigopen.sh riruzo-deror rtfgen-write
+# With "cascade" the document is opened in the smallest window a cascade of twelve leaves.
+#   documents_bigopen.sh riruzo-deror rtfgen-write [cascade]
 set -u
 . "$(dirname "$0")/lib.sh"
 bin=$1
 gen=$2
+arrangement=${3:-}
 work=$(mktemp -d)
 doc="$work/grande.rtf"
 "$gen" 100000 "$doc" || e2e_fail "no se pudo generar $doc"
@@ -21,6 +23,11 @@ e2e_start_display
 e2e_start_editor "$bin"
 win=$(e2e_wait_window "Editor de textos....") || e2e_fail "la ventana principal no apareció"
 sleep 1
+if [ "$arrangement" = cascade ]; then
+    for i in $(seq 11); do e2e_keys "$win" alt+a n; done
+    e2e_keys "$win" alt+n d
+    sleep 1
+fi
 e2e_open "$win" "$doc"
 # The text is read by now or soon; the layout goes on behind the window.
 sleep 10
