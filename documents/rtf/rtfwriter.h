@@ -68,6 +68,8 @@ private:
         QByteArray field;
         bool image = false;
         QByteArray before, note, after;   // kept material anchored on the fragment
+        QByteArray symbol;   // the field each of the fragment's characters stands for
+        bool customMark = false;   // a note's mark is the fragment's text
         QByteArray off;   // what it leaves unset, said outright when styles are kept
     };
     const FormatOut &formatOut(const QTextFragment &fragment);

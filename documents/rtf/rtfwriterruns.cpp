@@ -3,6 +3,7 @@
 
 #include "rtfkept.h"
 #include "rtfscripts.h"
+#include "rtfunderline.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -81,16 +82,8 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
     appendInt(p, halfPoints);
     if (f.fontWeight() >= QFont::DemiBold) p.append("\\b");
     if (f.fontItalic()) p.append("\\i");
-    if (f.fontUnderline() || f.underlineStyle() != QTextCharFormat::NoUnderline) {
-        switch (f.underlineStyle()) {
-        case QTextCharFormat::DashUnderline: p.append("\\uldash"); break;
-        case QTextCharFormat::DotLine: p.append("\\uld"); break;
-        case QTextCharFormat::DashDotLine: p.append("\\uldashd"); break;
-        case QTextCharFormat::DashDotDotLine: p.append("\\uldashdd"); break;
-        case QTextCharFormat::WaveUnderline: p.append("\\ulwave"); break;
-        default: p.append("\\ul"); break;
-        }
-    }
+    if (const std::string_view underline = underlineWord(f); !underline.empty())
+        p.append('\\').append(underline.data(), qsizetype(underline.size()));
     if (f.fontStrikeOut()) p.append("\\strike");
     if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) p.append("\\super");
     else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) p.append("\\sub");
