@@ -151,7 +151,8 @@ int Reader::anchorFormat(int base, int property, const QByteArray &bytes)
 
 // A note shows as its number in superscript, its text in the tooltip; the mark's
 // characters carry the note, so deleting them deletes it. A note that no \chftn comes
-// before has the text just before it as its mark, as the file shows it, and no number.
+// before has the raised text just before it as its mark, as the file shows it, and no
+// number.
 void Reader::insertNoteMark(const QByteArray &note)
 {
     flushHidden();
@@ -184,12 +185,13 @@ void Reader::insertNoteMark(const QByteArray &note)
 }
 
 // How many characters before a note make its own mark: those of the last run back to a
-// space, a few at most.
+// space, a few at most, when that run is raised as marks are.
 qsizetype Reader::customMarkLength() const
 {
     constexpr qsizetype kMaxMark = 8;
     const QString &text = m_para.text;
-    if (m_para.runs.empty())
+    if (m_para.runs.empty() || m_formats[size_t(m_para.runs.back().format)].format.verticalAlignment()
+                                   != QTextCharFormat::AlignSuperScript)
         return 0;
     const qsizetype from = std::max<qsizetype>(m_para.runs.back().start, text.size() - kMaxMark);
     qsizetype start = text.size();

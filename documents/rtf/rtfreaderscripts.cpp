@@ -83,18 +83,6 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
     f.adopt([&] { return cursor.charFormat(); });
 }
 
-// The script of the nearest letter before at in text, else of the nearest after it.
-static Script scriptAround(QStringView text, qsizetype at)
-{
-    for (qsizetype i = at; i-- > 0;)
-        if (const Script s = scriptOf(text[i]); s != Script::Neutral)
-            return s;
-    for (qsizetype i = at; i < text.size(); ++i)
-        if (const Script s = scriptOf(text[i]); s != Script::Neutral)
-            return s;
-    return Script::Neutral;
-}
-
 // A run whose right-to-left script looks otherwise: each stretch of one script in its format.
 // Spaces, digits and punctuation at its start go with the letters before them in the
 // paragraph, as in LibreOffice, where Word's runs split between words.
@@ -106,7 +94,7 @@ void Reader::insertScripts(QTextCursor &cursor, const Paragraph &p, qsizetype st
         if ((current = scriptOf(c)) != Script::Neutral)
             break;
     if (scriptOf(text.front()) == Script::Neutral)
-        current = scriptAround(p.text, start);
+        current = Script(scriptAround(p.text, start));
     if (current != Script::RightToLeft && !hasRightToLeftScript(text)) {
         cursor.insertText(text.toString(), m_formats[size_t(run.format)].format);
         return;

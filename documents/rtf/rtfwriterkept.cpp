@@ -149,7 +149,7 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
 // A note's mark is written as RTF's own automatic number, whatever it shows, unless the
 // file gave a mark of its own; a field is written once for each character it shows. The
 // marks before and after a character go around it once, however long the fragment is.
-bool Writer::writeKeptFragment(const FormatOut &out, QStringView text)
+bool Writer::writeKeptFragment(const FormatOut &out, QStringView text, bool complex)
 {
     if (out.before.isEmpty() && out.note.isEmpty() && out.after.isEmpty() && out.symbol.isEmpty())
         return false;
@@ -159,9 +159,9 @@ bool Writer::writeKeptFragment(const FormatOut &out, QStringView text)
             if (!text.at(i).isLowSurrogate())
                 m_out.append(out.symbol);
     } else if (out.note.isEmpty()) {
-        writeRun(out, text);
+        writeRun(out, text, complex);
     } else if (out.customMark) {
-        writeRun(out, text);
+        writeRun(out, text, complex);
         m_out.append(out.note);
     } else {
         m_out.append('{');

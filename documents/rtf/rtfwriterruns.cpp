@@ -18,22 +18,22 @@
 
 namespace rtf {
 
-void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
+void Writer::writeFragment(const QTextFragment &fragment, QStringView text, bool complex)
 {
     const FormatOut &out = formatOut(fragment);
     if (out.image) {
         writeImage(fragment.charFormat());
         return;
     }
-    if (!writeKeptFragment(out, text))
-        writeRun(out, text);
+    if (!writeKeptFragment(out, text, complex))
+        writeRun(out, text, complex);
 }
 
-void Writer::writeRun(const FormatOut &out, QStringView text)
+void Writer::writeRun(const FormatOut &out, QStringView text, bool complex)
 {
     if (!writesText(text))
         return;   // a reader would find no run here, so a second save gives the same bytes
-    const QByteArray &props = hasRightToLeftScript(text) ? out.complexProps : out.props;
+    const QByteArray &props = complex ? out.complexProps : out.props;
     // Fragments whose formats differ only in what RTF does not carry are written as one
     // run, as a reader will find them; the run just written is reopened to go on.
     const char *close = out.field.isEmpty() ? "}" : "}}}";
