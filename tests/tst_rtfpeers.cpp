@@ -59,8 +59,8 @@ const char kItems[] = R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\froman Liber
 \pard\plain\ls1\ilvl0\li170\fi-170 propia\par
 \pard\plain Linea {\uldb doble} {\uldash rayas} {\ulwave onda} {\uld puntos} {\ulth gruesa} fin\par
 \pard\plain Simbolo {\field{\*\fldinst SYMBOL 74 \\f "Wingdings" \\s 14}{\fldrslt }} aqui\par
-\pard\plain\rtlpar\qr{\rtlch\fcs1 \af0\afs28\alang1025 \ltrch\fcs0 \fs24 \u1587?\u1604?\u1575?\u1605?}
-{\rtlch\fcs1 \af0\afs28 \ltrch\fcs0 \fs24  (2016) }{\rtlch\fcs1 \af0\afs28 \ltrch\fcs0 \fs24 \u1593?\u1604?\u1610?}\par
+\pard\plain\rtlpar\qr{\rtlch\fcs1 \ab\af0\afs28\alang1025 \ltrch\fcs0 \b\fs24 \u1587?\u1604?\u1575?\u1605?}
+{\rtlch\fcs1 \af0\afs28 \ltrch\fcs0 \fs24  (2016) }{\rtlch\fcs1 \ab\af0\afs28 \ltrch\fcs0 \b\fs24 \u1593?\u1604?\u1610?}\par
 \trowd\trgaph30\clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
 \clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60\cellx1500
 \clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
