@@ -35,8 +35,9 @@ static void whenModal(Answer answer)
     QObject::connect(timer, &QTimer::timeout, [timer, answer] {
         if (QWidget *modal = QApplication::activeModalWidget()) {
             timer->stop();
-            timer->deleteLater();
+            // The answer may spin an event loop; the timer (and this closure) must outlive it.
             answer(modal);
+            timer->deleteLater();
         }
     });
     timer->start();

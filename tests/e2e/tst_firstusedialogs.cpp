@@ -38,8 +38,9 @@ void whenModal(const std::function<void(QWidget *)> &answer, const char *kind = 
         QWidget *modal = QApplication::activeModalWidget();
         if (modal && modal->inherits(kind)) {
             timer->stop();
-            timer->deleteLater();
+            // The answer may spin an event loop; the timer (and this closure) must outlive it.
             answer(modal);
+            timer->deleteLater();
         }
     });
     timer->start();
