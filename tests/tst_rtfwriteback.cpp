@@ -21,6 +21,8 @@ private slots:
     void readLists();
     void madeLists_data();
     void madeLists();
+    void separateLists_data();
+    void separateLists();
     void readCells_data();
     void readCells();
     void madeTable();
@@ -136,10 +138,62 @@ void TestRtfWriteBack::madeLists()
     c.insertText(u"uno"_qs);
     c.insertBlock();
     c.insertText(u"dos"_qs);
+    for (int i = 3; i <= 30; ++i) {
+        c.insertBlock();
+        c.insertText(u"más"_qs);
+    }
     writeAndRead(made, &back);
     QTEST(describeList(blockWith(back, u"dos"_qs)), "expected");
     QCOMPARE(indentsOf(blockWith(back, u"dos"_qs)), indentsOf(blockWith(made, u"dos"_qs)));
     QCOMPARE(describeList(blockWith(back, u"antes"_qs)), u"none"_qs);
+    // Each number, as text for readers that know no lists, is the one the list shows.
+    if (rtf::isBulletStyle(style))
+        return;
+    static const QRegularExpression listText(QStringLiteral(R"(\{\\listtext\\pard\\plain ([^\\]*)\\tab\})"));
+    QStringList written, shown;
+    for (auto m = listText.globalMatch(QString::fromLatin1(rtf::write(&made))); m.hasNext();)
+        written << m.next().captured(1);
+    for (QTextBlock b = made.begin(); b.isValid(); b = b.next())
+        if (b.textList())
+            shown << b.textList()->itemText(b);
+    QCOMPARE(written, shown);
+}
+
+void TestRtfWriteBack::separateLists_data()
+{
+    QTest::addColumn<int>("nfc");
+    QTest::addColumn<int>("definitions");
+    QTest::newRow("2000 bullet lists share one definition") << 23 << 1;
+    QTest::newRow("numbered lists keep their own") << 0 << 2000;
+}
+
+// Lists of one item each, with text between them: each stays a list of its own, and the
+// list table written holds only the definitions that differ.
+void TestRtfWriteBack::separateLists()
+{
+    QFETCH(int, nfc);
+    constexpr int kLists = 2000;
+    QByteArray in = "{\\rtf1{\\*\\listtable", overrides, body;
+    for (int i = 1; i <= kLists; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        in += "{\\list{\\listlevel\\levelnfc" + QByteArray::number(nfc)
+            + "{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}\\listid" + n + "}";
+        overrides += "{\\listoverride\\listid" + n + "\\ls" + n + "}";
+        body += "\\pard\\ls" + n + " uno\\par\\pard entre\\par\n";
+    }
+    in += "}{\\*\\listoverridetable" + overrides + "}" + body + "}";
+    QTextDocument read, back;
+    rtf::read(in, &read);
+    const QByteArray out = rtf::write(&read);
+    QTEST(int(out.count("{\\list\\listtemplateid")), "definitions");
+    QCOMPARE(int(out.count("{\\listoverride\\listid")), kLists);
+    rtf::read(out, &back);
+    QSet<const QTextList *> lists;
+    for (QTextBlock b = back.begin(); b.isValid(); b = b.next())
+        if (b.textList())
+            lists.insert(b.textList());
+    QCOMPARE(int(lists.size()), kLists);
+    QCOMPARE(rtf::write(&back), out);
 }
 
 void TestRtfWriteBack::readCells_data()

@@ -30,7 +30,6 @@ enum KeptProperty {
     KeptSection,       // block format: a section that starts at this paragraph
     KeptEnd,           // block format: what an empty paragraph held
     KeptHighlight,     // the background only shows a comment's range: it is not written
-    KeptComment,       // the comment range a character is in, counted from 1
     KeptFirstIndent,   // block format: a first-line indent past the page's edge, twips
     KeptUnderline,     // the RTF word of an underline Qt draws as another kind
     KeptField,         // a field shown as the character it makes: its instruction

@@ -449,8 +449,8 @@ int Reader::formatIndex(const CharProps &c)
         f.setAnchor(true);
         f.setAnchorHref(m_hrefs.at(c.href));
     }
-    if (Q_UNLIKELY(c.comment > 0))
-        showComment(f, c.comment);
+    if (Q_UNLIKELY(c.comment))
+        showComment(f);
     m_formats.push_back({f});
     const int index = int(m_formats.size() - 1);
     m_formatIndex.insert(c, index);

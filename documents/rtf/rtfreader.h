@@ -33,7 +33,7 @@ struct CharProps
     int halfPoints = 24;
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
-    int comment = 0;               // the open comment range, counted from 1; 0 for none
+    bool comment = false;          // inside a comment's range
     // \ab, \ai, \afs, \af: right-to-left script's own; -1 and 0 where the file gives none.
     signed char assocBold = -1, assocItalic = -1;
     short assocHalfPoints = 0;
@@ -315,7 +315,8 @@ private:
     void sectionBreak();
     void finishKeptDocument();
     void markComment(const QByteArray &bytes);
-    void showComment(QTextCharFormat &f, int comment) const;
+    void showComment(QTextCharFormat &f) const;
+    void followCommentMarks(const QString &marks, QString *text) const;
     void showCommentTexts();
     KeptDocument &kept();
 
@@ -343,6 +344,7 @@ private:
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
     QHash<int, Style> m_styles;
+    QHash<int, Style> m_newStyles;         // defined since the last style sheet ended
     int m_styleBase = -1;                  // the \sbasedon of the style being defined
 
     ListDef m_list;
@@ -408,7 +410,6 @@ private:
     int m_footnotes = 0, m_endnotes = 0;
     CharProps m_noteMark;          // the format of the last \chftn in the text
     bool m_hasNoteMark = false;
-    QStringList m_commentIds;                // each comment range's id, in reading order
     QHash<QString, QString> m_commentTexts;  // each comment's text, by the id it refers to
 };
 

@@ -158,8 +158,8 @@ void Reader::finishDestination(const GroupState &ended)
     switch (ended.dest) {
     case Dest::FontTable: commitFont(); break;
     case Dest::StyleEntry:
-        m_styles.insert(ended.styleIndex,
-                        Style{ended.chr, ended.para, ended.charSet, ended.paraSet, m_styleBase});
+        m_newStyles.insert(ended.styleIndex,
+                           Style{ended.chr, ended.para, ended.charSet, ended.paraSet, m_styleBase});
         break;
     case Dest::StyleSheet: resolveStyleBases(); break;
     case Dest::FieldInstruction: finishField(); break;

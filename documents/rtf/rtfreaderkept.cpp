@@ -145,7 +145,7 @@ int Reader::anchorFormat(int base, int property, const QByteArray &bytes)
 {
     QTextCharFormat f = m_formats[size_t(base)].format;
     f.setProperty(property, keptValue(bytes));
-    m_formats.push_back({f});
+    m_formats.push_back({f, true});
     return int(m_formats.size() - 1);
 }
 
@@ -284,7 +284,7 @@ void Reader::finishKeptDocument()
                                          + std::exchange(m_pendingAnchor, {})));
         end.mergeBlockFormat(f);
     }
-    if (!m_commentIds.isEmpty())
+    if (!m_commentTexts.isEmpty())
         showCommentTexts();
     // The references in kept RTF are to the source's font and colour tables.
     for (auto it = m_fonts.cbegin(); it != m_fonts.cend(); ++it)
@@ -295,7 +295,9 @@ void Reader::finishKeptDocument()
 }
 
 // A comment's range is shown highlighted, from its start mark to its end mark, whatever
-// groups lie between: every open group takes it. The comment's text comes after.
+// groups lie between: every open group takes it. The comment's text comes after. The
+// highlight is one format for every comment: only the marks, kept on the characters after
+// them, tell the comments apart.
 void Reader::markComment(const QByteArray &bytes)
 {
     const std::vector<KeptItem> items = keptItems(bytes);
@@ -310,35 +312,52 @@ void Reader::markComment(const QByteArray &bytes)
     }
     if (word != "atrfstart" && word != "atrfend")
         return;
-    if (word == "atrfstart")
-        m_commentIds.append(items.front().text.trimmed());
-    const int comment = word == "atrfstart" ? int(m_commentIds.size()) : 0;
+    const bool open = word == "atrfstart";
     for (GroupState &s : m_stack)
-        s.chr.comment = comment;
+        s.chr.comment = open;
     m_runChecked = false;
 }
 
-void Reader::showComment(QTextCharFormat &f, int comment) const
+void Reader::showComment(QTextCharFormat &f) const
 {
-    f.setProperty(KeptComment, comment);
     if (f.background().style() != Qt::NoBrush)
         return;
     f.setBackground(QColor(kCommentHighlight));
     f.setProperty(KeptHighlight, true);
 }
 
-// The comments' texts go into the tooltips of their ranges once all is read.
+// The text of the comment whose range the marks leave open; empty when none is.
+void Reader::followCommentMarks(const QString &marks, QString *text) const
+{
+    for (const KeptItem &item : keptItems(marks.toLatin1())) {
+        if (item.word == "atrfstart")
+            *text = m_commentTexts.value(item.text.trimmed());
+        else if (item.word == "atrfend")
+            *text = QString();
+    }
+}
+
+// The comments' texts go into the tooltips of their ranges once all is read. A comment
+// without text gets none: each tooltip makes new formats, which the document keeps.
 void Reader::showCommentTexts()
 {
     struct Range { int start, end; QString text; };
     std::vector<Range> ranges;
+    QString open;
     for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int comment = fragment.charFormat().intProperty(KeptComment);
-            if (comment > 0 && comment <= m_commentIds.size())
-                ranges.push_back({fragment.position(), fragment.position() + fragment.length(),
-                                  m_commentTexts.value(m_commentIds.at(comment - 1))});
+            const QTextCharFormat f = fragment.charFormat();
+            if (f.hasProperty(KeptBefore))
+                followCommentMarks(f.stringProperty(KeptBefore), &open);
+            const int start = fragment.position(), end = start + fragment.length();
+            if (!open.isEmpty() && !ranges.empty() && ranges.back().end == start
+                && ranges.back().text == open)
+                ranges.back().end = end;
+            else if (!open.isEmpty())
+                ranges.push_back({start, end, open});
+            if (f.hasProperty(KeptAfter))
+                followCommentMarks(f.stringProperty(KeptAfter), &open);
         }
     }
     QTextCursor cursor(m_doc);

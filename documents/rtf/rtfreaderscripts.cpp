@@ -80,7 +80,10 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
     }
     StoredFormat<QTextCharFormat> &f = m_formats[size_t(run.format)];
     cursor.insertText(text, f.format);
-    f.adopt([&] { return cursor.charFormat(); });
+    if (f.once)
+        f.format = QTextCharFormat();   // the document has its own copy
+    else
+        f.adopt([&] { return cursor.charFormat(); });
 }
 
 // A run whose right-to-left script looks otherwise: each stretch of one script in its format.

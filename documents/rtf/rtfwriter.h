@@ -58,6 +58,7 @@ private:
     void writeParagraphProps(const QTextBlock &block, int depth);
     void writeBlockFormat(const QTextBlock &block, int depth);
     void writeListText(const QTextBlock &block, const QTextList *list);
+    int itemNumber(const QTextBlock &block, const QTextList *list);
     // complex: the text is in right-to-left script, or its spaces and digits are.
     void writeFragment(const QTextFragment &fragment, QStringView text, bool complex);
     void writeImage(const QTextCharFormat &format);
@@ -111,6 +112,7 @@ private:
     struct ListGroup { const QTextList *levels[9] = {}; };
     std::vector<ListGroup> m_lists;
     QHash<const QTextList *, int> m_listIndex;   // 1-based, the list's \ls
+    QHash<const QTextList *, int> m_listItems;   // the place of the list's next item
     QHash<int, int> m_listGroups;                 // a list format's group to its \ls
     QHash<qint64, QByteArray> m_levelCache;       // a list level's words, by format and level
     QSet<int> m_seenFormats;
