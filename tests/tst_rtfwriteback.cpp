@@ -36,6 +36,8 @@ private slots:
     void headings();
     void firstLineLeftOfPage_data();
     void firstLineLeftOfPage();
+    void writtenAsRead_data();
+    void writtenAsRead();
 };
 
 namespace {
@@ -416,6 +418,49 @@ void TestRtfWriteBack::firstLineLeftOfPage()
     QTEST(rtf::paragraphIndents(blockWith(read, u"x"_qs)).first, "first");
     writeAndRead(read, &back);
     QTEST(rtf::paragraphIndents(blockWith(back, u"x"_qs)).first, "first");
+}
+
+// What the editor shows as something near it is written back in the words it was read in.
+void TestRtfWriteBack::writtenAsRead_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArrayList>("written");
+    const auto row = [](const char *name, const QByteArray &body, const QByteArrayList &written) {
+        QTest::newRow(name) << body << written;
+    };
+    for (const char *word : {"uldb", "ulth", "ulw", "ulthd", "ulthdash", "ulldash", "ulthldash",
+                             "ulthdashd", "ulthdashdd", "ulhwave", "ululdbwave", "uldash", "ulwave"})
+        row(word, "\\pard a{\\" + QByteArray(word) + " x}b\\par", {"\\" + QByteArray(word) + " x}"});
+    const QByteArray cells = "\\pard\\intbl x\\cell\\row\\pard\\par";
+    row("LibreOffice's padding and thin borders",
+        "\\trowd\\trpaddft3\\trpaddt0\\trpaddfl3\\trpaddl0\\clbrdrt\\brdrs\\brdrw1\\clpadfl3\\clpadl60"
+        "\\clbrdrl\\brdrs\\brdrw5\\clpadft3\\clpadt60\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw30"
+        "\\cellx3000" + cells,
+        {"\\trowd\\itap1\\trpaddft3\\trpaddt0\\trpaddfl3\\trpaddl0\\clpadfl3\\clpadl60\\clpadft3\\clpadt60",
+         "\\clbrdrt\\brdrs\\brdrw1\\", "\\clbrdrl\\brdrs\\brdrw5\\", "\\clbrdrb\\brdrs\\brdrw10\\",
+         "\\clbrdrr\\brdrs\\brdrw30\\"});
+    row("Word's gap", "\\trowd\\trgaph70\\cellx3000" + cells, {"\\trowd\\itap1\\trgaph70\\clbrdrt"});
+    row("no padding said", "\\trowd\\cellx3000" + cells, {"\\trowd\\itap1\\trgaph108\\clbrdrt"});
+    const QByteArray lists = R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
+                             R"({\levelnumbers;}\fi-360\li720}\listid1}})"
+                             R"({\*\listoverridetable{\listoverride\listid1\ls1}})";
+    row("a list paragraph's own indents", lists + "\\pard\\ls1\\li170\\fi-170 x\\par",
+        {"\\li170\\ri0\\fi-170\\ls1"});
+    row("a list paragraph's own indent of zero", lists + "\\pard\\ls1\\li0\\fi0 x\\par",
+        {"\\li0\\ri0\\fi0\\ls1"});
+}
+
+void TestRtfWriteBack::writtenAsRead()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArrayList, written);
+    QTextDocument read, back;
+    rtf::read("{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}}" + body + "}", &read);
+    const QByteArray once = rtf::write(&read);
+    for (const QByteArray &w : written)
+        QVERIFY2(once.contains(w), once.constData());
+    rtf::read(once, &back);
+    QCOMPARE(rtf::write(&back), once);
 }
 
 QTEST_MAIN(TestRtfWriteBack)

@@ -31,6 +31,12 @@ enum KeptProperty {
     KeptEnd,           // block format: what an empty paragraph held
     KeptHighlight,     // the background only shows a comment's range: it is not written
     KeptFirstIndent,   // block format: a first-line indent past the page's edge, twips
+    KeptUnderline,     // the RTF word of an underline Qt draws as another kind
+    KeptField,         // a field shown as the character it makes: its instruction
+    KeptCustomMark,    // a note's mark is the file's own text, not its number
+    KeptBorderWidths,  // cell format: each side's border width in twips, "top left bottom right"
+    KeptRowPadding,    // table format: the row's \trgaph and \trpadd words
+    KeptCellPadding,   // cell format: its \clpad words
 };
 
 // The background that shows a comment's range (a light yellow).

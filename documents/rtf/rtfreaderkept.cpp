@@ -66,8 +66,25 @@ void Reader::keptGroupEnd(const GroupState &ended)
         finishKept(m_rec.take());
 }
 
+// Hidden text is not shown; it is kept with the character after it, as RTF.
+KeptRecorder &Reader::hiddenText()
+{
+    if (!m_hidden.active()) {
+        kept();
+        m_hidden.begin("v", false, top().chr.font, m_defaultFont);
+    }
+    return m_hidden;
+}
+
+void Reader::flushHidden()
+{
+    if (m_hidden.active())
+        m_pendingAnchor.append(m_hidden.take());
+}
+
 void Reader::finishKept(QByteArray bytes)
 {
+    flushHidden();
     switch (m_keptKind) {
     case KeptGroup::Section:
         if (QByteArray *out = sectionOut(true))
@@ -133,30 +150,54 @@ int Reader::anchorFormat(int base, int property, const QByteArray &bytes)
 }
 
 // A note shows as its number in superscript, its text in the tooltip; the mark's
-// characters carry the note, so deleting them deletes it.
+// characters carry the note, so deleting them deletes it. A note that no \chftn comes
+// before has the raised text just before it as its mark, as the file shows it, and no
+// number.
 void Reader::insertNoteMark(const QByteArray &note)
 {
+    flushHidden();
+    const qsizetype custom = m_hasNoteMark ? 0 : customMarkLength();
     const bool endnote = note.contains("\\ftnalt");
-    const int number = endnote ? ++m_endnotes : ++m_footnotes;
+    const int number = custom ? 0 : endnote ? ++m_endnotes : ++m_footnotes;
+    const int start = int(m_para.text.size() - custom);
     CharProps c = m_hasNoteMark ? m_noteMark : top().chr;
     m_hasNoteMark = false;
     c.vertical = 1;
     c.hidden = false;
-    int f = formatIndex(c);
+    int f = custom ? formatOfChar(m_para.runs.back(), start) : formatIndex(c);
     if (!m_pendingAnchor.isEmpty())
         f = anchorFormat(f, KeptBefore, std::exchange(m_pendingAnchor, {}));
     f = anchorFormat(f, KeptNote, note);
+    QTextCharFormat &format = m_formats[size_t(f)].format;
+    if (custom)
+        format.setProperty(KeptCustomMark, true);
     const std::vector<KeptItem> items = keptItems(note);
     if (!items.empty())
-        m_formats[size_t(f)].format.setToolTip(items.front().text.trimmed());
+        format.setToolTip(items.front().text.trimmed());
     auto &runs = m_para.runs;
-    const int start = int(m_para.text.size());
     while (!runs.empty() && runs.back().start >= start)
         runs.pop_back();
     runs.push_back({start, f});
-    m_para.text += QString::number(number);
+    if (!custom)
+        m_para.text += QString::number(number);
     m_runChecked = false;
     m_runFormat = -1;
+}
+
+// How many characters before a note make its own mark: those of the last run back to a
+// space, a few at most, when that run is raised as marks are.
+qsizetype Reader::customMarkLength() const
+{
+    constexpr qsizetype kMaxMark = 8;
+    const QString &text = m_para.text;
+    if (m_para.runs.empty() || m_formats[size_t(m_para.runs.back().format)].format.verticalAlignment()
+                                   != QTextCharFormat::AlignSuperScript)
+        return 0;
+    const qsizetype from = std::max<qsizetype>(m_para.runs.back().start, text.size() - kMaxMark);
+    qsizetype start = text.size();
+    while (start > from && !text.at(start - 1).isSpace())
+        --start;
+    return text.size() - start;
 }
 
 void Reader::bodyBytesAnchored(const char *data, qsizetype length)
@@ -233,6 +274,7 @@ void Reader::finishKeptDocument()
 {
     if (!m_kept)
         return;
+    flushHidden();
     // Marks after the last paragraph's end go with it.
     if (!m_pendingAnchor.isEmpty()) {
         QTextCursor end(m_doc);

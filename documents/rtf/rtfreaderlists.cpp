@@ -2,6 +2,7 @@
 #include "rtfreader.h"
 #include "rtfbulletruns.h"
 #include "rtfcharsets.h"
+#include "rtfindents.h"
 #include "rtflistformat.h"
 #include "rtfunits.h"
 
@@ -155,6 +156,9 @@ void Reader::applyLevelIndents(ParaProps &props, unsigned paraSet) const
         props.left = level->left;
     if ((level->paraSet & kSetFirst) && !(paraSet & kSetFirst))
         props.first = level->first;
+    // Where neither says, the text starts past its marker.
+    if (!((level->paraSet | paraSet) & kSetLeft))
+        props.left = std::max(props.left, kListHangTwips);
 }
 
 // An \ls that names no override is no list: LibreOffice marks outline headings so and

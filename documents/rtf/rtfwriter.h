@@ -59,7 +59,8 @@ private:
     void writeBlockFormat(const QTextBlock &block, int depth);
     void writeListText(const QTextBlock &block, const QTextList *list);
     int itemNumber(const QTextBlock &block, const QTextList *list);
-    void writeFragment(const QTextFragment &fragment, QStringView text);
+    // complex: the text is in right-to-left script, or its spaces and digits are.
+    void writeFragment(const QTextFragment &fragment, QStringView text, bool complex);
     void writeImage(const QTextCharFormat &format);
     // What a character format writes, worked out once per format of the document.
     // field: the opening of the hyperlink field around the run, empty for none.
@@ -69,12 +70,14 @@ private:
         QByteArray field;
         bool image = false;
         QByteArray before, note, after;   // kept material anchored on the fragment
+        QByteArray symbol;   // the field each of the fragment's characters stands for
+        bool customMark = false;   // a note's mark is the fragment's text
         QByteArray off;   // what it leaves unset, said outright when styles are kept
     };
     const FormatOut &formatOut(const QTextFragment &fragment);
     static QByteArray complexProps(const QTextCharFormat &f, const QByteArray &props, int font,
                                    int halfPoints, bool stateOff);
-    void writeRun(const FormatOut &out, QStringView text);
+    void writeRun(const FormatOut &out, QStringView text, bool complex);
     void writeText(QStringView text);
     void writeUnicode(char16_t c);
     void word(const char *w);
@@ -93,7 +96,7 @@ private:
     void writeKeptParagraphProps(const QTextBlockFormat &format);
     void keptFormatOut(const QTextCharFormat &format, FormatOut &out);
     // Writes a fragment that anchors kept material, and says whether there was any.
-    bool writeKeptFragment(const FormatOut &out, QStringView text);
+    bool writeKeptFragment(const FormatOut &out, QStringView text, bool complex);
 
     const QTextDocument *m_doc;
     const struct KeptDocument *m_kept = nullptr;
