@@ -36,6 +36,21 @@ frmMain *window = nullptr;
 QTemporaryDir scratch;
 std::map<std::string, double> seconds;   // per operation, by figure name
 
+// The main window's sizes: a large window, and the 6500 x 6500 twips of a first run, where
+// the document window is narrow and a large document lays out much taller.
+const QSize windowSizes[] = {QSize(1000, 800), QSize(433, 433)};
+int currentSize = 0;
+
+void useWindowSize(int index)
+{
+    currentSize = index;
+    if (window->size() != windowSizes[index]) {
+        window->resize(windowSizes[index]);
+        QCoreApplication::processEvents();
+    }
+}
+
+
 QString documentPath(int paragraphs)
 {
     const QString path = scratch.filePath(QStringLiteral("doc%1.rtf").arg(paragraphs));
@@ -68,15 +83,15 @@ void waitForLayout(RichTextBox *text)
 // the steps of the background layout that the longest-wait figure shows.
 RichTextBox *loaded(int paragraphs)
 {
-    static std::map<int, RichTextBox *> controls;
-    auto found = controls.find(paragraphs);
+    static std::map<std::pair<int, int>, RichTextBox *> controls;
+    auto found = controls.find({paragraphs, currentSize});
     if (found != controls.end())
         return found->second;
     window->CreateDocumentWindow();
     RichTextBox *text = window->activeDocument()->rtfText;
     text->LoadFile(documentPath(paragraphs));
     waitForLayout(text);
-    controls[paragraphs] = text;
+    controls[{paragraphs, currentSize}] = text;
     return text;
 }
 
@@ -103,9 +118,15 @@ void readAroundCaret(RichTextBox *text)
     benchmark::DoNotOptimize(line);
 }
 
-std::string figure(const char *what, int paragraphs, bool bridge)
+std::string sizeName(int index)
 {
-    return std::string(what) + "/" + std::to_string(paragraphs) + (bridge ? "/on" : "/off");
+    return std::to_string(windowSizes[index].width()) + "x" + std::to_string(windowSizes[index].height());
+}
+
+std::string figure(const char *what, int paragraphs, bool bridge, int size = currentSize)
+{
+    return std::string(what) + "/" + std::to_string(paragraphs) + (bridge ? "/on" : "/off") + "/"
+        + sizeName(size);
 }
 
 // Ends one timed step: the reading around the caret, the events it queued, and the time
@@ -155,12 +176,14 @@ void open(RichTextBox *text, const QString &path, bool bridge)
 RichTextBox *newDocument(bool bridge)
 {
     window->CreateDocumentWindow();
+    QCoreApplication::processEvents();
     QAccessible::setActive(bridge);
     return window->activeDocument()->rtfText;
 }
 
 void BM_Open(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     const QString path = documentPath(paragraphs);
@@ -180,36 +203,108 @@ void BM_Open(benchmark::State &state)
 // After Open, Qt lays the rest of the document out in the background, a step at a time.
 // The figures: how long from Open until the last paragraph is laid out, and the longest
 // time the window could not answer a key meanwhile (the longest turn of the loop).
+// Open, then the event loop until the layout has reached the last paragraph: the time taken
+// and the longest turn of the loop. `narrow` makes the window 150 px wide and gives it its
+// width back just after Open.
+std::pair<double, double> openAndLayOut(RichTextBox *text, const QString &path, bool bridge,
+                                        bool narrow)
+{
+    QElapsedTimer clock;
+    clock.start();
+    open(text, path, bridge);
+    if (narrow) {
+        QWidget *doc = window->activeDocument();
+        const QSize was = doc->size();
+        doc->resize(150, was.height());
+        QCoreApplication::processEvents();
+        doc->resize(was);
+    }
+    double longest = 0;
+    qint64 last = clock.nsecsElapsed();
+    while (!laidOut(text, clock)) {
+        QCoreApplication::processEvents();
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, (now - last) / 1e9);
+        last = now;
+    }
+    return {clock.nsecsElapsed() / 1e9, longest};
+}
+
+void noteLayout(benchmark::State &state, const std::string &name, double total, double longest)
+{
+    note(state, name, total);
+    seconds["longest-" + name] = longest;
+    state.counters["longest_wait_ms"] = longest * 1000.0;
+}
+
 void BM_LayoutAfterOpen(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     const QString path = documentPath(paragraphs);
     RichTextBox *text = newDocument(bridge);
     double total = 0, longest = 0;
     for (auto _ : state) {
-        QElapsedTimer clock;
-        clock.start();
-        open(text, path, bridge);
-        qint64 last = clock.nsecsElapsed();
-        while (!laidOut(text, clock)) {
-            QCoreApplication::processEvents();
-            const qint64 now = clock.nsecsElapsed();
-            longest = std::max(longest, (now - last) / 1e9);
-            last = now;
-        }
-        total += clock.nsecsElapsed() / 1e9;
+        const auto [took, wait] = openAndLayOut(text, path, bridge, false);
+        total += took;
+        longest = std::max(longest, wait);
     }
     QAccessible::setActive(true);
     closeActiveDocument();
-    note(state, figure("laidout", paragraphs, bridge), total);
-    seconds["longest-" + figure("laidout", paragraphs, bridge)] = longest;
-    state.counters["longest_wait_ms"] = longest * 1000.0;
+    noteLayout(state, figure("laidout", paragraphs, bridge), total, longest);
+}
+
+// The document window at the first-run size as the user may have arranged it: the smallest
+// a cascade of many windows leaves, maximised, or narrowed to 150 px and back after Open.
+enum Arrangement { Cascaded, Maximised, NarrowedAndBack };
+const char *const arrangementNames[] = {"cascade", "maximised", "narrowed"};
+
+RichTextBox *arrangedDocument(int arrangement, bool bridge)
+{
+    newDocument(bridge);
+    if (arrangement == Cascaded) {
+        for (int i = 0; i < 11; ++i)
+            window->CreateDocumentWindow();
+        window->Arrange(0);
+    } else if (arrangement == Maximised) {
+        window->activeDocument()->showMaximized();
+    }
+    QCoreApplication::processEvents();
+    return window->activeDocument()->rtfText;
+}
+
+void closeAllDocuments()
+{
+    const QList<frmDocument *> docs = window->documents();
+    for (frmDocument *doc : docs)
+        doc->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void BM_LayoutArranged(benchmark::State &state)
+{
+    useWindowSize(1);
+    const int arrangement = int(state.range(0));
+    const bool bridge = state.range(1) != 0;
+    const QString path = documentPath(100000);
+    RichTextBox *text = arrangedDocument(arrangement, bridge);
+    double total = 0, longest = 0;
+    for (auto _ : state) {
+        const auto [took, wait] = openAndLayOut(text, path, bridge, arrangement == NarrowedAndBack);
+        total += took;
+        longest = std::max(longest, wait);
+    }
+    QAccessible::setActive(true);
+    closeAllDocuments();
+    noteLayout(state, figure(arrangementNames[arrangement], 100000, bridge), total, longest);
 }
 
 // Ctrl+End and Page Up in turn, each followed by the reading.
 void BM_CaretMove(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     // A document of its own, so that the first move with the bridge on and off both
@@ -235,6 +330,7 @@ void BM_CaretMove(benchmark::State &state)
 
 void BM_WheelNotch(benchmark::State &state)
 {
+    useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
     const bool bridge = state.range(1) != 0;
     RichTextBox *text = loaded(paragraphs);
@@ -259,20 +355,26 @@ void BM_WheelNotch(benchmark::State &state)
 
 void sizes(benchmark::internal::Benchmark *b)
 {
-    for (int paragraphs : {1000, 10000, 100000})
-        for (int bridge : {0, 1})
-            b->Args({paragraphs, bridge});
+    for (int size : {0, 1})
+        for (int paragraphs : {1000, 10000, 100000})
+            for (int bridge : {0, 1})
+                b->Args({paragraphs, bridge, size});
 }
 
 BENCHMARK(BM_Open)->Apply(sizes)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LayoutAfterOpen)->Apply(sizes)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LayoutArranged)->ArgsProduct({{Cascaded, Maximised, NarrowedAndBack}, {0, 1}})
+    ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CaretMove)->Apply(sizes)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WheelNotch)->Apply(sizes)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void printRatios()
 {
-    std::printf("\nBridge on against off, same run (ms on / ms off = ratio):\n");
-    for (const char *what : {"open", "laidout", "caret", "wheel"}) {
+    for (int size : {0, 1}) {
+    currentSize = size;
+    std::printf("\nMain window %s, bridge on against off, same run (ms on / ms off = ratio):\n",
+                sizeName(size).c_str());
+    for (const char *what : {"open", "laidout", "cascade", "maximised", "narrowed", "caret", "wheel"}) {
         for (int paragraphs : {1000, 10000, 100000}) {
             const double on = seconds[figure(what, paragraphs, true)];
             const double off = seconds[figure(what, paragraphs, false)];
@@ -290,6 +392,7 @@ void printRatios()
                 std::printf("  %-5s %6d first: %9.2f / %9.2f = %.2f\n", what, paragraphs,
                             firstOn * 1e3, firstOff * 1e3, firstOn / firstOff);
         }
+    }
     }
 }
 

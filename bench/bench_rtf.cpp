@@ -3,6 +3,7 @@
 // byte scan of the file. Whole-process load against `unrtf --text` and peak memory are
 // measured by running this program again as a child (--child-load / --child-text).
 #include "rtfcodec.h"
+#include "benchchild.h"
 #include "rtfgen.h"
 
 #include <QFile>
@@ -20,20 +21,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char **environ;
 
 namespace {
 
 QTemporaryDir *workDir = nullptr;
-std::string selfPath;
+std::string selfProgram;
 std::map<std::string, double> seconds;   // mean seconds per run, by "what/paragraphs"
 std::map<int, qint64> written;           // bytes written by one save, by paragraphs
 
@@ -276,51 +271,6 @@ void BM_Save(benchmark::State &state)
     written[n] = QFileInfo(out).size();
 }
 
-struct ChildRun { double seconds = -1; long peakKb = 0; };
-
-// Runs a program with its output thrown away and returns its wall time. A child of this
-// program writes its own peak resident set into peakFile: the kernel's figure for a
-// spawned child also counts what the parent had before the exec.
-ChildRun runChild(const std::vector<std::string> &args, const QString &peakFile = QString())
-{
-    std::vector<char *> argv;
-    for (const std::string &a : args)
-        argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const auto start = std::chrono::steady_clock::now();
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ChildRun run;
-    if (rc != 0)
-        return run;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return run;
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!peakFile.isEmpty()) {
-        QFile f(peakFile);
-        if (f.open(QIODevice::ReadOnly))
-            run.peakKb = f.readAll().trimmed().toLong();
-    }
-    return run;
-}
-
-long peakResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
-
 int childMain(const char *mode, const char *path, const char *peakFile)
 {
     static int argc = 1;
@@ -392,10 +342,10 @@ void reportWholeProcess()
     for (const int n : kSizes) {
         const std::string path = documentFor(n).toStdString();
         const double fileMb = double(QFileInfo(QString::fromStdString(path)).size()) / 1e6;
-        const ChildRun text = runChild({selfPath, "--child-text", path});
+        const ChildRun text = runChild({selfProgram, "--child-text", path});
         const QString peakFile = workDir->filePath(QStringLiteral("peak"));
         const ChildRun load =
-            runChild({selfPath, "--child-load", path, peakFile.toStdString()}, peakFile);
+            runChild({selfProgram, "--child-load", path, peakFile.toStdString()}, peakFile);
         const ChildRun unrtf = haveUnrtf ? runChild({"unrtf", "--text", path}) : ChildRun();
         const double peakMb = double(load.peakKb) * 1024 / 1e6;
         std::printf("%10d %10.1f %12.2f ", n, fileMb, text.seconds);
@@ -424,9 +374,9 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc >= 3 && std::strncmp(argv[1], "--child-", 8) == 0)
         return childMain(argv[1], argv[2], argc > 3 ? argv[3] : nullptr);
-    char resolved[4096];
-    const ssize_t len = readlink("/proc/self/exe", resolved, sizeof resolved - 1);
-    selfPath = len > 0 ? std::string(resolved, size_t(len)) : std::string(argv[0]);
+    selfProgram = selfPath();
+    if (selfProgram.empty())
+        selfProgram = argv[0];
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     workDir = &dir;

@@ -6,11 +6,13 @@
 #include "runtimefailure.h"
 #include "twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QColor>
 #include <QEvent>
 #include <QPalette>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <cmath>
 
@@ -38,7 +40,10 @@ RichTextBox::RichTextBox(QWidget *parent)
     // The clipboard of this editor carries plain text only.
     setAcceptRichText(false);
     setTabChangesFocus(false);
+    layoutWatch = new QTimer(this);
+    connect(layoutWatch, &QTimer::timeout, this, &RichTextBox::watchLayout);
     watchDocument();
+    keepPageHeight();
     // QTextEdit signals both of these for one move; noteCursorMove() lets one through.
     connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::noteCursorMove);
     connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::noteCursorMove);
@@ -54,6 +59,13 @@ void RichTextBox::watchDocument()
     noteFormatChange();
     connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::noteFormatChange,
             Qt::UniqueConnection);
+    // New text is laid out in the background: the guard of richtextboxlayout.cpp follows it.
+    connect(document(), &QTextDocument::contentsChanged, layoutWatch,
+            qOverload<>(&QTimer::start), Qt::UniqueConnection);
+    // QTextEdit lays the document out again when a scroll bar comes or goes, on a size
+    // change of the layout: the page height goes back right after it.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+            this, &RichTextBox::keepPageHeight, Qt::UniqueConnection);
 }
 
 void RichTextBox::noteFormatChange()
@@ -124,6 +136,7 @@ void RichTextBox::setText(const QString &text)
     rtf::dropKeptMaterial(document());
     setPlainText(text);
     noteFormatChange();
+    resetWrapFloor();
 }
 
 qint32 RichTextBox::BackColor() const
@@ -151,14 +164,9 @@ void RichTextBox::setRightMargin(double twips)
 {
     if (!std::isfinite(twips) || twips < 0)
         refuseValue();
-    rightMarginTwips = twips;
     // 0 means no margin of its own: lines wrap at the control's edge.
-    if (twips == 0) {
-        setLineWrapMode(QTextEdit::WidgetWidth);
-        return;
-    }
-    setLineWrapMode(QTextEdit::FixedPixelWidth);
-    setLineWrapColumnOrWidth(std::max(1, twipsToScreenPixels(twips)));
+    rightMarginTwips = twips;
+    applyWrapWidth();
 }
 
 void RichTextBox::Move(double left, double top, double width, double height)

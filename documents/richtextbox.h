@@ -5,10 +5,12 @@
 #include <QTextEdit>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QTextCharFormat;
+class QTimer;
 
 // The rich text control of a document window. Presents the members the commands use, in
 // the control's own units: colours as 0x00BBGGRR integers, sizes in points, indents,
@@ -64,6 +66,10 @@ public:
     void SaveFile(const QString &path);           // through QSaveFile; RuntimeFailure on error
     void SelPrint(qint32 hDC);                    // printer handle from the dialog control
 
+    // Lines wrap at least this wide (pixels) in a document that would otherwise be taller
+    // than the text layout can place; 0 when the document fits at the requested width.
+    int minimumWrapWidth() const { return minimumWrapPixels; }
+
     // By-name access: {"SelColor", 255}. Unknown names are 438; refused values
     // (mixed, wrong type, out of range) are 380.
     QVariant get(const QString &name) const;
@@ -79,6 +85,7 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     // Only plain text travels through the clipboard (richtextboxclipboard.cpp): the keys
     // that the Edit menu's items carry are left to those items, and every other way in or
     // out (the context menu, Ctrl+Insert, the X selection, dragging) takes plain text.
@@ -101,6 +108,13 @@ private:
     void applyCharFormat(const QTextCharFormat &format);
     QVariant scanned(int property) const;
 
+    // The layout's page height and the height guard (richtextboxlayout.cpp).
+    void relayout(const std::function<void()> &change);
+    void keepPageHeight();
+    void applyWrapWidth();
+    void watchLayout();
+    void resetWrapFloor();
+
     // Selection reads scan the document once per (content generation, selection) and
     // extend the last scan when the selection only grows, as it does during a drag.
     mutable std::unique_ptr<SelectionCache, SelectionCacheDeleter> cache;
@@ -108,6 +122,9 @@ private:
     int lastAnchor = -1;
     int lastPosition = -1;
     double rightMarginTwips = 0;
+    int minimumWrapPixels = 0;
+    int viewToRestore = -1;           // text position shown at the top before a relayout
+    QTimer *layoutWatch = nullptr;
 };
 
 // Helpers shared by the control's source files.

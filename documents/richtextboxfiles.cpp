@@ -20,10 +20,11 @@ void RichTextBox::LoadFile(const QString &path)
     QTextDocument *old = document();
     const bool ownsOld = old->parent() == this;
     fresh->setParent(this);
-    setDocument(fresh.release());
+    relayout([this, &fresh] { setDocument(fresh.release()); });
     if (ownsOld)
         delete old;
     watchDocument();
+    resetWrapFloor();
     // The content under the caret is new even when the caret's position is not.
     lastAnchor = lastPosition = -1;
     noteCursorMove();
@@ -39,21 +40,24 @@ void RichTextBox::SelPrint(qint32 hDC)
     QPrinter *printer = printerForHandle(hDC);
     if (!printer)
         throw RuntimeFailure(RuntimeFailure::Printing, QStringLiteral("Error de impresora"));
+    // What is printed: the selection, or a copy of the whole text without the page height
+    // the control keeps for the screen, which the printer's pages replace.
     const QTextCursor cursor = textCursor();
-    std::unique_ptr<QTextDocument> selection;
-    const QTextDocument *source = document();
+    std::unique_ptr<QTextDocument> printed;
     if (cursor.hasSelection()) {
-        selection = std::make_unique<QTextDocument>();
-        selection->setDefaultFont(document()->defaultFont());
-        QTextCursor(selection.get()).insertFragment(cursor.selection());
-        source = selection.get();
+        printed = std::make_unique<QTextDocument>();
+        printed->setDefaultFont(document()->defaultFont());
+        QTextCursor(printed.get()).insertFragment(cursor.selection());
+    } else {
+        printed.reset(document()->clone());
+        printed->setPageSize(QSizeF());
     }
     // What is printed depends on the selection alone, not on a range left in the printer.
     const QPrinter::PrintRange range = printer->printRange();
     const QPageRanges pages = printer->pageRanges();
     printer->setPrintRange(QPrinter::AllPages);
     printer->setPageRanges(QPageRanges());
-    source->print(printer);
+    printed->print(printer);
     printer->setPrintRange(range);
     printer->setPageRanges(pages);
     if (printer->printerState() == QPrinter::Error || printer->printerState() == QPrinter::Aborted)

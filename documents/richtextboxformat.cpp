@@ -1,6 +1,7 @@
 #include "richtextbox.h"
 
 #include "bgrcolor.h"
+#include "rtfbulletruns.h"
 #include "rtfunits.h"
 
 #include <QTextBlock>
@@ -135,19 +136,22 @@ void RichTextBox::setSelBullet(bool on)
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     if (on) {
-        // Join a bullet list the selection already touches, so that one list results.
+        // Join a bullet list the selection already touches, so that one run of bullets
+        // results; a block already in a list of that format stays where it is.
         QTextList *list = nullptr;
         forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
             if (!list && rtf::isBulletList(block.textList()))
                 list = block.textList();
         });
-        if (!list)
-            cursor.createList(QTextListFormat::ListDisc);
-        else
-            forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
-                if (block.textList() != list)
-                    list->add(block);
-            });
+        QTextListFormat format;
+        format.setStyle(QTextListFormat::ListDisc);
+        if (list)
+            format = list->format();
+        rtf::BulletRun run(format, list);
+        forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
+            if (!list || !block.textList() || block.textList()->format() != format)
+                run.add(block);
+        });
     } else {
         forEachSelectedBlock(cursor, [&](const QTextBlock &block) {
             if (!block.textList())

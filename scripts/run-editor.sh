@@ -1,5 +1,5 @@
 #!/bin/sh
-# Sets up and builds the editor if needed, then starts it.
+# Installs what building and running the editor needs, builds it if needed, then starts it.
 set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/setup.sh"

@@ -11,3 +11,6 @@ add_qt_test(tst_richtextboxkept
 add_qt_test(tst_richtextaccessible
   SOURCES tst_richtextaccessible.cpp
   LIBS documents)
+add_qt_test(tst_richtextboxlayout
+  SOURCES tst_richtextboxlayout.cpp
+  LIBS documents)

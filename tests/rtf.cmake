@@ -2,7 +2,7 @@
 add_qt_test(tst_rtfreader SOURCES tst_rtfreader.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfwriter SOURCES tst_rtfwriter.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfcorpus SOURCES tst_rtfcorpus.cpp LIBS rtfcodec)
-add_qt_test(tst_rtfkept SOURCES tst_rtfkept.cpp LIBS rtfcodec)
+add_qt_test(tst_rtfkept SOURCES tst_rtfkept.cpp LIBS rtfcodec rtfjson)
 # Runs the word processors that set-up installs; LibreOffice's first start is slow.
 add_qt_test(tst_rtfinterop SOURCES tst_rtfinterop.cpp LIBS rtfcodec)
 set_tests_properties(tst_rtfinterop PROPERTIES TIMEOUT 300)

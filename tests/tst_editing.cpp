@@ -3,6 +3,8 @@
 #include "messages.h"
 #include "module1.h"
 #include "richtextbox.h"
+#include "rtfbulletruns.h"
+#include "rtfunits.h"
 #include "support/scripteddialogs.h"
 #include "support/named.h"
 #include "toolbar.h"
@@ -13,6 +15,10 @@
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -336,6 +342,35 @@ private slots:
         QCOMPARE(text()->get(QStringLiteral("SelBullet")), QVariant(true));
         button("Command16")->click();
         QCOMPARE(text()->get(QStringLiteral("SelBullet")), QVariant(false));
+    }
+
+    // Viñetas on 20,000 paragraphs: a run of bullets is built of short lists, since Qt's
+    // cost of adding an item grows with its list's length. Typing on at the end of the run
+    // keeps the bullets; a second click takes them all off.
+    void bulletsOnManyParagraphs()
+    {
+        constexpr int kParagraphs = 20000;
+        openWithText(QStringLiteral("línea\n").repeated(kParagraphs - 1) + QStringLiteral("línea"));
+        const QTextDocument *doc = text()->document();
+        select(0, doc->characterCount() - 1);
+        button("Command16")->click();
+        QSet<const QTextList *> lists;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            QVERIFY(rtf::isBulletList(b.textList()));
+            QCOMPARE_LE(b.textList()->count(), rtf::kBulletRunItems);
+            lists.insert(b.textList());
+        }
+        QCOMPARE(lists.size(), (kParagraphs + rtf::kBulletRunItems - 1) / rtf::kBulletRunItems);
+        select(doc->characterCount() - 1, doc->characterCount() - 1);
+        QTest::keyClick(text(), Qt::Key_Return);
+        QTest::keyClicks(text(), QStringLiteral("otra"));
+        QCOMPARE(doc->blockCount(), kParagraphs + 1);
+        QCOMPARE(doc->lastBlock().text(), QStringLiteral("otra"));
+        QVERIFY(rtf::isBulletList(doc->lastBlock().textList()));
+        select(0, doc->characterCount() - 1);
+        button("Command16")->click();
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            QVERIFY(!b.textList());
     }
 
     void buttonsWithoutDocument()

@@ -33,6 +33,7 @@ private slots:
     void openWithoutWindowCreatesOne();
     void cancelChangesNothing_data();
     void cancelChangesNothing();
+    void failedOpenKeepsTextAndCaption_data();
     void failedOpenKeepsTextAndCaption();
     void failedSaveAsKeepsNewCaptionAndOldFile();
     void closeEmptiesDocument();
@@ -204,15 +205,31 @@ void TestFileCommands::cancelChangesNothing()
     QVERIFY(!QFile::exists(path("previous.txt")));
 }
 
+void TestFileCommands::failedOpenKeepsTextAndCaption_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");   // %1 stands for the path
+    QTest::newRow("missing") << "missing.txt" << "No se encontró el archivo «%1».";
+    QTest::newRow("%1 in a folder's name") << "dir%1x.rtf" << "No se puede abrir el archivo «%1»: es una carpeta.";
+}
+
 void TestFileCommands::failedOpenKeepsTextAndCaption()
 {
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QDir(dir.path()).mkdir(QStringLiteral("dir%1x.rtf"));
     MainWindow w;
     w.show();
     ScriptedDialogs dialogs;
     active(w)->rtfText->setText("se queda");
     const QString caption = active(w)->Caption();
-    dialogs.answers << DialogAnswer::file(path("missing.txt"));
-    QVERIFY_THROWS_EXCEPTION(RuntimeFailure, w.mnuFileOpen_Click());
+    dialogs.answers << DialogAnswer::file(path(name));
+    try {
+        w.mnuFileOpen_Click();
+        QFAIL("the open did not fail");
+    } catch (const RuntimeFailure &f) {
+        QCOMPARE(f.description(), message.replace(QStringLiteral("%1"), path(name)));
+    }
     QCOMPARE(active(w)->Caption(), caption);
     QCOMPARE(active(w)->rtfText->Text(), QString("se queda"));
 }

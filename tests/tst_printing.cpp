@@ -30,6 +30,8 @@ private slots:
     void pageSetupKeepsPrintFlags_data();
     void pageSetupKeepsPrintFlags();
     void handlesAreFreshAndStaleOnesInvalid();
+    void pagesFollowThePrintersPage_data();
+    void pagesFollowThePrintersPage();
 
 private:
     QTemporaryDir dir;
@@ -129,6 +131,52 @@ void TestPrinting::handlesAreFreshAndStaleOnesInvalid()
     QCOMPARE(printerForHandle(dlg.hDC), dlg.printer());
     QVERIFY(!printerForHandle(0));
     QVERIFY(!printerForHandle(-7));
+}
+
+namespace {
+// Pages in a PDF that Qt wrote: one page object each.
+int pdfPages(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray data = file.readAll();
+    return int(data.count("/Type /Page\n") + data.count("/Type /Page\r") + data.count("/Type /Page>")
+               + data.count("/Type /Page/"));
+}
+} // namespace
+
+void TestPrinting::pagesFollowThePrintersPage_data()
+{
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<int>("minimumPages");
+    QTest::newRow("one page") << 3 << 1;
+    QTest::newRow("several pages") << 400 << 4;
+}
+
+// The control lays its text out in pages of its own for the screen; what it prints is cut
+// into the printer's pages, the same whether the whole text or all of it selected is printed.
+void TestPrinting::pagesFollowThePrintersPage()
+{
+    QFETCH(int, paragraphs);
+    QFETCH(int, minimumPages);
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    RichTextBox *box = w.activeDocument()->rtfText;
+    QStringList lines;
+    for (int i = 0; i < paragraphs; ++i)
+        lines << QString("párrafo %1 para imprimir en varias hojas").arg(i);
+    box->setText(lines.join('\n'));
+    const QString whole = dir.filePath(QString("todo%1.pdf").arg(paragraphs));
+    dialogs.answers << DialogAnswer::pdf(whole, true);
+    w.mnuFilePrint_Click();
+    box->selectAll();
+    const QString selected = dir.filePath(QString("seleccion%1.pdf").arg(paragraphs));
+    dialogs.answers << DialogAnswer::pdf(selected, false);
+    w.mnuFilePrint_Click();
+    QVERIFY(pdfPages(whole) >= minimumPages);
+    QCOMPARE(pdfPages(whole), pdfPages(selected));
 }
 
 QTEST_MAIN(TestPrinting)

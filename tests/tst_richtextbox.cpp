@@ -1,5 +1,6 @@
 #include "bgrcolor.h"
 #include "richtextbox.h"
+#include "rtfcodec.h"
 #include "runtimefailure.h"
 
 #include <QSignalSpy>
@@ -83,6 +84,14 @@ void TestRichTextBox::mixedValues_data()
                                    << "SelItalic" << QVariant();
     QTest::newRow("partly underlined") << Fill([](RichTextBox &b) { select(b, 8, 12); b.setSelUnderline(true); select(b, 0, 12); })
                                        << "SelUnderline" << QVariant();
+    // Every kind of underline a file gives is an underline.
+    for (const char *word : {"uldb", "ulthdashd", "ulhwave", "ulw"})
+        QTest::addRow("a file's %s", word)
+            << Fill([word](RichTextBox &b) {
+                   rtf::read("{\\rtf1 uno {\\" + QByteArray(word) + " dos} tres\\par}", b.document());
+                   select(b, 4, 7);
+               })
+            << "SelUnderline" << QVariant(true);
     QTest::newRow("mixed colour") << Fill([](RichTextBox &b) { select(b, 0, 1); b.setSelColor(0xFF); select(b, 0, 2); })
                                   << "SelColor" << QVariant();
     QTest::newRow("mixed alignment") << Fill([](RichTextBox &b) { select(b, 4, 4); b.setSelAlignment(1); select(b, 0, 5); })

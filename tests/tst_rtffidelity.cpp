@@ -3,6 +3,8 @@
 #include "rtfcodec.h"
 #include "rtfindents.h"
 #include "rtflistformat.h"
+#include "rtfunderline.h"
+#include "rtfunits.h"
 #include "support/fidelitydocs.h"
 #include "support/fidelitysupport.h"
 
@@ -29,6 +31,12 @@ private slots:
     void complexFont();
     void cells_data();
     void cells();
+    void underlines_data();
+    void underlines();
+    void symbols_data();
+    void symbols();
+    void padding_data();
+    void padding();
 };
 
 namespace {
@@ -170,6 +178,14 @@ void TestRtfFidelity::listIndents_data()
     QTest::newRow("list 0") << "{\\rtf1" + lists + "\\pard\\ls0 x\\par}" << 720 << -360;
     QTest::newRow("own before the list") << "{\\rtf1" + lists + "\\pard\\fi0\\li900\\ls1 x\\par}"
                                          << 900 << 0;
+    // Word keeps a paragraph's own indent even inside the level's hanging one.
+    QTest::newRow("own left inside the marker's room")
+        << "{\\rtf1" + lists + "\\pard\\ls1\\li170\\fi-170 x\\par}" << 170 << -170;
+    QTest::newRow("own left without a first line") << "{\\rtf1" + lists + "\\pard\\ls1\\li283 x\\par}"
+                                                   << 283 << -360;
+    QTest::newRow("own left of zero") << "{\\rtf1" + lists + "\\pard\\ls1\\li0\\fi0 x\\par}" << 0 << 0;
+    QTest::newRow("own right beside the level's")
+        << "{\\rtf1" + lists + "\\pard\\ls1\\ri400 x\\par}" << 720 << -360;
 }
 
 void TestRtfFidelity::listIndents()
@@ -256,6 +272,17 @@ void TestRtfFidelity::complexScript_data()
     QTest::newRow("Latin under that style")
         << QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s1\\rtlch\\ab\\afs48 \\ltrch\\fs24 Heading;}}"
                       "\\pard\\s1\\rtlpar " + heb + " x\\par}") << u"x"_qs << u"- - 12"_qs;
+    // Word splits its runs between words: spaces, digits and punctuation alone in a run
+    // are in the script of the letters before them, as LibreOffice shows them, whatever
+    // the runs around them look like.
+    const QByteArray word = "\\rtlch\\fcs1 \\af0\\afs28\\alang1025 \\ltrch\\fcs0 \\fs24 ";
+    const QByteArray bold = "\\rtlch\\fcs1 \\ab\\af0\\afs28 \\ltrch\\fcs0 \\b\\fs24 ";
+    const QByteArray arabic = "{" + bold + "\\u1587?\\u1604?\\u1575?\\u1605?}{" + word
+        + " (2016) }{" + bold + "\\u1605?\\u1585?.}";
+    QTest::newRow("Word's runs between Arabic words") << rtf(arabic) << u" (2016) "_qs << u"- - 14"_qs;
+    QTest::newRow("Word's runs, the Arabic") << rtf(arabic) << salam << u"b - 14"_qs;
+    QTest::newRow("Word's run of digits after Latin")
+        << rtf("{" + word + "abc}{" + word + " 2016}") << u" 2016"_qs << u"- - 12"_qs;
 }
 
 void TestRtfFidelity::complexScript()
@@ -338,6 +365,108 @@ void TestRtfFidelity::cells()
     const QTextTable *table = QTextCursor(blockWith(doc, text)).currentTable();
     QVERIFY(table);
     QCOMPARE(table->format().border(), 0.0);
+}
+
+// Every underline word is an underline, drawn in the nearest line Qt has, and keeps its word.
+void TestRtfFidelity::underlines_data()
+{
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<int>("style");
+    const std::pair<const char *, QTextCharFormat::UnderlineStyle> rows[] = {
+        {"ul", QTextCharFormat::SingleUnderline}, {"uld", QTextCharFormat::DotLine},
+        {"uldash", QTextCharFormat::DashUnderline}, {"uldashd", QTextCharFormat::DashDotLine},
+        {"uldashdd", QTextCharFormat::DashDotDotLine}, {"uldb", QTextCharFormat::SingleUnderline},
+        {"ulth", QTextCharFormat::SingleUnderline}, {"ulw", QTextCharFormat::SingleUnderline},
+        {"ulwave", QTextCharFormat::WaveUnderline}, {"ulthd", QTextCharFormat::DotLine},
+        {"ulthdash", QTextCharFormat::DashUnderline}, {"ulldash", QTextCharFormat::DashUnderline},
+        {"ulthldash", QTextCharFormat::DashUnderline}, {"ulhwave", QTextCharFormat::WaveUnderline},
+        {"ululdbwave", QTextCharFormat::WaveUnderline},
+        {"ulthdashd", QTextCharFormat::DashDotLine}, {"ulthdashdd", QTextCharFormat::DashDotDotLine},
+    };
+    for (const auto &[word, style] : rows)
+        QTest::newRow(word) << QByteArray(word) << int(style);
+}
+
+void TestRtfFidelity::underlines()
+{
+    QFETCH(QByteArray, word);
+    QTextDocument doc;
+    rtf::read("{\\rtf1\\pard a{\\" + word + " x}b\\par}", &doc);
+    const QTextCharFormat f = charAt(blockWith(doc, u"axb"_qs), 1);
+    QTEST(int(f.underlineStyle()), "style");
+    QCOMPARE(QByteArray(rtf::underlineWord(f).data()).left(word.size()), word);
+    QCOMPARE(charAt(blockWith(doc, u"axb"_qs), 2).underlineStyle(), QTextCharFormat::NoUnderline);
+}
+
+// A SYMBOL field with an empty result shows its character in its font and size.
+void TestRtfFidelity::symbols_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("expected");   // the character, its font and its size
+    QTest::newRow("as Word writes it")
+        << QByteArray(R"({\field{\*\fldinst SYMBOL 252 \\f "Wingdings" \\s 12}{\fldrslt }})")
+        << u"\u00fc Wingdings 12"_qs;
+    QTest::newRow("without a size")
+        << QByteArray(R"({\field{\*\fldinst {SYMBOL 183 \\f "Symbol"}}{\fldrslt }})")
+        << u"\u00b7 Symbol 10"_qs;
+    QTest::newRow("a Unicode code") << QByteArray(R"({\field{\*\fldinst SYMBOL 8594 \\u}{\fldrslt }})")
+                                    << u"\u2192 Times 10"_qs;
+    QTest::newRow("in hexadecimal, an unquoted font")
+        << QByteArray(R"({\field{\*\fldinst SYMBOL 0x41 \\f Arial \\s 9.5}{\fldrslt }})")
+        << u"A Arial 9.5"_qs;
+    QTest::newRow("in the ANSI code page") << QByteArray(R"({\field{\*\fldinst SYMBOL 150}{\fldrslt }})")
+                                           << u"\u2013 Times 10"_qs;
+    QTest::newRow("a result of its own is shown instead")
+        << QByteArray(R"({\field{\*\fldinst SYMBOL 252 \\f "Wingdings"}{\fldrslt Q}})")
+        << u"Q Times 10"_qs;
+}
+
+void TestRtfFidelity::symbols()
+{
+    QFETCH(QByteArray, field);
+    QTextDocument doc;
+    rtf::read("{\\rtf1\\deff0{\\fonttbl{\\f0 Times;}}\\pard\\fs20 [" + field + "]\\par}", &doc);
+    const QTextBlock b = doc.begin();
+    QCOMPARE(b.text().size(), 3);
+    QCOMPARE(b.text().front(), u'[');
+    const QTextCharFormat f = charAt(b, 1);
+    QTEST(u"%1 %2 %3"_qs.arg(b.text().at(1)).arg(f.fontFamilies().toStringList().value(0))
+              .arg(f.fontPointSize()), "expected");
+}
+
+// Cell padding: the cell's \clpad (Word's \clpadl being the top), else the row's \trpadd,
+// else \trgaph on the left and right; a side none of them gives has the table's.
+void TestRtfFidelity::padding_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<QString>("expected");   // top, left, bottom, right in twips; - the table's
+    QTest::newRow("as LibreOffice writes it")
+        << QByteArray(R"(\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60)")
+        << u"60 60 60 60"_qs;
+    QTest::newRow("Word's gap") << QByteArray(R"(\trgaph108)") << u"- 108 - 108"_qs;
+    QTest::newRow("the row's over the gap")
+        << QByteArray(R"(\trgaph108\trpaddl30\trpaddfl3\trpaddt15\trpaddft3)") << u"15 30 - 108"_qs;
+    QTest::newRow("the cell's over the row's")
+        << QByteArray(R"(\trpaddl30\trpaddfl3\clpadt90\clpadft3)") << u"- 90 - -"_qs;
+    QTest::newRow("a unit that says to ignore it") << QByteArray(R"(\trgaph50\clpadt90\clpadft0)")
+                                                   << u"- 50 - 50"_qs;
+    QTest::newRow("none") << QByteArray() << u"- - - -"_qs;
+}
+
+void TestRtfFidelity::padding()
+{
+    QFETCH(QByteArray, row);
+    QTextDocument doc;
+    rtf::read("{\\rtf1\\trowd" + row + "\\cellx3000\\pard\\intbl x\\cell\\row\\pard\\par}", &doc);
+    const QTextBlock b = blockWith(doc, u"x"_qs);
+    const QTextTable *table = QTextCursor(b).currentTable();
+    QVERIFY(table);
+    const QTextTableCellFormat f = table->cellAt(b.position()).format().toTableCellFormat();
+    QStringList out;
+    for (const int p : {QTextFormat::TableCellTopPadding, QTextFormat::TableCellLeftPadding,
+                        QTextFormat::TableCellBottomPadding, QTextFormat::TableCellRightPadding})
+        out << (f.hasProperty(p) ? QString::number(rtf::pixelsToTwips(f.doubleProperty(p))) : u"-"_qs);
+    QTEST(out.join(u' '), "expected");
 }
 
 QTEST_MAIN(TestRtfFidelity)

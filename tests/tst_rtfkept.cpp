@@ -1,6 +1,7 @@
 // What the editor has no view for travels with the document: each family of control
 // words is read, written back where it was, and the same again when our file is read.
 #include "rtfcodec.h"
+#include "rtfjson.h"
 #include "rtfkept.h"
 #include "rtfreader.h"
 
@@ -23,11 +24,15 @@ private slots:
     void deletingAnchorDeletesItem();
     void editNearbyKeepsItem();
     void commentHighlightIsShownOnly();
+    void marksCostFewFormats_data();
+    void marksCostFewFormats();
     void readingAgainDropsKept();
     void keptItemsText();
     void corpus_data();
     void corpus();
     void directFormattingOverStyle();
+    void dumped_data();
+    void dumped();
 };
 
 static QByteArray rtfDocument(const QByteArray &body)
@@ -95,6 +100,25 @@ void TestRtfKept::families_data()
     row("section ended without a paragraph mark",
         "\\pard A\\sect\\sectd\\cols2\\pard B\\par", {"A}\\par\n\\sect\\sectd\\cols2\\pard"},
         u"A\nB"_qs);
+    row("hidden text", "\\pard A{\\v oculto}B\\par", {"A}{\\v oculto}{"}, u"AB"_qs);
+    row("hidden text with its switch", "\\pard A\\v oculto\\v0 B\\par", {"A}{\\v oculto}{"}, u"AB"_qs);
+    row("hidden text at a paragraph's end", "\\pard AB{\\v oculto \\'e9}\\par",
+        {"B}{\\v oculto \\'e9}\\par"}, u"AB"_qs);
+    row("hidden paragraph", "\\pard{\\v oculto}\\par\\pard X\\par", {"{\\v oculto}\\par"}, u"\nX"_qs);
+    row("hidden text beside a bookmark", "\\pard A{\\v oc}{\\*\\bkmkstart m}{\\v ulto}B\\par",
+        {"A}{\\v oc}{\\*\\bkmkstart m}{\\v ulto}{"}, u"AB"_qs);
+    row("note with a mark of its own",
+        "\\pard Hola{\\super *}{\\footnote\\pard\\plain{\\super *} Nota.} y\\par",
+        {"\\super *}{\\footnote\\pard\\plain{\\super *} Nota.}{"}, u"Hola* y"_qs);
+    row("numbered note after one with its own mark",
+        "\\pard A{\\super \\'a7}{\\footnote M}B{\\super\\chftn}{\\footnote N}\\par",
+        {"\\super \\'a7}{\\footnote M}", "\\chftn}{\\footnote N}"}, u"A\u00a7B1"_qs);
+    row("symbol field",
+        "\\pard A{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\" \\\\s 14}{\\fldrslt }}B\\par",
+        {"A}{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\" \\\\s 14}{\\fldrslt }}{"}, u"A\u00fcB"_qs);
+    row("two symbol fields", "\\pard {\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\"}{\\fldrslt }}"
+                             "{\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\"}{\\fldrslt }}\\par",
+        {"{\\fldrslt }}{\\field"}, u"JJ"_qs);
     row("unicode in a header", "{\\header\\uc1\\u1046?\\'e9}\\pard Hola\\par",
         {"{\\header \\u1046\\'3f\\'e9}"}, u"Hola"_qs);
     row("code page of the header's font", "{\\header\\f2 \\'c6}\\pard Hola\\par",
@@ -237,6 +261,33 @@ void TestRtfKept::commentHighlightIsShownOnly()
     QVERIFY(!out.contains("\\red255\\green243"));
 }
 
+void TestRtfKept::marksCostFewFormats_data()
+{
+    QTest::addColumn<QByteArray>("mark");     // %1 is the mark's number
+    QTest::addColumn<int>("formatsPerMark");
+    QTest::newRow("comment starts") << QByteArray("{\\*\\atrfstart %1}word ") << 1;
+    QTest::newRow("comments with text")
+        << QByteArray("{\\*\\atrfstart %1}word{\\*\\atrfend %1}{\\*\\annotation{\\*\\atnref %1} note}, ")
+        << 3;
+    QTest::newRow("bookmarks") << QByteArray("{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} ") << 2;
+}
+
+// The document keeps every format it was given, so a mark read makes as few as it can:
+// its own, for the character it is kept on, and for a comment's text its range's.
+void TestRtfKept::marksCostFewFormats()
+{
+    QFETCH(QByteArray, mark);
+    QFETCH(int, formatsPerMark);
+    constexpr int kMarks = 20000;
+    QByteArray body = "\\pard ";
+    for (int i = 0; i < kMarks; ++i)
+        body += QByteArray(mark).replace("%1", QByteArray::number(i));
+    QTextDocument doc;
+    rtf::read(rtfDocument(body + "\\par"), &doc);
+    QCOMPARE_LE(doc.allFormats().size(), formatsPerMark * kMarks + 50);
+    QCOMPARE(rtf::write(&doc).count(mark.left(mark.indexOf(' '))), kMarks);
+}
+
 // Open replaces the whole document: what the last one kept goes with it.
 void TestRtfKept::readingAgainDropsKept()
 {
@@ -313,6 +364,43 @@ void TestRtfKept::directFormattingOverStyle()
     QVERIFY(!c.charFormat().fontItalic());
     QVERIFY(!c.charFormat().fontUnderline());
     QCOMPARE(c.charFormat().verticalAlignment(), QTextCharFormat::AlignNormal);
+}
+
+// What rtfdump prints of kept items: where each is, and which runs are notes' marks,
+// symbols or hidden.
+void TestRtfKept::dumped_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArrayList>("json");
+    const auto row = [](const char *name, const QByteArray &body, const QByteArrayList &json) {
+        QTest::newRow(name) << body << json;
+    };
+    row("note anchors", "\\pard X\\par\\pard Hola{\\super\\chftn}{\\footnote Uno.} y{\\super *}{\\footnote Dos.}\\par",
+        {R"({"text":"1","bold":false)", R"("note":"footnote"})",
+         R"({"kind":"footnote","mark":"1","custom":false,"text":"Uno.","paragraph":1,"offset":4})",
+         R"({"kind":"footnote","mark":"*","custom":true,"text":"Dos.","paragraph":1,"offset":7})"});
+    row("bookmark and comment", "\\pard AB{\\*\\bkmkstart m}C{\\*\\bkmkend m}\\chatn"
+                                "{\\*\\annotation Nota}D\\par",
+        {R"({"name":"m","paragraph":0,"offset":2})", R"("text":"Nota","paragraph":0,"offset":3})"});
+    row("hidden runs", "\\pard A{\\v oculto}B{\\v fin}\\par",
+        {R"([{"text":"A",)", R"(},{"text":"oculto","hidden":true},{"text":"B",)",
+         R"(},{"text":"fin","hidden":true}])"});
+    row("underline style", "\\pard {\\uldb A}{\\uldash B}\\par",
+        {R"("underline":true,)", R"("underlineStyle":"uldb")", R"("underlineStyle":"uldash")"});
+    row("symbol field", "\\pard AB{\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\" \\\\s 16}{\\fldrslt }}\\par",
+        {R"("font":"Wingdings","field":"SYMBOL"})",
+         R"("symbols":[{"text":"J","font":"Wingdings","size":16,"instruction":"SYMBOL 74 \\f \"Wingdings\" \\s 16","paragraph":0,"offset":2}])"});
+}
+
+void TestRtfKept::dumped()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArrayList, json);
+    QTextDocument doc;
+    rtf::read(rtfDocument(body), &doc);
+    const QByteArray out = documentToJson(&doc);
+    for (const QByteArray &j : json)
+        QVERIFY2(out.contains(j), out.constData());
 }
 
 QTEST_GUILESS_MAIN(TestRtfKept)

@@ -106,7 +106,7 @@ void TestRtfKeptInterop::initTestCase()
 {
     // The test set-up installs LibreOffice: without it this test proves nothing.
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty(),
-             "soffice not found; scripts/setup.sh installs libreoffice-writer-nogui");
+             "soffice not found; scripts/run-tests.sh installs libreoffice-writer-nogui");
     QVERIFY(m_dir.isValid());
     QFile odt(m_dir.filePath(u"doc.fodt"_qs));
     QVERIFY(odt.open(QIODevice::WriteOnly));

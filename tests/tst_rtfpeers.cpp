@@ -5,6 +5,8 @@
 #include "rtfcodec.h"
 #include "support/peerprocess.h"
 #include "rtfindents.h"
+#include "rtfkept.h"
+#include "rtfunderline.h"
 #include "rtfunits.h"
 #include "support/fidelitysupport.h"
 
@@ -15,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <map>
 #include <memory>
@@ -46,11 +49,55 @@ const char kPage[] = R"(<!DOCTYPE html>
 </body></html>
 )";
 
+// A document of what word processors write that Qt shows otherwise: a list paragraph's
+// own indents, underline words, a SYMBOL field, Word's runs of Arabic, cell padding and
+// hairline borders. Each peer reads it and writes it as it understood it.
+const char kItems[] = R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\froman Liberation Serif;}{\f1\fnil Wingdings;}}
+{\*\listtable{\list\listtemplateid1{\listlevel\levelnfc23\leveljc0\levelfollow0\levelstartat1
+{\leveltext\'01\u8226 ?;}{\levelnumbers;}\fi-360\li720}\listid1}}
+{\*\listoverridetable{\listoverride\listid1\listoverridecount0\ls1}}
+\pard\plain\ls1\ilvl0\li170\fi-170 propia\par
+\pard\plain Linea {\uldb doble} {\uldash rayas} {\ulwave onda} {\uld puntos} {\ulth gruesa} fin\par
+\pard\plain Simbolo {\field{\*\fldinst SYMBOL 74 \\f "Wingdings" \\s 14}{\fldrslt }} aqui\par
+\pard\plain\rtlpar\qr{\rtlch\fcs1 \ab\af0\afs28\alang1025 \ltrch\fcs0 \b\fs24 \u1587?\u1604?\u1575?\u1605?}
+{\rtlch\fcs1 \af0\afs28 \ltrch\fcs0 \fs24  (2016) }{\rtlch\fcs1 \ab\af0\afs28 \ltrch\fcs0 \b\fs24 \u1593?\u1604?\u1610?}\par
+\trowd\trgaph30\clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
+\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60\cellx1500
+\clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
+\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60\cellx3000
+\pard\plain\intbl Febrero\cell Clientes\cell\row
+\pard\plain final\par})";
+
 // What a word looks like, aspect by aspect.
 enum Aspect : unsigned {
     Chars = 1, Align = 2, Direction = 4, ListKind = 8, ListFormat = 16, Cell = 32,
-    Borders = 64, Shading = 128, Indents = 256, Size = 512, Font = 1024, All = 2047,
+    Borders = 64, Shading = 128, Indents = 256, Size = 512, Font = 1024, Underline = 2048,
+    Padding = 4096, All = 8191,
 };
+
+// A cell's padding and its borders' widths, side by side (top, left, bottom, right), in
+// twips: the file's widths where Qt draws a thinner one as a pixel.
+QString cellSpacing(const QTextBlock &b)
+{
+    const QTextTable *table = QTextCursor(b).currentTable();
+    if (!table)
+        return u"no table"_qs;
+    const QTextTableCellFormat f = table->cellAt(b.position()).format().toTableCellFormat();
+    const QStringList kept = f.stringProperty(rtf::KeptBorderWidths).split(u' ');
+    QStringList padding, widths;
+    for (const int side : {0, 1, 2, 3}) {
+        static constexpr int kPaddings[] = {QTextFormat::TableCellTopPadding, QTextFormat::TableCellLeftPadding,
+                                            QTextFormat::TableCellBottomPadding, QTextFormat::TableCellRightPadding};
+        static constexpr int kWidths[] = {QTextFormat::TableCellTopBorder, QTextFormat::TableCellLeftBorder,
+                                          QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder};
+        padding << QString::number(rtf::pixelsToTwips(f.hasProperty(kPaddings[side])
+                                                          ? f.doubleProperty(kPaddings[side])
+                                                          : table->format().cellPadding()));
+        widths << (kept.value(side).toInt() > 0 ? kept.value(side)
+                                                 : QString::number(rtf::pixelsToTwips(f.doubleProperty(kWidths[side]))));
+    }
+    return u"padding %1 borders %2"_qs.arg(padding.join(u' '), widths.join(u' '));
+}
 
 QString listKind(const QTextBlock &b)
 {
@@ -90,6 +137,11 @@ QString describeAspect(const QTextDocument &doc, const QTextBlock &b, const QStr
         const rtf::Indents i = rtf::paragraphIndents(b);
         return u"%1/%2"_qs.arg(i.left).arg(i.first);
     }
+    case Underline: {
+        const QTextCharFormat f = charAt(b, int(doc.find(word).selectionStart() - b.position()));
+        return QString::fromLatin1(rtf::underlineWord(f).data(), qsizetype(rtf::underlineWord(f).size()));
+    }
+    case Padding: return cellSpacing(b);
     case Cell: return cell.startsWith(u"no") ? cell : cell.section(u' ', 0, 1);
     case Borders:
         if (cell.startsWith(u"no")) return cell;
@@ -106,7 +158,8 @@ QString describe(const QTextDocument &doc, const QString &word, unsigned aspects
     if (!b.isValid())
         return u"missing"_qs;
     static const char *const kNames[] = {"chars", "align", "direction", "list", "format",
-                                         "cell", "borders", "shading", "indents", "size", "font"};
+                                         "cell", "borders", "shading", "indents", "size", "font",
+                                         "underline", "padding"};
     QStringList out;
     for (unsigned i = 0, a = 1; a < All; ++i, a <<= 1)
         if (aspects & a)
@@ -137,6 +190,18 @@ const Probe kProbes[] = {
     {"fin", {{Cell, "no table"}, {Align, "left"}}},
 };
 
+const Probe kItemProbes[] = {
+    {"propia", {{Indents, "170/-170"}}},
+    {"doble", {{Underline, "uldb"}}}, {"rayas", {{Underline, "uldash"}}},
+    {"onda", {{Underline, "ulwave"}}}, {"puntos", {{Underline, "uld"}}},
+    {"gruesa", {{Underline, "ulth"}, {Chars, "--u"}}},
+    {"Simbolo", {{Font, "Liberation Serif"}}}, {"J", {{Font, "Wingdings"}}},
+    {"سلام", {{Size, "14"}}}, {"(2016)", {{Size, "14"}}}, {"علي", {{Size, "14"}}},
+    // LibreOffice keeps no border thinner than 2 twips.
+    {"Febrero", {{Padding, "padding 60 60 60 60 borders 2 5 2 5"}}},
+    {"final", {{Cell, "no table"}}},
+};
+
 // What each peer's conversion of the page cannot carry, and why.
 struct Blind { const char *peer; unsigned aspects; const char *why; };
 const Blind kBlind[] = {
@@ -150,17 +215,31 @@ const Blind kBlind[] = {
     {"pandoc", Cell, "pandoc's RTF writer writes no merged cells"},
 };
 
+// What each peer's conversion of the items cannot carry, and why.
+const Blind kItemsBlind[] = {
+    {"abiword", Indents, "AbiWord's RTF writer puts each list item it read inside \\listtext"},
+    {"abiword", Underline, "AbiWord draws and writes one kind of underline"},
+    {"abiword", Size, "AbiWord has no size of its own for right-to-left script (\\afs)"},
+    {"abiword", Padding, "AbiWord writes its own \\trgaph7 and table borders for any table"},
+    {"abiword", Font, "AbiWord drops SYMBOL fields"},
+    {"pandoc", Indents | Underline | Size | Font | Padding,
+     "pandoc's document model has no indents, underline kinds, sizes, fonts or cell padding"},
+};
+
 // Words a peer loses when it writes any RTF it read, its own included, so that the two
 // readings cannot be compared.
 bool lostOnRewrite(const QString &peer, const Probe &p)
 {
     // AbiWord 3.0's RTF writer puts each list item it read from RTF inside \listtext.
-    return peer == u"abiword" && (p.expect[0].first & (ListKind | ListFormat));
+    // LibreOffice reads the "J" in Wingdings it wrote back as U+F04A, the font's private code.
+    return (peer == u"abiword" && (p.expect[0].first & (ListKind | ListFormat)))
+        || (peer == u"soffice" && qstrcmp(p.word, "J") == 0);
 }
 
-bool carried(const QString &peer, unsigned aspect)
+template<size_t N>
+bool carried(const Blind (&blind)[N], const QString &peer, unsigned aspect)
 {
-    for (const Blind &b : kBlind)
+    for (const Blind &b : blind)
         if (peer == QLatin1String(b.peer) && (b.aspects & aspect))
             return false;
     return true;
@@ -179,13 +258,17 @@ private slots:
     void peerReadsBack();
 
 private:
+    // By peer: what we read of its file, and of its second reading of its file and of ours.
+    struct Readings {
+        std::map<QString, std::unique_ptr<QTextDocument>> read, peerAgain, oursAgain;
+    };
     void run(const QString &program, const QStringList &args);
     QString toRtf(const QString &peer, const QStringList &inputs, const QString &outDir);
     std::unique_ptr<QTextDocument> load(const QString &path);
+    void readThrough(const QString &peer, const QString &input, const QString &dir, Readings &out);
 
     QTemporaryDir m_dir;
-    // By peer: what we read of its file, and of its second reading of its file and of ours.
-    std::map<QString, std::unique_ptr<QTextDocument>> m_read, m_peerAgain, m_oursAgain;
+    Readings m_page, m_items;
 };
 
 void TestRtfPeers::run(const QString &program, const QStringList &args)
@@ -222,72 +305,111 @@ std::unique_ptr<QTextDocument> TestRtfPeers::load(const QString &path)
     return doc;
 }
 
+// The peer converts input to RTF in dir; we read that, save it, and the peer converts its
+// file and ours again.
+void TestRtfPeers::readThrough(const QString &peer, const QString &input, const QString &dir,
+                               Readings &out)
+{
+    const QString name = QFileInfo(input).completeBaseName();
+    const QString first = toRtf(peer, {input}, dir);
+    out.read[peer] = load(first + u'/' + name + u".rtf"_qs);
+    QVERIFY2(!out.read[peer]->isEmpty(), qPrintable(peer));
+    QFile::copy(m_dir.filePath(first + u'/' + name + u".rtf"_qs), m_dir.filePath(dir + u"/peer.rtf"_qs));
+    rtf::writeFile(m_dir.filePath(dir + u"/ours.rtf"_qs), out.read[peer].get());
+    const QString again = toRtf(peer, {dir + u"/peer.rtf"_qs, dir + u"/ours.rtf"_qs}, dir + u"/again"_qs);
+    out.peerAgain[peer] = load(again + u"/peer.rtf"_qs);
+    out.oursAgain[peer] = load(again + u"/ours.rtf"_qs);
+}
+
 void TestRtfPeers::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QFile page(m_dir.filePath(u"page.html"_qs));
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write(kPage);
-    page.close();
+    for (const auto &[name, content] : {std::pair{"page.html", kPage}, {"items.rtf", kItems}}) {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
     for (const QString &peer : kPeers) {
         // Set-up installs the three; a test that cannot run must not pass.
         QVERIFY2(!QStandardPaths::findExecutable(peer).isEmpty(), qPrintable(peer + u" missing"_qs));
-        const QString first = toRtf(peer, {u"page.html"_qs}, peer);
-        m_read[peer] = load(first + u"/page.rtf"_qs);
-        QVERIFY2(!m_read[peer]->isEmpty(), qPrintable(peer));
-        QFile::copy(m_dir.filePath(first + u"/page.rtf"_qs), m_dir.filePath(peer + u"/peer.rtf"_qs));
-        rtf::writeFile(m_dir.filePath(peer + u"/ours.rtf"_qs), m_read[peer].get());
-        const QString again = toRtf(peer, {peer + u"/peer.rtf"_qs, peer + u"/ours.rtf"_qs},
-                                    peer + u"/again"_qs);
-        m_peerAgain[peer] = load(again + u"/peer.rtf"_qs);
-        m_oursAgain[peer] = load(again + u"/ours.rtf"_qs);
+        readThrough(peer, u"page.html"_qs, peer, m_page);
+        readThrough(peer, u"items.rtf"_qs, peer + u"/items"_qs, m_items);
+    }
+}
+
+// The page's probes and the items', each with what the peers cannot carry of it.
+template<typename Add>
+void forEachProbe(Add add)
+{
+    for (const QString &peer : kPeers) {
+        for (const Probe &p : kProbes)
+            add(peer, u"page"_qs, p, [&](unsigned a) { return carried(kBlind, peer, a); });
+        for (const Probe &p : kItemProbes)
+            add(peer, u"items"_qs, p, [&](unsigned a) { return carried(kItemsBlind, peer, a); });
     }
 }
 
 void TestRtfPeers::peerWrote_data()
 {
     QTest::addColumn<QString>("peer");
+    QTest::addColumn<QString>("document");
     QTest::addColumn<QString>("word");
     QTest::addColumn<uint>("aspect");
     QTest::addColumn<QString>("expected");
-    for (const QString &peer : kPeers)
-        for (const Probe &p : kProbes)
-            for (const auto &[aspect, expected] : p.expect)
-                if (aspect && carried(peer, aspect))
-                    QTest::addRow("%s %s %u", qPrintable(peer), p.word, aspect)
-                        << peer << QString::fromUtf8(p.word) << uint(aspect)
-                        << QString::fromUtf8(expected);
+    forEachProbe([](const QString &peer, const QString &document, const Probe &p, auto carries) {
+        for (const auto &[aspect, expected] : p.expect)
+            if (aspect && carries(aspect))
+                QTest::addRow("%s %s %s %u", qPrintable(peer), qPrintable(document), p.word, aspect)
+                    << peer << document << QString::fromUtf8(p.word) << uint(aspect)
+                    << QString::fromUtf8(expected);
+    });
 }
 
-// The reader shows what the peer wrote of the page.
+// The reader shows what the peer wrote of the page, and of the items as it read them.
 void TestRtfPeers::peerWrote()
 {
     QFETCH(QString, peer);
+    QFETCH(QString, document);
     QFETCH(QString, word);
     QFETCH(uint, aspect);
-    const QTextBlock b = blockWith(*m_read.at(peer), word);
+    const QTextDocument &read = *(document == u"page" ? m_page : m_items).read.at(peer);
+    const QTextBlock b = blockWith(read, word);
     QVERIFY2(b.isValid(), qPrintable(word));
-    QTEST(describeAspect(*m_read.at(peer), b, word, aspect), "expected");
+    QTEST(describeAspect(read, b, word, aspect), "expected");
 }
 
 void TestRtfPeers::peerReadsBack_data()
 {
     QTest::addColumn<QString>("peer");
+    QTest::addColumn<QString>("document");
     QTest::addColumn<QString>("word");
-    for (const QString &peer : kPeers)
-        for (const Probe &p : kProbes)
-            if (!lostOnRewrite(peer, p))
-                QTest::addRow("%s %s", qPrintable(peer), p.word) << peer << QString::fromUtf8(p.word);
+    QTest::addColumn<uint>("aspects");
+    forEachProbe([](const QString &peer, const QString &document, const Probe &p, auto carries) {
+        // The page's words are compared in every aspect, the items' in those the peer carries.
+        unsigned aspects = All;
+        if (document == u"items") {
+            aspects = 0;
+            for (const auto &[aspect, expected] : p.expect)
+                if (aspect && carries(aspect))
+                    aspects |= aspect;
+        }
+        if (aspects && !lostOnRewrite(peer, p))
+            QTest::addRow("%s %s %s", qPrintable(peer), qPrintable(document), p.word)
+                << peer << document << QString::fromUtf8(p.word) << uint(aspects);
+    });
 }
 
-// The peer reads from our file what it read from its own: every aspect, indents too.
+// The peer reads from our file what it read from its own.
 void TestRtfPeers::peerReadsBack()
 {
     QFETCH(QString, peer);
+    QFETCH(QString, document);
     QFETCH(QString, word);
-    const QString own = describe(*m_peerAgain.at(peer), word, All);
+    QFETCH(uint, aspects);
+    const Readings &r = document == u"page" ? m_page : m_items;
+    const QString own = describe(*r.peerAgain.at(peer), word, aspects);
     QVERIFY2(own != u"missing", "the peer gives its own file back");
-    QCOMPARE(describe(*m_oursAgain.at(peer), word, All), own);
+    QCOMPARE(describe(*r.oursAgain.at(peer), word, aspects), own);
 }
 
 QTEST_MAIN(TestRtfPeers)

@@ -1,10 +1,12 @@
 // The reader on small hand-written files, one family of control words per table, and
 // on hostile input that must end quickly with no crash.
+#include "rtfcharsets.h"
 #include "rtfcodec.h"
 #include "rtfunits.h"
 #include "support/tableshape.h"
 
 #include <QRandomGenerator>
+#include <QSet>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -28,6 +30,8 @@ private slots:
     void blockFormat();
     void lists_data();
     void lists();
+    void longBulletListWork();
+    void codePagesShareOnePage();
     void tableAndImage();
     void nestedTables_data();
     void nestedTables();
@@ -159,6 +163,8 @@ void TestRtfReader::charFormat_data()
     row("group restores", "{\\b}x", "bold", false);
     row("stylesheet", "{\\stylesheet{\\s1\\b\\fs32 H;}}\\s1 x", "size", 16.0);
     row("char style", "{\\stylesheet{\\*\\cs5\\i E;}}\\cs5 x", "italic", true);
+    row("based on an earlier sheet's style",
+        "{\\stylesheet{\\s1\\b B;}}{\\stylesheet{\\s2\\sbasedon1\\fs32 H;}}\\s2 x", "bold", true);
 }
 
 void TestRtfReader::charFormat()
@@ -263,6 +269,70 @@ void TestRtfReader::lists()
     const QTextList *list = doc.begin().textList();
     QTEST(list ? int(list->format().style()) : 0, "style");
     QTEST(list ? list->format().indent() : 0, "level");
+}
+
+namespace {
+// A list that counts the items Qt marks for layout again each time one joins a list:
+// the work of building the document's lists.
+class CountingList : public QTextList
+{
+public:
+    CountingList(QTextDocument *doc, qint64 *work) : QTextList(doc), m_work(work) {}
+
+protected:
+    void blockInserted(const QTextBlock &block) override
+    {
+        *m_work += count();
+        QTextList::blockInserted(block);
+    }
+
+private:
+    qint64 *m_work;
+};
+
+class CountingDocument : public QTextDocument
+{
+public:
+    qint64 work = 0;
+
+protected:
+    QTextObject *createObject(const QTextFormat &format) override
+    {
+        if (format.isListFormat())
+            return new CountingList(this, &work);
+        return QTextDocument::createObject(format);
+    }
+};
+} // namespace
+
+// A run of 20,000 bullets is read with work in its length, not its square, and every
+// item shows its bullet.
+void TestRtfReader::longBulletListWork()
+{
+    constexpr int kItems = 20000;
+    QByteArray in = "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}"
+                    "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}";
+    for (int i = 0; i < kItems; ++i)
+        in += "\\pard\\ls1 item\\par";
+    CountingDocument doc;
+    rtf::read(in + "}", &doc);
+    int bulleted = 0;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        bulleted += rtf::isBulletList(b.textList());
+    QCOMPARE(bulleted, kItems);
+    QCOMPARE_LE(doc.work, qint64(kItems) * 100);
+}
+
+// However many code pages a file names, the ones with no decoder share the page they
+// fall back to: a reader keeps no page of its own for each.
+void TestRtfReader::codePagesShareOnePage()
+{
+    QSet<const rtf::CodePage *> pages;
+    for (int cp = 2000; cp < 10000; ++cp)
+        pages.insert(rtf::CodePage::get(cp));
+    QCOMPARE_LE(pages.size(), 2);
+    QCOMPARE(rtf::CodePage::get(7777)->number(), rtf::kDefaultCodePage);
+    QCOMPARE(readText("{\\rtf1\\ansi\\ansicpg7777 \\'e9}"), QStringLiteral("\u00e9"));
 }
 
 void TestRtfReader::tableAndImage()
@@ -448,6 +518,12 @@ void TestRtfReader::hostile_data()
     QRandomGenerator random(4711);
     QByteArray bytes(1 << 20, Qt::Uninitialized);
     random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+    // Style bases resolved again at the end of every sheet would take a quarter of an hour.
+    QByteArray sheets = "{\\rtf1 ";
+    for (int i = 1; i <= 200000; ++i)
+        sheets += "{\\stylesheet{\\s" + QByteArray::number(i) + "\\sbasedon" + QByteArray::number(i - 1)
+            + " S;}}";
+    QTest::newRow("200000 style sheets") << sheets + "\\s200000 x}" << QStringLiteral("x");
     QTest::newRow("random bytes") << bytes << QString();
     QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
 }

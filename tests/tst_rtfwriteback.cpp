@@ -21,6 +21,8 @@ private slots:
     void readLists();
     void madeLists_data();
     void madeLists();
+    void separateLists_data();
+    void separateLists();
     void readCells_data();
     void readCells();
     void madeTable();
@@ -34,6 +36,8 @@ private slots:
     void headings();
     void firstLineLeftOfPage_data();
     void firstLineLeftOfPage();
+    void writtenAsRead_data();
+    void writtenAsRead();
 };
 
 namespace {
@@ -134,10 +138,62 @@ void TestRtfWriteBack::madeLists()
     c.insertText(u"uno"_qs);
     c.insertBlock();
     c.insertText(u"dos"_qs);
+    for (int i = 3; i <= 30; ++i) {
+        c.insertBlock();
+        c.insertText(u"más"_qs);
+    }
     writeAndRead(made, &back);
     QTEST(describeList(blockWith(back, u"dos"_qs)), "expected");
     QCOMPARE(indentsOf(blockWith(back, u"dos"_qs)), indentsOf(blockWith(made, u"dos"_qs)));
     QCOMPARE(describeList(blockWith(back, u"antes"_qs)), u"none"_qs);
+    // Each number, as text for readers that know no lists, is the one the list shows.
+    if (rtf::isBulletStyle(style))
+        return;
+    static const QRegularExpression listText(QStringLiteral(R"(\{\\listtext\\pard\\plain ([^\\]*)\\tab\})"));
+    QStringList written, shown;
+    for (auto m = listText.globalMatch(QString::fromLatin1(rtf::write(&made))); m.hasNext();)
+        written << m.next().captured(1);
+    for (QTextBlock b = made.begin(); b.isValid(); b = b.next())
+        if (b.textList())
+            shown << b.textList()->itemText(b);
+    QCOMPARE(written, shown);
+}
+
+void TestRtfWriteBack::separateLists_data()
+{
+    QTest::addColumn<int>("nfc");
+    QTest::addColumn<int>("definitions");
+    QTest::newRow("2000 bullet lists share one definition") << 23 << 1;
+    QTest::newRow("numbered lists keep their own") << 0 << 2000;
+}
+
+// Lists of one item each, with text between them: each stays a list of its own, and the
+// list table written holds only the definitions that differ.
+void TestRtfWriteBack::separateLists()
+{
+    QFETCH(int, nfc);
+    constexpr int kLists = 2000;
+    QByteArray in = "{\\rtf1{\\*\\listtable", overrides, body;
+    for (int i = 1; i <= kLists; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        in += "{\\list{\\listlevel\\levelnfc" + QByteArray::number(nfc)
+            + "{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}\\listid" + n + "}";
+        overrides += "{\\listoverride\\listid" + n + "\\ls" + n + "}";
+        body += "\\pard\\ls" + n + " uno\\par\\pard entre\\par\n";
+    }
+    in += "}{\\*\\listoverridetable" + overrides + "}" + body + "}";
+    QTextDocument read, back;
+    rtf::read(in, &read);
+    const QByteArray out = rtf::write(&read);
+    QTEST(int(out.count("{\\list\\listtemplateid")), "definitions");
+    QCOMPARE(int(out.count("{\\listoverride\\listid")), kLists);
+    rtf::read(out, &back);
+    QSet<const QTextList *> lists;
+    for (QTextBlock b = back.begin(); b.isValid(); b = b.next())
+        if (b.textList())
+            lists.insert(b.textList());
+    QCOMPARE(int(lists.size()), kLists);
+    QCOMPARE(rtf::write(&back), out);
 }
 
 void TestRtfWriteBack::readCells_data()
@@ -362,6 +418,49 @@ void TestRtfWriteBack::firstLineLeftOfPage()
     QTEST(rtf::paragraphIndents(blockWith(read, u"x"_qs)).first, "first");
     writeAndRead(read, &back);
     QTEST(rtf::paragraphIndents(blockWith(back, u"x"_qs)).first, "first");
+}
+
+// What the editor shows as something near it is written back in the words it was read in.
+void TestRtfWriteBack::writtenAsRead_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArrayList>("written");
+    const auto row = [](const char *name, const QByteArray &body, const QByteArrayList &written) {
+        QTest::newRow(name) << body << written;
+    };
+    for (const char *word : {"uldb", "ulth", "ulw", "ulthd", "ulthdash", "ulldash", "ulthldash",
+                             "ulthdashd", "ulthdashdd", "ulhwave", "ululdbwave", "uldash", "ulwave"})
+        row(word, "\\pard a{\\" + QByteArray(word) + " x}b\\par", {"\\" + QByteArray(word) + " x}"});
+    const QByteArray cells = "\\pard\\intbl x\\cell\\row\\pard\\par";
+    row("LibreOffice's padding and thin borders",
+        "\\trowd\\trpaddft3\\trpaddt0\\trpaddfl3\\trpaddl0\\clbrdrt\\brdrs\\brdrw1\\clpadfl3\\clpadl60"
+        "\\clbrdrl\\brdrs\\brdrw5\\clpadft3\\clpadt60\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw30"
+        "\\cellx3000" + cells,
+        {"\\trowd\\itap1\\trpaddft3\\trpaddt0\\trpaddfl3\\trpaddl0\\clpadfl3\\clpadl60\\clpadft3\\clpadt60",
+         "\\clbrdrt\\brdrs\\brdrw1\\", "\\clbrdrl\\brdrs\\brdrw5\\", "\\clbrdrb\\brdrs\\brdrw10\\",
+         "\\clbrdrr\\brdrs\\brdrw30\\"});
+    row("Word's gap", "\\trowd\\trgaph70\\cellx3000" + cells, {"\\trowd\\itap1\\trgaph70\\clbrdrt"});
+    row("no padding said", "\\trowd\\cellx3000" + cells, {"\\trowd\\itap1\\trgaph108\\clbrdrt"});
+    const QByteArray lists = R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
+                             R"({\levelnumbers;}\fi-360\li720}\listid1}})"
+                             R"({\*\listoverridetable{\listoverride\listid1\ls1}})";
+    row("a list paragraph's own indents", lists + "\\pard\\ls1\\li170\\fi-170 x\\par",
+        {"\\li170\\ri0\\fi-170\\ls1"});
+    row("a list paragraph's own indent of zero", lists + "\\pard\\ls1\\li0\\fi0 x\\par",
+        {"\\li0\\ri0\\fi0\\ls1"});
+}
+
+void TestRtfWriteBack::writtenAsRead()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArrayList, written);
+    QTextDocument read, back;
+    rtf::read("{\\rtf1\\ansi{\\fonttbl{\\f0 Times;}}" + body + "}", &read);
+    const QByteArray once = rtf::write(&read);
+    for (const QByteArray &w : written)
+        QVERIFY2(once.contains(w), once.constData());
+    rtf::read(once, &back);
+    QCOMPARE(rtf::write(&back), once);
 }
 
 QTEST_MAIN(TestRtfWriteBack)

@@ -4,6 +4,7 @@
 // byte what it was, no temporary file may be left and the reason must be in Spanish.
 #include "support/faultysavesystem.h"
 #include "support/savechecks.h"
+#include "filefailures.h"
 #include "runtimefailure.h"
 #include "safesave.h"
 
@@ -54,9 +55,11 @@ private slots:
     void savesWhole();
     void interruptedWritesGoOn();
     void keepsPermissions();
-    void followsSymbolicLink();
+    void followsSymbolicLinks_data();
+    void followsSymbolicLinks();
     void reasonsInSpanish_data();
     void reasonsInSpanish();
+    void everyCauseInOwnWords();
 };
 
 void TestSafeSave::failedStepKeepsOldFile_data()
@@ -199,17 +202,38 @@ void TestSafeSave::keepsPermissions()
     QCOMPARE(st.st_mode & 07777, mode_t(0644));
 }
 
-// Saving through a link writes the file it points at; the link stays a link.
-void TestSafeSave::followsSymbolicLink()
+void TestSafeSave::followsSymbolicLinks_data()
 {
+    QTest::addColumn<QStringList>("links");   // each one points at the next, the last at real.rtf
+    QTest::newRow("one link") << QStringList{"enlace.rtf"};
+    QTest::newRow("chain of two") << QStringList{"b.rtf", "a.rtf"};
+    QTest::newRow("chain through folders") << QStringList{"b.rtf", "sub/a.rtf", "sub/c.rtf"};
+}
+
+// Saving through links writes the file at the end of the chain; every link stays a link
+// and points where it did.
+void TestSafeSave::followsSymbolicLinks()
+{
+    QFETCH(QStringList, links);
     QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     const QString target = dir.filePath(QStringLiteral("real.rtf"));
-    const QString link = dir.filePath(QStringLiteral("enlace.rtf"));
     QVERIFY(savecheck::writeOld(target));
-    QVERIFY(QFile::link(target, link));
-    saveBytes(link, "{\\rtf1 nuevo}");
-    QVERIFY(QFileInfo(link).isSymLink());
+    QString next = target;
+    for (qsizetype i = links.size() - 1; i >= 0; --i) {
+        const QString link = dir.filePath(links[i]);
+        // relative to the link's folder, as links usually are
+        QVERIFY(QFile::link(QFileInfo(link).dir().relativeFilePath(next), link));
+        next = link;
+    }
+    saveBytes(dir.filePath(links[0]), "{\\rtf1 nuevo}");
     QCOMPARE(contents(target), QByteArray("{\\rtf1 nuevo}"));
+    for (qsizetype i = 0; i < links.size(); ++i) {
+        const QFileInfo link(dir.filePath(links[i]));
+        QVERIFY2(link.isSymLink(), qPrintable(links[i]));
+        const QString pointsAt = i + 1 < links.size() ? dir.filePath(links[i + 1]) : target;
+        QCOMPARE(link.symLinkTarget(), pointsAt);
+    }
 }
 
 void TestSafeSave::reasonsInSpanish_data()
@@ -226,6 +250,9 @@ void TestSafeSave::reasonsInSpanish_data()
     QTest::newRow("is a folder") << EISDIR << "ya hay una carpeta con ese nombre";
     QTest::newRow("name too long") << ENAMETOOLONG << "el nombre o la ruta es demasiado largo";
     QTest::newRow("i/o error") << EIO << "error de entrada o salida en el disco";
+    QTest::newRow("loop of links") << ELOOP << "los enlaces simbólicos de la ruta forman un ciclo";
+    QTest::newRow("picture") << int(rtf::PictureNotEncoded)
+                             << "una imagen del documento no se puede convertir a PNG";
 }
 
 // The texts are the program's own: the system's language does not change them.
@@ -233,9 +260,21 @@ void TestSafeSave::reasonsInSpanish()
 {
     QFETCH(int, error);
     QFETCH(QString, reason);
-    QCOMPARE(rtf::saveFailureReason(error), reason);
-    QCOMPARE(rtf::saveFailureText(QStringLiteral("/a/b.rtf"), error),
+    QCOMPARE(rtf::fileFailureReason(error, rtf::FileStep::Save), reason);
+    QCOMPARE(rtf::fileFailureText(QStringLiteral("/a/b.rtf"), error, rtf::FileStep::Save),
              savecheck::message(QStringLiteral("/a/b.rtf"), reason));
+}
+
+// No failure of a file, whatever its errno, reaches the user in the system's words.
+void TestSafeSave::everyCauseInOwnWords()
+{
+    for (int error = 1; error < 134; ++error) {
+        for (auto step : {rtf::FileStep::Open, rtf::FileStep::Read, rtf::FileStep::Save}) {
+            const QString reason = rtf::fileFailureReason(error, step);
+            QVERIFY2(reason != qt_error_string(error), qPrintable(reason));
+            QVERIFY(!reason.isEmpty());
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)

@@ -13,8 +13,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
@@ -77,6 +79,7 @@ private slots:
     void saveAsReports();
     void saveReports_data();
     void saveReports();
+    void unencodablePictureReports();
     void otherToolbarFailuresStaySilent();
 
 private:
@@ -148,6 +151,31 @@ void TestSaveFailures::saveReports()
     QCOMPARE(catcher.texts, QStringList{savecheck::message(path, QStringLiteral("ya hay una carpeta con ese nombre"))});
     QCOMPARE(text->Text(), QStringLiteral("segunda"));
     QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("luego-carpeta.rtf")));
+}
+
+// A picture PNG cannot hold (libpng takes at most a million pixels a side) fails the save
+// with a reason, instead of going out as an empty picture over the old file.
+void TestSaveFailures::unencodablePictureReports()
+{
+    MainWindow w;
+    w.show();
+    ScriptedDialogs dialogs;
+    const QString path = dir.filePath(QStringLiteral("con-imagen.rtf"));
+    QVERIFY(savecheck::writeOld(path));
+    dialogs.answers << DialogAnswer::file(path);
+    RichTextBox *text = w.activeDocument()->rtfText;
+    QImage wide(1000001, 1, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    text->document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("ancha")), wide);
+    text->textCursor().insertImage(QStringLiteral("ancha"));
+    MessageCatcher catcher;
+    trigger(w, "mnuFileSaveAs");
+    QCOMPARE(catcher.texts, QStringList{savecheck::message(
+                                path, QStringLiteral("una imagen del documento no se puede convertir a PNG"))});
+    QCOMPARE(savecheck::contents(path), savecheck::kOld);
+    QCOMPARE(QDir(dir.path()).entryList(QStringList{QStringLiteral("*con-imagen*")},
+                                        QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("con-imagen.rtf")});
 }
 
 // Only saving was taken out of the toolbar's silence: a failed open from its button still

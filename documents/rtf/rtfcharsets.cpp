@@ -64,12 +64,25 @@ QByteArray encodingNameForCodePage(int codePage)
 CodePage *CodePage::get(int codePage)
 {
     // Per thread, because the double-byte decoder keeps state between calls.
+    // A number we know no decoder for reads as 1252 and shares its page; a few such numbers
+    // are remembered as names of that page, so the cache stays small whatever a file names.
+    static constexpr qsizetype kMaxAliases = 64;
     thread_local QHash<int, std::shared_ptr<CodePage>> cache;
+    thread_local qsizetype aliases = 0;
     auto it = cache.find(codePage);
     if (it != cache.end())
         return it->get();
-    auto page = std::shared_ptr<CodePage>(new CodePage(codePage));
-    cache.insert(codePage, page);
+    const bool known = codePage == kSymbolCodePage || !encodingNameForCodePage(codePage).isEmpty();
+    const int key = known ? codePage : kDefaultCodePage;
+    std::shared_ptr<CodePage> page = cache.value(key);
+    if (!page) {
+        page = std::shared_ptr<CodePage>(new CodePage(key));
+        cache.insert(key, page);
+    }
+    if (!known && aliases < kMaxAliases) {
+        cache.insert(codePage, page);
+        ++aliases;
+    }
     return page.get();
 }
 

@@ -3,16 +3,20 @@
 #include "rtfkept.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
+#include "filefailures.h"
 #include "safesave.h"
-#include "runtimefailure.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rtf {
 
@@ -54,9 +58,37 @@ void readPlainText(const QByteArray &data, QTextDocument *doc)
     cursor.endEditBlock();
 }
 
-QString failureText(const char *reason, const QString &path)
+// Reads a whole regular file. Returns 0 or the errno of the failure (or NotAFile), and
+// sets *step to where it failed. A pipe or a device is refused before anything is read
+// from it, since reading one may never end; opening without blocking keeps a pipe with no
+// writer from holding the editor.
+int readBytes(const QString &path, QByteArray *data, FileStep *step)
 {
-    return QString::fromUtf8(reason).arg(path);
+    *step = FileStep::Open;
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (!S_ISREG(st.st_mode))
+        return NotAFile;
+    *step = FileStep::Read;
+    data->reserve(qsizetype(st.st_size));   // files under /proc say 0 and are read all the same
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return 0;
+        if (n > 0)
+            data->append(buffer, n);
+        else if (errno != EINTR)
+            return errno;
+    }
 }
 
 } // namespace
@@ -83,25 +115,22 @@ QByteArray write(const QTextDocument *doc)
 
 void readFile(const QString &path, QTextDocument *doc)
 {
-    QFile file(path);
-    if (!file.exists())
-        throw RuntimeFailure(RuntimeFailure::FileNotFound,
-                             failureText("No se encontró el archivo «%1».", path));
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        throw RuntimeFailure(RuntimeFailure::FileAccess,
-                             failureText("No se puede abrir el archivo «%1»: %2.", path)
-                                 .arg(file.errorString()));
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw RuntimeFailure(RuntimeFailure::DeviceIo,
-                             failureText("Error al leer el archivo «%1»: %2.", path)
-                                 .arg(file.errorString()));
+    QByteArray data;
+    FileStep step;
+    if (const int error = readBytes(path, &data, &step))
+        throwFileFailure(path, error, step);
     read(data, doc);
 }
 
 void writeFile(const QString &path, const QTextDocument *doc)
 {
-    saveBytes(path, write(doc));
+    QByteArray data;
+    try {
+        data = write(doc);
+    } catch (const PictureNotEncodedFailure &) {
+        throwFileFailure(path, PictureNotEncoded, FileStep::Save);
+    }
+    saveBytes(path, data);
 }
 
 } // namespace rtf

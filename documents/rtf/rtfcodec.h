@@ -12,6 +12,10 @@ namespace rtf {
 // or hostile file loads what it can; data without an "{\rtf" header loads as plain text.
 void read(const QByteArray &data, QTextDocument *doc);
 
+// Thrown by write when a picture of the document cannot be written as PNG (libpng takes
+// at most a million pixels a side); writeFile reports it as the save's failure.
+struct PictureNotEncodedFailure {};
+
 // The document as RTF. Deterministic: the same document gives the same bytes.
 QByteArray write(const QTextDocument *doc);
 

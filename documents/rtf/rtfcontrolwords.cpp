@@ -1,5 +1,6 @@
 #include "rtfcontrolwords.h"
 #include "rtfkeptrecorder.h"
+#include "rtfunderline.h"
 
 #include <QTextCharFormat>
 #include <algorithm>
@@ -19,12 +20,14 @@ constexpr int K(KeptGroup g) { return int(g); }
 constexpr Kind kD = Kind::Destination, kS = Kind::Symbol, kT = Kind::Toggle,
                kV = Kind::Value, kF = Kind::Flag;
 
-constexpr int kUlSingle = QTextCharFormat::SingleUnderline;
-constexpr int kUlDash = QTextCharFormat::DashUnderline;
-constexpr int kUlDot = QTextCharFormat::DotLine;
-constexpr int kUlDashDot = QTextCharFormat::DashDotLine;
-constexpr int kUlDashDotDot = QTextCharFormat::DashDotDotLine;
-constexpr int kUlWave = QTextCharFormat::WaveUnderline;
+// An underline word's place in kUnderlineWords.
+constexpr int UL(std::string_view word)
+{
+    for (int i = 0; i < int(std::size(kUnderlineWords)); ++i)
+        if (kUnderlineWords[i].word == word)
+            return i;
+    return 1;
+}
 
 constexpr int kBorderNone = QTextFrameFormat::BorderStyle_None;
 constexpr int kBorderSolid = QTextFrameFormat::BorderStyle_Solid;
@@ -97,15 +100,18 @@ const ControlWord kWords[] = {
     {"nosupersub", kF, O(Op::NoSuperSub), 0}, {"plain", kF, O(Op::Plain), 0},
     {"strike", kT, O(Op::Strike), 0}, {"striked", kT, O(Op::Strike), 0},
     {"sub", kF, O(Op::Sub), 0}, {"super", kF, O(Op::Super), 0},
-    {"ul", kT, O(Op::Underline), kUlSingle}, {"uld", kT, O(Op::Underline), kUlDot},
-    {"uldash", kT, O(Op::Underline), kUlDash}, {"uldashd", kT, O(Op::Underline), kUlDashDot},
-    {"uldashdd", kT, O(Op::Underline), kUlDashDotDot},
-    {"uldb", kT, O(Op::Underline), kUlSingle}, {"ulhwave", kT, O(Op::Underline), kUlWave},
-    {"ulldash", kT, O(Op::Underline), kUlDash}, {"ulnone", kF, O(Op::UnderlineNone), 0},
-    {"ulth", kT, O(Op::Underline), kUlSingle}, {"ulthd", kT, O(Op::Underline), kUlDot},
-    {"ulthdash", kT, O(Op::Underline), kUlDash},
-    {"ululdbwave", kT, O(Op::Underline), kUlWave}, {"ulw", kT, O(Op::Underline), kUlSingle},
-    {"ulwave", kT, O(Op::Underline), kUlWave}, {"up", kV, O(Op::Up), 6},
+    {"ulnone", kF, O(Op::UnderlineNone), 0},
+    {"ul", kT, O(Op::Underline), UL("ul")}, {"uld", kT, O(Op::Underline), UL("uld")},
+    {"uldash", kT, O(Op::Underline), UL("uldash")}, {"uldashd", kT, O(Op::Underline), UL("uldashd")},
+    {"uldashdd", kT, O(Op::Underline), UL("uldashdd")}, {"uldb", kT, O(Op::Underline), UL("uldb")},
+    {"ulhwave", kT, O(Op::Underline), UL("ulhwave")}, {"ulldash", kT, O(Op::Underline), UL("ulldash")},
+    {"ulth", kT, O(Op::Underline), UL("ulth")}, {"ulthd", kT, O(Op::Underline), UL("ulthd")},
+    {"ulthdash", kT, O(Op::Underline), UL("ulthdash")},
+    {"ulthdashd", kT, O(Op::Underline), UL("ulthdashd")},
+    {"ulthdashdd", kT, O(Op::Underline), UL("ulthdashdd")},
+    {"ulthldash", kT, O(Op::Underline), UL("ulthldash")},
+    {"ululdbwave", kT, O(Op::Underline), UL("ululdbwave")}, {"ulw", kT, O(Op::Underline), UL("ulw")},
+    {"ulwave", kT, O(Op::Underline), UL("ulwave")}, {"up", kV, O(Op::Up), 6},
     {"v", kT, O(Op::Hidden), 0},
     // Paragraphs.
     {"cs", kV, O(Op::CharStyle), 0}, {"fi", kV, O(Op::FirstIndent), 0},
@@ -145,6 +151,18 @@ const ControlWord kWords[] = {
     {"brdrdashdd", kF, O(Op::BorderStyle), kBorderDotDotDash},
     {"brdrw", kV, O(Op::BorderWidth), 0}, {"brdrcf", kV, O(Op::BorderColor), 0},
     {"clcbpat", kV, O(Op::CellShading), 0},
+    // Padding: extra is the side (0 top, 1 left, 2 bottom, 3 right) plus 4 for a unit,
+    // 8 for the row's default, 12 for its unit. Word and LibreOffice take \clpadl for the
+    // top and \clpadt for the left; \trgaph is the row's left and right padding.
+    {"clpadl", kV, O(Op::Padding), 0}, {"clpadt", kV, O(Op::Padding), 1},
+    {"clpadb", kV, O(Op::Padding), 2}, {"clpadr", kV, O(Op::Padding), 3},
+    {"clpadfl", kV, O(Op::Padding), 4}, {"clpadft", kV, O(Op::Padding), 5},
+    {"clpadfb", kV, O(Op::Padding), 6}, {"clpadfr", kV, O(Op::Padding), 7},
+    {"trpaddt", kV, O(Op::Padding), 8}, {"trpaddl", kV, O(Op::Padding), 9},
+    {"trpaddb", kV, O(Op::Padding), 10}, {"trpaddr", kV, O(Op::Padding), 11},
+    {"trpaddft", kV, O(Op::Padding), 12}, {"trpaddfl", kV, O(Op::Padding), 13},
+    {"trpaddfb", kV, O(Op::Padding), 14}, {"trpaddfr", kV, O(Op::Padding), 15},
+    {"trgaph", kV, O(Op::RowGap), 0},
     {"clmgf", kF, O(Op::CellMerge), 1}, {"clmrg", kF, O(Op::CellMerge), 2},
     {"clvmgf", kF, O(Op::CellVMerge), 1}, {"clvmrg", kF, O(Op::CellVMerge), 2},
     // Lists.

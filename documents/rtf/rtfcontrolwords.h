@@ -37,6 +37,7 @@ enum class Op : unsigned char {
     PicPng, PicJpeg, PicOther,
     RtlPar, LtrPar, OutlineLevel, LevelStartAt, ListOverrideLevel,
     BorderSide, BorderStyle, BorderWidth, BorderColor, CellShading, CellMerge, CellVMerge,
+    Padding, RowGap,
 };
 
 struct ControlWord
@@ -44,7 +45,7 @@ struct ControlWord
     std::string_view name;
     Kind kind;
     int code;
-    int extra;   // underline style, default parameter, or 0
+    int extra;   // underline (its place in kUnderlineWords), default parameter, or 0
 };
 
 // The entry for name, or null for a word the reader ignores.

@@ -20,7 +20,7 @@ Indents paragraphIndents(const QTextBlock &block)
     out.first = pixelsToTwips(f.textIndent()) - (list ? kListHangTwips : 0);
     // A first line the file started past the page's edge, drawn from the edge while the
     // indents are as they were read.
-    if (Q_UNLIKELY(f.hasProperty(KeptFirstIndent)) && !list) {
+    if (Q_UNLIKELY(f.hasProperty(KeptFirstIndent))) {
         const int start = f.layoutDirection() == Qt::RightToLeft ? out.right : out.left;
         if (out.first == -start)
             out.first = f.intProperty(KeptFirstIndent);

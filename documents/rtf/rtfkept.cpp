@@ -141,16 +141,15 @@ void dropKeptMaterial(QTextDocument *doc)
 bool anchorsKeptItem(const QTextCharFormat &format)
 {
     return format.hasProperty(KeptNote) || format.hasProperty(KeptBefore)
-        || format.hasProperty(KeptAfter);
+        || format.hasProperty(KeptAfter) || format.hasProperty(KeptField);
 }
 
 QTextCharFormat withoutKeptItems(QTextCharFormat format)
 {
     if (format.hasProperty(KeptNote))
         format.clearProperty(QTextFormat::TextVerticalAlignment);
-    format.clearProperty(KeptNote);
-    format.clearProperty(KeptBefore);
-    format.clearProperty(KeptAfter);
+    for (const int p : {KeptNote, KeptBefore, KeptAfter, KeptField, KeptCustomMark})
+        format.clearProperty(p);
     return format;
 }
 

@@ -30,8 +30,13 @@ enum KeptProperty {
     KeptSection,       // block format: a section that starts at this paragraph
     KeptEnd,           // block format: what an empty paragraph held
     KeptHighlight,     // the background only shows a comment's range: it is not written
-    KeptComment,       // the comment range a character is in, counted from 1
     KeptFirstIndent,   // block format: a first-line indent past the page's edge, twips
+    KeptUnderline,     // the RTF word of an underline Qt draws as another kind
+    KeptField,         // a field shown as the character it makes: its instruction
+    KeptCustomMark,    // a note's mark is the file's own text, not its number
+    KeptBorderWidths,  // cell format: each side's border width in twips, "top left bottom right"
+    KeptRowPadding,    // table format: the row's \trgaph and \trpadd words
+    KeptCellPadding,   // cell format: its \clpad words
 };
 
 // The background that shows a comment's range (a light yellow).

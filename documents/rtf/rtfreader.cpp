@@ -1,5 +1,7 @@
 #include "rtfreader.h"
 #include "rtfbytes.h"
+#include "rtfkept.h"
+#include "rtfunderline.h"
 
 #include <QTextDocument>
 
@@ -340,8 +342,12 @@ CodePage *Reader::codePageForFont(int font)
 
 void Reader::bodyBytes(const char *data, qsizetype length)
 {
-    if (top().chr.hidden)
+    if (Q_UNLIKELY(top().chr.hidden)) {
+        hiddenText().text(data, length, codePageForFont(top().chr.font));
         return;
+    }
+    if (Q_UNLIKELY(m_hidden.active()))
+        flushHidden();
     if (Q_UNLIKELY(!m_pendingAnchor.isEmpty())) {
         bodyBytesAnchored(data, length);
         return;
@@ -403,8 +409,14 @@ void Reader::appendChar(char16_t c)
             out.append(QChar(c));
         return;
     }
-    if ((d != Dest::Body && d != Dest::FieldResult) || top().chr.hidden)
+    if (d != Dest::Body && d != Dest::FieldResult)
         return;
+    if (Q_UNLIKELY(top().chr.hidden)) {
+        hiddenText().character(c);
+        return;
+    }
+    if (Q_UNLIKELY(m_hidden.active()))
+        flushHidden();
     ensureRun();
     m_para.text.append(QChar(c));
     if (Q_UNLIKELY(!m_pendingAnchor.isEmpty()))
@@ -442,9 +454,11 @@ int Reader::formatIndex(const CharProps &c)
         f.setFontWeight(QFont::Bold);
     if (c.italic)
         f.setFontItalic(true);
-    if (c.underline) {
+    if (c.underline && c.underline < std::size(kUnderlineWords)) {
         f.setFontUnderline(true);
-        f.setUnderlineStyle(QTextCharFormat::UnderlineStyle(c.underline));
+        f.setUnderlineStyle(kUnderlineWords[c.underline].style);
+        if (c.underline >= kPlainUnderlines)
+            f.setProperty(KeptUnderline, QString::fromLatin1(kUnderlineWords[c.underline].word));
     }
     if (c.strike)
         f.setFontStrikeOut(true);
@@ -467,8 +481,8 @@ int Reader::formatIndex(const CharProps &c)
         f.setAnchor(true);
         f.setAnchorHref(m_hrefs.at(c.href));
     }
-    if (Q_UNLIKELY(c.comment > 0))
-        showComment(f, c.comment);
+    if (Q_UNLIKELY(c.comment))
+        showComment(f);
     m_formats.push_back({f});
     const int index = int(m_formats.size() - 1);
     m_formatIndex.insert(c, index);

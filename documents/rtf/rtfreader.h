@@ -27,13 +27,13 @@ namespace rtf {
 struct CharProps
 {
     bool bold = false, italic = false, strike = false, hidden = false;
-    unsigned char underline = 0;   // QTextCharFormat::UnderlineStyle
+    unsigned char underline = 0;   // its place in kUnderlineWords, 0 for none
     unsigned char vertical = 0;    // 0 normal, 1 superscript, 2 subscript
     int font = -1;
     int halfPoints = 24;
     int fore = 0, back = 0;        // colour table indexes; 0 is automatic
     int href = -1;                 // index into the reader's link targets
-    int comment = 0;               // the open comment range, counted from 1; 0 for none
+    bool comment = false;          // inside a comment's range
     // \ab, \ai, \afs, \af: right-to-left script's own; -1 and 0 where the file gives none.
     signed char assocBold = -1, assocItalic = -1;
     short assocHalfPoints = 0;
@@ -98,6 +98,21 @@ struct CellBorder
     int color = 0;                 // colour table index, 0 automatic
 };
 
+// Padding inside a cell as its \clpad... words, or a row's \trpadd... and \trgaph, give it,
+// by side (top, left, bottom, right); the words themselves are written back as read.
+struct CellPadding
+{
+    int twips[4] = {-1, -1, -1, -1};          // -1: not given
+    signed char unit[4] = {-1, -1, -1, -1};   // 3 twips, 0 ignore the amount; -1 not given
+    int gap = -1;                             // \trgaph: the left and right padding
+    QByteArray words;
+    // A side's padding in twips, or -1 where these words leave it to others.
+    int side(int s) const
+    {
+        return twips[s] >= 0 && (unit[s] < 0 || unit[s] == 3) ? twips[s] : -1;
+    }
+};
+
 // One cell of a row definition, \clbrdr... to \cellx.
 struct CellDef
 {
@@ -106,6 +121,7 @@ struct CellDef
     int shading = 0;               // \clcbpat: colour table index, 0 none
     unsigned char merge = 0;       // \clmgf 1, \clmrg 2
     unsigned char vmerge = 0;      // \clvmgf 1, \clvmrg 2
+    CellPadding padding, rowPadding;   // the cell's own, and its row's
 };
 
 // One level of a \listtable list.
@@ -207,7 +223,8 @@ private:
     int complexFont(const CharProps &c) const;
     int formatOfChar(const Paragraph::Run &run, qsizetype at) const;
     void insertRun(QTextCursor &cursor, const Paragraph &p, int run);
-    void insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run);
+    void insertScripts(QTextCursor &cursor, const Paragraph &p, qsizetype start, QStringView text,
+                       const Paragraph::Run &run);
     CodePage *codePageForFont(int font);
 
     void applyOp(Op op, const ControlWord &w, bool hasParam, int param);
@@ -228,11 +245,14 @@ private:
     void resetCharacters();
     bool applyCellDefOp(Op op, int value);
     CellBorder *borderTarget();
+    void applyPadding(const ControlWord &w, Op op, int value);
 
     void commitFont();
     void decodeFontBytes();
     void commitColor();
     void finishField();
+    void readSymbol();
+    void finishSymbol();
     void finishPicture();
     void insertImage(const QImage &image, const Picture &p);
     static int styleForLevel(const ListLevel &level, const QString &bulletFont);
@@ -270,6 +290,7 @@ private:
     static QList<QTextLength> columnWidths(const std::vector<int> &edges);
     void placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
     QTextTableCellFormat cellFormat(const CellDef &def) const;
+    static void setPadding(QTextTableCellFormat &f, const CellDef &def);
     void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
     void attachList(QTextCursor &cursor, const ParaProps &props);
     StoredFormat<QTextBlockFormat> &blockFormat(const Paragraph &p, bool inList);
@@ -287,13 +308,17 @@ private:
     QByteArray *sectionOut(bool group);
     int anchorFormat(int base, int property, const QByteArray &bytes);
     void insertNoteMark(const QByteArray &note);
+    qsizetype customMarkLength() const;
     void bodyBytesAnchored(const char *data, qsizetype length);
     void anchorPending(qsizetype start, QByteArray pending);
     void closeKeptParagraph();
+    KeptRecorder &hiddenText();
+    void flushHidden();
     void sectionBreak();
     void finishKeptDocument();
     void markComment(const QByteArray &bytes);
-    void showComment(QTextCharFormat &f, int comment) const;
+    void showComment(QTextCharFormat &f) const;
+    void followCommentMarks(const QString &marks, QString *text) const;
     void showCommentTexts();
     KeptDocument &kept();
 
@@ -321,6 +346,7 @@ private:
     int m_red = 0, m_green = 0, m_blue = 0;
     bool m_colorSet = false;
     QHash<int, Style> m_styles;
+    QHash<int, Style> m_newStyles;         // defined since the last style sheet ended
     int m_styleBase = -1;                  // the \sbasedon of the style being defined
 
     ListDef m_list;
@@ -345,6 +371,9 @@ private:
     std::vector<OldNumber> m_oldNumbers;
 
     QString m_fieldInstruction;
+    // A SYMBOL field read up to its result: the character it shows and where.
+    struct Symbol { QString instruction, text, family; double points = 0; qsizetype at = 0; };
+    Symbol m_symbol;
     QStringList m_hrefs;
     Picture m_picture;
     int m_imageCount = 0;
@@ -370,18 +399,19 @@ private:
     std::array<std::vector<CellDef>, kMaxTableDepth + 1> m_cellx;
     CellDef m_cellDef;                     // the cell being defined, until its \cellx
     int m_borderSide = -1;                 // the side \brdr... words describe, -1 none
+    CellPadding m_rowPadding;              // the row being defined
     qsizetype m_tableBudget = 0;
 
     KeptRecorder m_rec;
     KeptGroup m_keptKind = KeptGroup::Section;
     KeptDocument *m_kept = nullptr;
     QByteArray m_pendingAnchor;    // kept marks waiting for the next character
+    KeptRecorder m_hidden;         // hidden text (\v) since the last shown character
     QByteArray m_nextSection;      // a section begun by \sect, for the next paragraph
     bool m_sectionPending = false;
     int m_footnotes = 0, m_endnotes = 0;
     CharProps m_noteMark;          // the format of the last \chftn in the text
     bool m_hasNoteMark = false;
-    QStringList m_commentIds;                // each comment range's id, in reading order
     QHash<QString, QString> m_commentTexts;  // each comment's text, by the id it refers to
 };
 

@@ -57,6 +57,7 @@ void Reader::endParagraph()
 void Reader::endParagraphAt(int depth)
 {
     m_lead = 0;
+    flushHidden();
     if (Q_UNLIKELY(m_sectionPending || !m_pendingAnchor.isEmpty()))
         closeKeptParagraph();
     m_para.props = top().para;
@@ -116,15 +117,16 @@ StoredFormat<QTextBlockFormat> &Reader::blockFormat(const Paragraph &p, bool inL
 }
 
 // The list's own indent places the marker; the margin holds only what is beyond it. A
-// margin below zero puts an item left of its level's usual place, where the file has it,
-// but always with room for its marker, which the first line may also hang into.
+// margin below zero puts an item left of its level's usual place, where the file has it;
+// the first line always keeps room for the marker. Old numbering (\pn) has no level to
+// give an indent where the paragraph gives none, so its text starts past the marker.
 void Reader::listIndents(const ParaProps &pp, double *left, double *first) const
 {
     int level = 1;
     qint64 key = 0;
     listStyleFor(pp, &level, &key);
     const double hang = twipsToDocPixels(kListHangTwips);
-    const double total = std::max(*left, hang);
+    const double total = pp.listOverride >= 0 ? std::max(*left, 0.0) : std::max(*left, hang);
     *left = total - level * m_doc->indentWidth();
     *first = std::max(twipsToDocPixels(double(pp.first)) + hang, hang - total);
 }
@@ -147,6 +149,9 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     double first = twipsToDocPixels(pp.first);
     if (inList) {
         listIndents(pp, &left, &first);
+        // The marker keeps its room on the page; the file's first line is written back.
+        if (pp.left + pp.first < 0 && pp.listOverride >= 0)
+            f.setProperty(KeptFirstIndent, pp.first);
     } else if (const int start = pp.rtl ? pp.right : pp.left; start + pp.first < 0) {
         // A first line the file starts past the page's edge would be cut off: it is drawn
         // from the edge, and the file's indent is kept for writing back.

@@ -1,6 +1,7 @@
 // The reader's row definitions: each cell's right edge, borders, shading and merging, as
 // \trowd ... \cellx give them, and the QTextTableCellFormat made from them.
 #include "rtfreader.h"
+#include "rtfkept.h"
 #include "rtfunits.h"
 
 #include <QTextTable>
@@ -22,8 +23,10 @@ void Reader::defineCell(Op op, int value)
     std::vector<CellDef> &defs = m_cellx[size_t(depth)];
     if (op == Op::RowDefaults) {
         defs.clear();
+        m_rowPadding = CellPadding();
     } else if (defs.size() < size_t(kMaxCellDefs)) {
         m_cellDef.right = value;
+        m_cellDef.rowPadding = m_rowPadding;
         defs.push_back(m_cellDef);
     }
     m_cellDef = CellDef();
@@ -59,6 +62,27 @@ bool Reader::applyCellDefOp(Op op, int value)
     }
 }
 
+// Padding words, of the cell being defined or of its row; kept as they came.
+void Reader::applyPadding(const ControlWord &w, Op op, int value)
+{
+    const Dest d = top().dest;
+    if (d != Dest::Body && d != Dest::FieldResult)
+        return;
+    const bool row = op == Op::RowGap || w.extra >= 8;
+    CellPadding &p = row ? m_rowPadding : m_cellDef.padding;
+    if (p.words.size() > 256)
+        return;   // repeated beyond any use
+    p.words.append('\\').append(w.name.data(), qsizetype(w.name.size()));
+    p.words.append(QByteArray::number(value));
+    const int side = w.extra & 3;
+    if (op == Op::RowGap)
+        p.gap = std::clamp(value, 0, 1440);
+    else if (w.extra & 4)
+        p.unit[side] = (signed char)std::clamp(value, 0, 3);
+    else
+        p.twips[side] = std::clamp(value, 0, 1440);
+}
+
 // A side the file leaves out has no border, as in the word processors that write them.
 QTextTableCellFormat Reader::cellFormat(const CellDef &def) const
 {
@@ -70,6 +94,8 @@ QTextTableCellFormat Reader::cellFormat(const CellDef &def) const
                                       QTextFormat::TableCellLeftBorder,
                                       QTextFormat::TableCellBottomBorder,
                                       QTextFormat::TableCellRightBorder};
+    QString widths;
+    bool hairline = false;
     for (int side = 0; side < 4; ++side) {
         const CellBorder &b = def.borders[side];
         const bool shown = b.style > QTextFrameFormat::BorderStyle_None;
@@ -78,10 +104,37 @@ QTextTableCellFormat Reader::cellFormat(const CellDef &def) const
         f.setProperty(kWidths[side] + 4, shown ? b.style : int(QTextFrameFormat::BorderStyle_None));
         const QBrush colour = brush(b.color);
         f.setProperty(kWidths[side] + 8, colour.style() == Qt::NoBrush ? QBrush(Qt::black) : colour);
+        widths.append(QString::number(shown ? b.width : 0)).append(u' ');
+        hairline = hairline || (shown && b.width > 0 && b.width < kTwipsPerPixel);
     }
+    // Qt draws no line thinner than a pixel: the width the file gives is written back.
+    if (hairline)
+        f.setProperty(KeptBorderWidths, widths.trimmed());
     if (const QBrush shade = brush(def.shading); shade.style() != Qt::NoBrush)
         f.setBackground(shade);
+    setPadding(f, def);
     return f;
+}
+
+// Each side's padding: the cell's own, else its row's, else the row's gap on the left and
+// right; a side none of them gives has the table's.
+void Reader::setPadding(QTextTableCellFormat &f, const CellDef &def)
+{
+    static constexpr int kPaddings[] = {QTextFormat::TableCellTopPadding,
+                                        QTextFormat::TableCellLeftPadding,
+                                        QTextFormat::TableCellBottomPadding,
+                                        QTextFormat::TableCellRightPadding};
+    for (int side = 0; side < 4; ++side) {
+        int twips = def.padding.side(side);
+        if (twips < 0)
+            twips = def.rowPadding.side(side);
+        if (twips < 0 && (side & 1))
+            twips = def.rowPadding.gap;
+        if (twips >= 0)
+            f.setProperty(kPaddings[side], twipsToDocPixels(twips));
+    }
+    if (!def.padding.words.isEmpty())
+        f.setProperty(KeptCellPadding, keptValue(def.padding.words));
 }
 
 bool Reader::isEmptyCell(const Cell &cell)

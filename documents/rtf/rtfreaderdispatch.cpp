@@ -34,6 +34,10 @@ void Reader::applyOp(Op op, const ControlWord &w, bool hasParam, int value)
     }
     if (applyTableOp(op, value) || applyCellDefOp(op, value))
         return;
+    if (op == Op::Padding || op == Op::RowGap) {
+        applyPadding(w, op, hasParam ? value : 0);
+        return;
+    }
     if (d == Dest::Picture || d == Dest::OldNumbering || d == Dest::ColorTable
         || d == Dest::FontTable)
         return;
@@ -162,11 +166,12 @@ void Reader::finishDestination(const GroupState &ended)
     switch (ended.dest) {
     case Dest::FontTable: commitFont(); break;
     case Dest::StyleEntry:
-        m_styles.insert(ended.styleIndex,
-                        Style{ended.chr, ended.para, ended.charSet, ended.paraSet, m_styleBase});
+        m_newStyles.insert(ended.styleIndex,
+                           Style{ended.chr, ended.para, ended.charSet, ended.paraSet, m_styleBase});
         break;
     case Dest::StyleSheet: resolveStyleBases(); break;
     case Dest::FieldInstruction: finishField(); break;
+    case Dest::Field: finishSymbol(); break;
     case Dest::Picture: finishPicture(); break;
     case Dest::OldNumbering: finishOldNumbering(parent.para); break;
     case Dest::ListLevel: finishListLevel(ended); break;

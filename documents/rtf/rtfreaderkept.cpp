@@ -66,8 +66,25 @@ void Reader::keptGroupEnd(const GroupState &ended)
         finishKept(m_rec.take());
 }
 
+// Hidden text is not shown; it is kept with the character after it, as RTF.
+KeptRecorder &Reader::hiddenText()
+{
+    if (!m_hidden.active()) {
+        kept();
+        m_hidden.begin("v", false, top().chr.font, m_defaultFont);
+    }
+    return m_hidden;
+}
+
+void Reader::flushHidden()
+{
+    if (m_hidden.active())
+        m_pendingAnchor.append(m_hidden.take());
+}
+
 void Reader::finishKept(QByteArray bytes)
 {
+    flushHidden();
     switch (m_keptKind) {
     case KeptGroup::Section:
         if (QByteArray *out = sectionOut(true))
@@ -128,35 +145,59 @@ int Reader::anchorFormat(int base, int property, const QByteArray &bytes)
 {
     QTextCharFormat f = m_formats[size_t(base)].format;
     f.setProperty(property, keptValue(bytes));
-    m_formats.push_back({f});
+    m_formats.push_back({f, true});
     return int(m_formats.size() - 1);
 }
 
 // A note shows as its number in superscript, its text in the tooltip; the mark's
-// characters carry the note, so deleting them deletes it.
+// characters carry the note, so deleting them deletes it. A note that no \chftn comes
+// before has the raised text just before it as its mark, as the file shows it, and no
+// number.
 void Reader::insertNoteMark(const QByteArray &note)
 {
+    flushHidden();
+    const qsizetype custom = m_hasNoteMark ? 0 : customMarkLength();
     const bool endnote = note.contains("\\ftnalt");
-    const int number = endnote ? ++m_endnotes : ++m_footnotes;
+    const int number = custom ? 0 : endnote ? ++m_endnotes : ++m_footnotes;
+    const int start = int(m_para.text.size() - custom);
     CharProps c = m_hasNoteMark ? m_noteMark : top().chr;
     m_hasNoteMark = false;
     c.vertical = 1;
     c.hidden = false;
-    int f = formatIndex(c);
+    int f = custom ? formatOfChar(m_para.runs.back(), start) : formatIndex(c);
     if (!m_pendingAnchor.isEmpty())
         f = anchorFormat(f, KeptBefore, std::exchange(m_pendingAnchor, {}));
     f = anchorFormat(f, KeptNote, note);
+    QTextCharFormat &format = m_formats[size_t(f)].format;
+    if (custom)
+        format.setProperty(KeptCustomMark, true);
     const std::vector<KeptItem> items = keptItems(note);
     if (!items.empty())
-        m_formats[size_t(f)].format.setToolTip(items.front().text.trimmed());
+        format.setToolTip(items.front().text.trimmed());
     auto &runs = m_para.runs;
-    const int start = int(m_para.text.size());
     while (!runs.empty() && runs.back().start >= start)
         runs.pop_back();
     runs.push_back({start, f});
-    m_para.text += QString::number(number);
+    if (!custom)
+        m_para.text += QString::number(number);
     m_runChecked = false;
     m_runFormat = -1;
+}
+
+// How many characters before a note make its own mark: those of the last run back to a
+// space, a few at most, when that run is raised as marks are.
+qsizetype Reader::customMarkLength() const
+{
+    constexpr qsizetype kMaxMark = 8;
+    const QString &text = m_para.text;
+    if (m_para.runs.empty() || m_formats[size_t(m_para.runs.back().format)].format.verticalAlignment()
+                                   != QTextCharFormat::AlignSuperScript)
+        return 0;
+    const qsizetype from = std::max<qsizetype>(m_para.runs.back().start, text.size() - kMaxMark);
+    qsizetype start = text.size();
+    while (start > from && !text.at(start - 1).isSpace())
+        --start;
+    return text.size() - start;
 }
 
 void Reader::bodyBytesAnchored(const char *data, qsizetype length)
@@ -233,6 +274,7 @@ void Reader::finishKeptDocument()
 {
     if (!m_kept)
         return;
+    flushHidden();
     // Marks after the last paragraph's end go with it.
     if (!m_pendingAnchor.isEmpty()) {
         QTextCursor end(m_doc);
@@ -242,7 +284,7 @@ void Reader::finishKeptDocument()
                                          + std::exchange(m_pendingAnchor, {})));
         end.mergeBlockFormat(f);
     }
-    if (!m_commentIds.isEmpty())
+    if (!m_commentTexts.isEmpty())
         showCommentTexts();
     // The references in kept RTF are to the source's font and colour tables.
     for (auto it = m_fonts.cbegin(); it != m_fonts.cend(); ++it)
@@ -253,7 +295,9 @@ void Reader::finishKeptDocument()
 }
 
 // A comment's range is shown highlighted, from its start mark to its end mark, whatever
-// groups lie between: every open group takes it. The comment's text comes after.
+// groups lie between: every open group takes it. The comment's text comes after. The
+// highlight is one format for every comment: only the marks, kept on the characters after
+// them, tell the comments apart.
 void Reader::markComment(const QByteArray &bytes)
 {
     const std::vector<KeptItem> items = keptItems(bytes);
@@ -268,35 +312,52 @@ void Reader::markComment(const QByteArray &bytes)
     }
     if (word != "atrfstart" && word != "atrfend")
         return;
-    if (word == "atrfstart")
-        m_commentIds.append(items.front().text.trimmed());
-    const int comment = word == "atrfstart" ? int(m_commentIds.size()) : 0;
+    const bool open = word == "atrfstart";
     for (GroupState &s : m_stack)
-        s.chr.comment = comment;
+        s.chr.comment = open;
     m_runChecked = false;
 }
 
-void Reader::showComment(QTextCharFormat &f, int comment) const
+void Reader::showComment(QTextCharFormat &f) const
 {
-    f.setProperty(KeptComment, comment);
     if (f.background().style() != Qt::NoBrush)
         return;
     f.setBackground(QColor(kCommentHighlight));
     f.setProperty(KeptHighlight, true);
 }
 
-// The comments' texts go into the tooltips of their ranges once all is read.
+// The text of the comment whose range the marks leave open; empty when none is.
+void Reader::followCommentMarks(const QString &marks, QString *text) const
+{
+    for (const KeptItem &item : keptItems(marks.toLatin1())) {
+        if (item.word == "atrfstart")
+            *text = m_commentTexts.value(item.text.trimmed());
+        else if (item.word == "atrfend")
+            *text = QString();
+    }
+}
+
+// The comments' texts go into the tooltips of their ranges once all is read. A comment
+// without text gets none: each tooltip makes new formats, which the document keeps.
 void Reader::showCommentTexts()
 {
     struct Range { int start, end; QString text; };
     std::vector<Range> ranges;
+    QString open;
     for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int comment = fragment.charFormat().intProperty(KeptComment);
-            if (comment > 0 && comment <= m_commentIds.size())
-                ranges.push_back({fragment.position(), fragment.position() + fragment.length(),
-                                  m_commentTexts.value(m_commentIds.at(comment - 1))});
+            const QTextCharFormat f = fragment.charFormat();
+            if (f.hasProperty(KeptBefore))
+                followCommentMarks(f.stringProperty(KeptBefore), &open);
+            const int start = fragment.position(), end = start + fragment.length();
+            if (!open.isEmpty() && !ranges.empty() && ranges.back().end == start
+                && ranges.back().text == open)
+                ranges.back().end = end;
+            else if (!open.isEmpty())
+                ranges.push_back({start, end, open});
+            if (f.hasProperty(KeptAfter))
+                followCommentMarks(f.stringProperty(KeptAfter), &open);
         }
     }
     QTextCursor cursor(m_doc);

@@ -1,6 +1,8 @@
 // The reader's list definitions: the list and override tables and the older \pn numbering.
 #include "rtfreader.h"
+#include "rtfbulletruns.h"
 #include "rtfcharsets.h"
+#include "rtfindents.h"
 #include "rtflistformat.h"
 #include "rtfunits.h"
 
@@ -154,6 +156,9 @@ void Reader::applyLevelIndents(ParaProps &props, unsigned paraSet) const
         props.left = level->left;
     if ((level->paraSet & kSetFirst) && !(paraSet & kSetFirst))
         props.first = level->first;
+    // Where neither says, the text starts past its marker.
+    if (!((level->paraSet | paraSet) & kSetLeft))
+        props.left = std::max(props.left, kListHangTwips);
 }
 
 // An \ls that names no override is no list: LibreOffice marks outline headings so and
@@ -252,14 +257,21 @@ void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
     qint64 key = 0;
     const int style = listStyleFor(props, &level, &key);
     // Each block added to a QTextList costs time in the list's length, so a bullet list
-    // is continued only by the block right after one of its items (table cells count);
-    // a later run of bullets starts a list of its own. The writer's paragraphs map to the
-    // same blocks, so a saved file reads back into the same lists. Numbered lists are
-    // kept whole for their numbering.
+    // is continued only by the block right after one of its items (table cells count),
+    // and a long run of bullets is built as several lists (see BulletRun); a later run of
+    // bullets starts a list of its own. The writer's paragraphs map to the same blocks, so
+    // a saved file reads back into the same lists. Numbered lists are kept whole for their
+    // numbering.
     auto it = m_textLists.constFind(key);
     const bool known = it != m_textLists.cend() && *it;
-    if (known && (!isBulletStyle(style) || cursor.block().previous().textList() == *it)) {
+    if (known && !isBulletStyle(style)) {
         (*it)->add(cursor.block());
+        return;
+    }
+    if (known && cursor.block().previous().textList() == *it) {
+        BulletRun run((*it)->format(), *it);
+        run.add(cursor.block());
+        m_textLists.insert(key, run.list());
         return;
     }
     m_textLists.insert(key, cursor.createList(listFormat(props, style, level)));

@@ -75,25 +75,33 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
     // The document copies the characters, so a view on the paragraph's text will do.
     const QString text = QString::fromRawData(p.text.constData() + start, end - start);
     if (Q_UNLIKELY(run.complex >= 0)) {
-        insertScripts(cursor, text, run);
+        insertScripts(cursor, p, start, text, run);
         return;
     }
     StoredFormat<QTextCharFormat> &f = m_formats[size_t(run.format)];
     cursor.insertText(text, f.format);
-    f.adopt([&] { return cursor.charFormat(); });
+    if (f.once)
+        f.format = QTextCharFormat();   // the document has its own copy
+    else
+        f.adopt([&] { return cursor.charFormat(); });
 }
 
 // A run whose right-to-left script looks otherwise: each stretch of one script in its format.
-void Reader::insertScripts(QTextCursor &cursor, QStringView text, const Paragraph::Run &run)
+// Spaces, digits and punctuation at its start go with the letters before them in the
+// paragraph, as in LibreOffice, where Word's runs split between words.
+void Reader::insertScripts(QTextCursor &cursor, const Paragraph &p, qsizetype start,
+                           QStringView text, const Paragraph::Run &run)
 {
-    if (!hasRightToLeftScript(text)) {
-        cursor.insertText(text.toString(), m_formats[size_t(run.format)].format);
-        return;
-    }
     Script current = Script::Neutral;
     for (const QChar c : text)
         if ((current = scriptOf(c)) != Script::Neutral)
             break;
+    if (scriptOf(text.front()) == Script::Neutral)
+        current = Script(scriptAround(p.text, start));
+    if (current != Script::RightToLeft && !hasRightToLeftScript(text)) {
+        cursor.insertText(text.toString(), m_formats[size_t(run.format)].format);
+        return;
+    }
     const auto insert = [&](qsizetype from, qsizetype to, Script script) {
         const int format = script == Script::RightToLeft ? run.complex : run.format;
         if (to > from)

@@ -3,6 +3,7 @@
 #include "rtfreader.h"
 
 #include <QVarLengthArray>
+#include <utility>
 
 namespace rtf {
 
@@ -55,17 +56,25 @@ void mergeParagraph(ParaProps &p, const ParaProps &style, unsigned styleSet, uns
 // \sbasedon: a style takes from the styles it is based on, the nearest first, what it
 // does not set itself. Each takes from the styles as the file defines them, so the order
 // of definition does not matter; a chain stops at a style it has met (a loop), at a base
-// the file does not define, and after a length no real style sheet reaches.
+// the file does not define, and after a length no real style sheet reaches. Only the
+// styles defined since the last style sheet are resolved: a file of many style sheets
+// resolves each style once. A base from an earlier sheet is already resolved.
 void Reader::resolveStyleBases()
 {
     static constexpr int kMaxChain = 32;
-    const QHash<int, Style> defined = m_styles;
-    for (auto it = m_styles.begin(); it != m_styles.end(); ++it) {
-        Style &s = *it;
+    const QHash<int, Style> defined = std::exchange(m_newStyles, {});
+    const auto definition = [&](int key) -> const Style * {
+        if (auto b = defined.constFind(key); b != defined.cend())
+            return &*b;
+        auto b = m_styles.constFind(key);
+        return b == m_styles.cend() ? nullptr : &*b;
+    };
+    for (auto it = defined.cbegin(); it != defined.cend(); ++it) {
+        Style s = *it;
         QVarLengthArray<int, kMaxChain> seen{it.key()};
         for (int base = s.basedOn; seen.size() < kMaxChain && !seen.contains(base);) {
-            const auto b = defined.constFind(base);
-            if (b == defined.cend())
+            const Style *b = definition(base);
+            if (!b)
                 break;
             mergeChars(s.chr, b->chr, b->charSet, s.charSet);
             mergeParagraph(s.para, b->para, b->paraSet, s.paraSet);
@@ -74,6 +83,7 @@ void Reader::resolveStyleBases()
             seen.append(base);
             base = b->basedOn;
         }
+        m_styles.insert(it.key(), s);
     }
 }
 
@@ -94,7 +104,8 @@ void Reader::resetParagraph()
 void Reader::resetCharacters()
 {
     GroupState &s = top();
-    const int href = s.chr.href, comment = s.chr.comment;
+    const int href = s.chr.href;
+    const bool comment = s.chr.comment;
     s.chr = CharProps();
     s.chr.font = m_defaultFont;
     s.chr.href = href;

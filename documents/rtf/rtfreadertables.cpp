@@ -1,6 +1,7 @@
 // The reader's tables: cells collected per nesting level, then put into the document
 // as QTextTables, the nested ones inside their cells.
 #include "rtfreader.h"
+#include "rtfkept.h"
 #include "rtfunits.h"
 
 #include <QTextDocument>
@@ -158,6 +159,8 @@ void Reader::placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool
     tf.setBorderCollapse(true);
     tf.setCellPadding(2);
     tf.setCellSpacing(0);
+    if (!rows.front().defs.empty() && !rows.front().defs.front().rowPadding.words.isEmpty())
+        tf.setProperty(KeptRowPadding, keptValue(rows.front().defs.front().rowPadding.words));
     QTextTable *table = at.insertTable(int(rows.size()), int(cols), tf);
     const std::vector<std::vector<CellPlace>> places = placeCells(rows, edges, int(cols));
     for (size_t r = 0; r < rows.size(); ++r)

@@ -58,7 +58,9 @@ private:
     void writeParagraphProps(const QTextBlock &block, int depth);
     void writeBlockFormat(const QTextBlock &block, int depth);
     void writeListText(const QTextBlock &block, const QTextList *list);
-    void writeFragment(const QTextFragment &fragment, QStringView text);
+    int itemNumber(const QTextBlock &block, const QTextList *list);
+    // complex: the text is in right-to-left script, or its spaces and digits are.
+    void writeFragment(const QTextFragment &fragment, QStringView text, bool complex);
     void writeImage(const QTextCharFormat &format);
     // What a character format writes, worked out once per format of the document.
     // field: the opening of the hyperlink field around the run, empty for none.
@@ -68,12 +70,14 @@ private:
         QByteArray field;
         bool image = false;
         QByteArray before, note, after;   // kept material anchored on the fragment
+        QByteArray symbol;   // the field each of the fragment's characters stands for
+        bool customMark = false;   // a note's mark is the fragment's text
         QByteArray off;   // what it leaves unset, said outright when styles are kept
     };
     const FormatOut &formatOut(const QTextFragment &fragment);
     static QByteArray complexProps(const QTextCharFormat &f, const QByteArray &props, int font,
                                    int halfPoints, bool stateOff);
-    void writeRun(const FormatOut &out, QStringView text);
+    void writeRun(const FormatOut &out, QStringView text, bool complex);
     void writeText(QStringView text);
     void writeUnicode(char16_t c);
     void writeLinkText(QStringView text);
@@ -93,7 +97,7 @@ private:
     void writeKeptParagraphProps(const QTextBlockFormat &format);
     void keptFormatOut(const QTextCharFormat &format, FormatOut &out);
     // Writes a fragment that anchors kept material, and says whether there was any.
-    bool writeKeptFragment(const FormatOut &out, QStringView text);
+    bool writeKeptFragment(const FormatOut &out, QStringView text, bool complex);
 
     const QTextDocument *m_doc;
     const struct KeptDocument *m_kept = nullptr;
@@ -109,6 +113,7 @@ private:
     struct ListGroup { const QTextList *levels[9] = {}; };
     std::vector<ListGroup> m_lists;
     QHash<const QTextList *, int> m_listIndex;   // 1-based, the list's \ls
+    QHash<const QTextList *, int> m_listItems;   // the place of the list's next item
     QHash<int, int> m_listGroups;                 // a list format's group to its \ls
     QHash<qint64, QByteArray> m_levelCache;       // a list level's words, by format and level
     QSet<int> m_seenFormats;

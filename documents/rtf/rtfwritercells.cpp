@@ -1,6 +1,7 @@
 // The writer's row definitions: each cell's merging, borders, shading and right edge.
 #include "rtfwriter.h"
 
+#include "rtfkept.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -33,6 +34,14 @@ constexpr Side kSides[] = {
     {"\\clbrdrb", QTextFormat::TableCellBottomBorder}, {"\\clbrdrr", QTextFormat::TableCellRightBorder},
 };
 
+// A border's width as it is written: the file's own where Qt draws that one as it is.
+int borderTwips(double pixels, int kept)
+{
+    if (kept > 0 && pixels == std::max(twipsToDocPixels(kept), 1.0))
+        return kept;
+    return std::clamp(pixelsToTwips(pixels), 1, 255);
+}
+
 } // namespace
 
 // A side's border: the cell's own where it has one, else the table's.
@@ -50,8 +59,10 @@ Writer::Border Writer::cellBorder(const QTextTableCellFormat &cell, const QTextT
 QByteArray Writer::rowDefinition(const QTextTable *table, int r, const std::vector<int> &edges,
                                  int depth)
 {
-    QByteArray out(depth == 1 ? "\\trowd\\itap1\\trgaph108" : "\\trowd\\trgaph108");
     const QTextTableFormat tf = table->format();
+    QByteArray out(depth == 1 ? "\\trowd\\itap1" : "\\trowd");
+    out.append(tf.hasProperty(KeptRowPadding) ? tf.stringProperty(KeptRowPadding).toLatin1()
+                                              : QByteArray("\\trgaph108"));
     const int cols = int(edges.size());
     for (int c = 0; c < cols; ++c) {
         const QTextTableCell cell = table->cellAt(r, c);
@@ -60,6 +71,8 @@ QByteArray Writer::rowDefinition(const QTextTable *table, int r, const std::vect
         if (cell.rowSpan() > 1)
             out.append(cell.row() == r ? "\\clvmgf" : "\\clvmrg");
         const QTextTableCellFormat f = cell.format().toTableCellFormat();
+        out.append(f.stringProperty(KeptCellPadding).toLatin1());
+        const QStringList keptWidths = f.stringProperty(KeptBorderWidths).split(u' ');
         for (int side = 0; side < 4; ++side) {
             const Border b = cellBorder(f, tf, side);
             out.append(kSides[side].word);
@@ -69,7 +82,7 @@ QByteArray Writer::rowDefinition(const QTextTable *table, int r, const std::vect
             }
             out.append(borderWord(b.style));
             out.append("\\brdrw");
-            appendInt(out, std::clamp(pixelsToTwips(b.width), 1, 255));
+            appendInt(out, borderTwips(b.width, keptWidths.value(side).toInt()));
             if (const int colour = colourIndex(b.brush); colour > 0) {
                 out.append("\\brdrcf");
                 appendInt(out, colour);

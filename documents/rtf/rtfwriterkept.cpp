@@ -128,6 +128,13 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
     }
     if (!anchorsKeptItem(format))
         return;
+    out.customMark = format.boolProperty(KeptCustomMark);
+    if (format.hasProperty(KeptField)) {
+        const qsizetype start = m_out.size();
+        writeText(format.stringProperty(KeptField));
+        out.symbol = "{\\field{\\*\\fldinst " + m_out.sliced(start) + "}{\\fldrslt }}";
+        m_out.truncate(start);
+    }
     for (auto [property, bytes] : {std::pair{KeptBefore, &out.before},
                                    std::pair{KeptNote, &out.note},
                                    std::pair{KeptAfter, &out.after}}) {
@@ -139,15 +146,23 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
     }
 }
 
-// A note's mark is written as RTF's own automatic number, whatever it shows; the marks
-// before and after a character go around it once, however long the fragment is.
-bool Writer::writeKeptFragment(const FormatOut &out, QStringView text)
+// A note's mark is written as RTF's own automatic number, whatever it shows, unless the
+// file gave a mark of its own; a field is written once for each character it shows. The
+// marks before and after a character go around it once, however long the fragment is.
+bool Writer::writeKeptFragment(const FormatOut &out, QStringView text, bool complex)
 {
-    if (out.before.isEmpty() && out.note.isEmpty() && out.after.isEmpty())
+    if (out.before.isEmpty() && out.note.isEmpty() && out.after.isEmpty() && out.symbol.isEmpty())
         return false;
     m_out.append(out.before);
-    if (out.note.isEmpty()) {
-        writeRun(out, text);
+    if (!out.symbol.isEmpty()) {
+        for (qsizetype i = 0; i < text.size(); ++i)
+            if (!text.at(i).isLowSurrogate())
+                m_out.append(out.symbol);
+    } else if (out.note.isEmpty()) {
+        writeRun(out, text, complex);
+    } else if (out.customMark) {
+        writeRun(out, text, complex);
+        m_out.append(out.note);
     } else {
         m_out.append('{');
         m_out.append(out.off);

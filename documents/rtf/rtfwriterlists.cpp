@@ -21,6 +21,42 @@ char16_t bulletFor(int style)
     }
 }
 
+// The number as a list of this format shows it, as QTextList::itemText gives it.
+QString numberText(const QTextListFormat &f, int number, bool rightToLeft)
+{
+    QString result;
+    switch (f.style()) {
+    case QTextListFormat::ListLowerAlpha:
+    case QTextListFormat::ListUpperAlpha: {
+        const char16_t base = f.style() == QTextListFormat::ListUpperAlpha ? u'A' : u'a';
+        for (int c = number; c > 0; c /= 26)
+            result.prepend(QChar(char16_t(base + (--c % 26))));
+        break;
+    }
+    case QTextListFormat::ListLowerRoman:
+    case QTextListFormat::ListUpperRoman: {
+        static constexpr std::pair<int, const char *> kRoman[] = {
+            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"},
+            {50, "l"}, {40, "xl"}, {10, "x"}, {9, "ix"}, {5, "v"}, {4, "iv"}, {1, "i"}};
+        if (number >= 5000) {
+            result = u"?"_qs;
+            break;
+        }
+        int n = number;
+        for (const auto &[value, letters] : kRoman)
+            for (; n >= value; n -= value)
+                result += QLatin1String(letters);
+        if (f.style() == QTextListFormat::ListUpperRoman)
+            result = result.toUpper();
+        break;
+    }
+    default: result = QString::number(number); break;
+    }
+    const QString prefix = f.numberPrefix();
+    const QString suffix = f.hasProperty(QTextFormat::ListNumberSuffix) ? f.numberSuffix() : u"."_qs;
+    return rightToLeft ? suffix + result + prefix : prefix + result + suffix;
+}
+
 } // namespace
 
 // Lists read from one RTF list keep their group and go back into one; a list made here
@@ -54,25 +90,41 @@ void Writer::addList(const QTextList *list)
         fontIndex(f.stringProperty(listprop::BulletFont));
 }
 
+// Lists whose levels are all bullets and alike share one definition: documents have many
+// short bullet lists. Each keeps its own override, \ls, so readers keep them apart.
+// Numbered lists are never shared: readers continue the numbers of one definition.
 void Writer::writeListTables()
 {
     if (m_lists.empty())
         return;
     m_out.append("{\\*\\listtable");
+    std::vector<int> listIds(m_lists.size());
+    QHash<QByteArray, int> shared;   // the levels of a bullet definition, to its \listid
     for (size_t i = 0; i < m_lists.size(); ++i) {
-        m_out.append("{\\list\\listtemplateid");
-        appendInt(m_out, i + 1);
         const ListGroup &g = m_lists[i];
         const QTextList *fallback = *std::find_if(std::begin(g.levels), std::end(g.levels),
                                                   [](const QTextList *l) { return l; });
+        const qsizetype start = m_out.size();
         for (int level = 0; level < 9; ++level)
             writeListLevel(g.levels[level], fallback, level);
-        word("\\listid", int(i + 1));
+        const QByteArray levels = m_out.sliced(start);
+        const bool bullets = std::all_of(std::begin(g.levels), std::end(g.levels),
+                                         [&](const QTextList *l) { return isBulletList(l ? l : fallback); });
+        if (bullets && shared.contains(levels)) {
+            m_out.truncate(start);
+            listIds[i] = shared.value(levels);
+            continue;
+        }
+        listIds[i] = int(i + 1);
+        if (bullets)
+            shared.insert(levels, listIds[i]);
+        m_out.insert(start, "{\\list\\listtemplateid" + QByteArray::number(listIds[i]));
+        word("\\listid", listIds[i]);
         m_out.append("}\n");
     }
     m_out.append("}\n{\\*\\listoverridetable");
     for (size_t i = 0; i < m_lists.size(); ++i) {
-        word("{\\listoverride\\listid", int(i + 1));
+        word("{\\listoverride\\listid", listIds[i]);
         word("\\listoverridecount0\\ls", int(i + 1));
         m_out.append('}');
     }
@@ -156,8 +208,19 @@ void Writer::writeListText(const QTextBlock &block, const QTextList *list)
     if (isBulletStyle(list->format().style()))
         m_out.append("\\'95");
     else
-        writeText(list->itemText(block));
+        writeText(numberText(list->format(), itemNumber(block, list) + 1,
+                             block.textDirection() == Qt::RightToLeft));
     m_out.append("\\tab}");
+}
+
+// The item's place in its list. Qt finds it by a search through the list, so each item's
+// place is counted as the paragraphs are written, in the order of the document.
+int Writer::itemNumber(const QTextBlock &block, const QTextList *list)
+{
+    int &next = m_listItems[list];
+    if (next >= list->count() || list->item(next) != block)
+        next = list->itemNumber(block);
+    return next++;
 }
 
 } // namespace rtf

@@ -2,6 +2,7 @@
 #include "rtfwriter.h"
 
 #include "rtfindents.h"
+#include "rtfscripts.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -23,7 +24,8 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, int dep
     qsizetype offset = 0;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        writeFragment(fragment, QStringView(text).mid(offset, fragment.length()));
+        const QStringView piece = QStringView(text).mid(offset, fragment.length());
+        writeFragment(fragment, piece, inRightToLeftScript(text, offset, piece));
         offset += fragment.length();
     }
     if (kept != m_keptBlocks.cend())

@@ -1,8 +1,10 @@
 // The writer's runs: character formats, hyperlinks and images.
 #include "rtfwriter.h"
+#include "rtfcodec.h"
 
 #include "rtfkept.h"
 #include "rtfscripts.h"
+#include "rtfunderline.h"
 #include "rtfunits.h"
 #include "rtfwriterbytes.h"
 
@@ -17,22 +19,22 @@
 
 namespace rtf {
 
-void Writer::writeFragment(const QTextFragment &fragment, QStringView text)
+void Writer::writeFragment(const QTextFragment &fragment, QStringView text, bool complex)
 {
     const FormatOut &out = formatOut(fragment);
     if (out.image) {
         writeImage(fragment.charFormat());
         return;
     }
-    if (!writeKeptFragment(out, text))
-        writeRun(out, text);
+    if (!writeKeptFragment(out, text, complex))
+        writeRun(out, text, complex);
 }
 
-void Writer::writeRun(const FormatOut &out, QStringView text)
+void Writer::writeRun(const FormatOut &out, QStringView text, bool complex)
 {
     if (!writesText(text))
         return;   // a reader would find no run here, so a second save gives the same bytes
-    const QByteArray &props = hasRightToLeftScript(text) ? out.complexProps : out.props;
+    const QByteArray &props = complex ? out.complexProps : out.props;
     // Fragments whose formats differ only in what RTF does not carry are written as one
     // run, as a reader will find them; the run just written is reopened to go on.
     const char *close = out.field.isEmpty() ? "}" : "}}}";
@@ -81,16 +83,8 @@ const Writer::FormatOut &Writer::formatOut(const QTextFragment &fragment)
     appendInt(p, halfPoints);
     if (f.fontWeight() >= QFont::DemiBold) p.append("\\b");
     if (f.fontItalic()) p.append("\\i");
-    if (f.fontUnderline() || f.underlineStyle() != QTextCharFormat::NoUnderline) {
-        switch (f.underlineStyle()) {
-        case QTextCharFormat::DashUnderline: p.append("\\uldash"); break;
-        case QTextCharFormat::DotLine: p.append("\\uld"); break;
-        case QTextCharFormat::DashDotLine: p.append("\\uldashd"); break;
-        case QTextCharFormat::DashDotDotLine: p.append("\\uldashdd"); break;
-        case QTextCharFormat::WaveUnderline: p.append("\\ulwave"); break;
-        default: p.append("\\ul"); break;
-        }
-    }
+    if (const std::string_view underline = underlineWord(f); !underline.empty())
+        p.append('\\').append(underline.data(), qsizetype(underline.size()));
     if (f.fontStrikeOut()) p.append("\\strike");
     if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) p.append("\\super");
     else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) p.append("\\sub");
@@ -142,7 +136,8 @@ void Writer::writeImage(const QTextCharFormat &format)
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    if (!image.save(&buffer, "PNG"))
+        throw PictureNotEncodedFailure();
     const double w = f.width() > 0 ? f.width() : image.width();
     const double h = f.height() > 0 ? f.height() : image.height();
     word("{\\pict\\pngblip\\picw", image.width());

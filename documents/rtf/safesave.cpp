@@ -1,9 +1,8 @@
 #include "safesave.h"
 
-#include "runtimefailure.h"
+#include "filefailures.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,9 +15,6 @@ namespace rtf {
 
 namespace {
 
-// A name that exists but is neither a folder nor a regular file (a device, a pipe): a
-// rename would replace the node itself, so it is refused.
-constexpr int kNotAFile = -1;
 // Large enough that a big document takes a few calls, small enough that a failing disk
 // is noticed early.
 constexpr size_t kChunk = size_t(1) << 20;
@@ -32,28 +28,36 @@ struct Kept
     gid_t group = 0;
 };
 
-int failureNumber(int error)
-{
-    switch (error) {
-    case ENOSPC: case EDQUOT: return RuntimeFailure::DiskFull;
-    case EACCES: case EPERM: case EROFS: return RuntimeFailure::PermissionDenied;
-    case ENOENT: case ENOTDIR: return RuntimeFailure::PathNotFound;
-    case ENAMETOOLONG: return RuntimeFailure::BadFileName;
-    case EIO: return RuntimeFailure::DeviceIo;
-    default: return RuntimeFailure::FileAccess;
-    }
-}
-
 [[noreturn]] void fail(const QString &path, int error)
 {
-    throw RuntimeFailure(failureNumber(error), saveFailureText(path, error));
+    throwFileFailure(path, error, FileStep::Save);
 }
 
-// The file a save replaces: a symbolic link's target, so that the link stays a link.
-QByteArray resolvedPath(const QString &path)
+// The most links a path may pass through before it counts as a loop, as in Linux.
+constexpr int kMaxLinks = 40;
+
+// The file a save replaces: the end of a chain of symbolic links, so that every link
+// stays a link and the file they lead to gets the new text. A link to a file that does
+// not exist yet leads to where it will be made.
+int resolveLinks(const QString &path, QByteArray *target)
 {
-    const QFileInfo info(path);
-    return QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+    QByteArray current = QFile::encodeName(path);
+    for (int i = 0; i <= kMaxLinks; ++i) {
+        struct stat st {};
+        if (::lstat(current.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            *target = current;
+            return 0;   // what the path is, or why it cannot be, shows in the next step
+        }
+        QByteArray next(st.st_size > 0 ? st.st_size + 1 : PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(current.constData(), next.data(), size_t(next.size()));
+        if (n < 0)
+            return errno;
+        next.truncate(n);
+        if (!next.startsWith('/'))
+            next.prepend(current.left(current.lastIndexOf('/') + 1));
+        current = next;
+    }
+    return ELOOP;
 }
 
 int inspectTarget(SaveSystem &system, const QByteArray &path, Kept *kept)
@@ -67,7 +71,7 @@ int inspectTarget(SaveSystem &system, const QByteArray &path, Kept *kept)
     if (S_ISDIR(st.st_mode))
         return EISDIR;
     if (!S_ISREG(st.st_mode))
-        return kNotAFile;
+        return NotAFile;
     // A file its owner made read-only stays as it is, although its folder would allow
     // the rename.
     if (::access(path.constData(), W_OK) != 0)
@@ -191,7 +195,9 @@ void saveBytes(const QString &path, const QByteArray &data)
 
 void saveBytes(const QString &path, const QByteArray &data, SaveSystem &system)
 {
-    const QByteArray target = resolvedPath(path);
+    QByteArray target;
+    if (const int error = resolveLinks(path, &target))
+        fail(path, error);
     Kept kept;
     if (const int error = inspectTarget(system, target, &kept))
         fail(path, error);
@@ -209,28 +215,6 @@ void saveBytes(const QString &path, const QByteArray &data, SaveSystem &system)
         fail(path, error);
     }
     syncFolder(target);
-}
-
-QString saveFailureReason(int error)
-{
-    switch (error) {
-    case ENOSPC: return QStringLiteral("no queda espacio libre en el disco");
-    case EDQUOT: return QStringLiteral("se ha agotado la cuota de disco del usuario");
-    case EROFS: return QStringLiteral("el disco es de solo lectura");
-    case EACCES: case EPERM: return QStringLiteral("no hay permiso para escribir ahí");
-    case ENOENT: return QStringLiteral("la carpeta no existe");
-    case ENOTDIR: return QStringLiteral("una parte de la ruta no es una carpeta");
-    case EISDIR: return QStringLiteral("ya hay una carpeta con ese nombre");
-    case ENAMETOOLONG: return QStringLiteral("el nombre o la ruta es demasiado largo");
-    case EIO: return QStringLiteral("error de entrada o salida en el disco");
-    case kNotAFile: return QStringLiteral("no es un archivo corriente");
-    default: return qt_error_string(error);
-    }
-}
-
-QString saveFailureText(const QString &path, int error)
-{
-    return QStringLiteral("No se puede guardar el archivo «%1»: %2.").arg(path, saveFailureReason(error));
 }
 
 } // namespace rtf

@@ -30,17 +30,10 @@ public:
 
 // Writes data to path so that nothing is lost whatever fails: the bytes go to a new file
 // in the same folder, which is synced to disk and then renamed over the old one. Any
-// failure throws RuntimeFailure naming the file and the reason in Spanish; the old file
-// is then untouched and the new one removed. A symbolic link keeps pointing at its file,
-// and a file that exists keeps its permissions.
+// failure throws RuntimeFailure naming the file and the reason in Spanish (filefailures.h);
+// the old file is then untouched and the new one removed. A symbolic link, or a chain of
+// them, keeps pointing at its file, and a file that exists keeps its permissions.
 void saveBytes(const QString &path, const QByteArray &data);
 void saveBytes(const QString &path, const QByteArray &data, SaveSystem &system);
-
-// The Spanish reason for a failed save's errno, whatever the system's language; the
-// system's own text only for causes a save rarely meets.
-QString saveFailureReason(int error);
-
-// The text of the failure saveBytes throws for that errno.
-QString saveFailureText(const QString &path, int error);
 
 } // namespace rtf

@@ -13,37 +13,70 @@ E2E_CONFIG=""
 E2E_TMP=""
 E2E_BUS_PID=""
 E2E_ATSPI_PID=""
+E2E_RUNTIME=""
+E2E_XVFB_LOG=""
 
 e2e_fail() {
     echo "FAIL: $*" >&2
+    e2e_report >&2
     exit 1
 }
 
-# Starts a private X server unless E2E_USE_DISPLAY=1 asks to use the current $DISPLAY.
+# What a failure needs to be understood on a machine we do not have: whether the editor
+# still runs, what it wrote, and which windows the X server has.
+e2e_report() {
+    echo "--- editor (pid ${E2E_EDITOR_PID:-none}):"
+    if [ -n "$E2E_EDITOR_PID" ]; then
+        if kill -0 "$E2E_EDITOR_PID" 2>/dev/null; then
+            echo "still running, $(ps -o etime=,time=,stat= -p "$E2E_EDITOR_PID" 2>/dev/null | xargs)"
+            echo "  (elapsed, cpu time, state); its threads wait in:"
+            sed 's/^/  /' "/proc/$E2E_EDITOR_PID/task/"*/wchan 2>/dev/null | sort | uniq -c
+        else
+            wait "$E2E_EDITOR_PID" 2>/dev/null
+            echo "ended, status $?"
+        fi
+    fi
+    if [ -n "$E2E_TMP" ] && [ -f "$E2E_TMP/editor.log" ]; then
+        echo "--- editor output ($E2E_TMP/editor.log):"
+        tail -n 100 "$E2E_TMP/editor.log"
+    fi
+    if [ -n "$E2E_XVFB_LOG" ] && [ -f "$E2E_XVFB_LOG" ]; then
+        echo "--- Xvfb (pid ${E2E_XVFB_PID:-none}$(kill -0 "${E2E_XVFB_PID:-0}" 2>/dev/null || echo ", ended")):"
+        tail -n 30 "$E2E_XVFB_LOG"
+    fi
+    echo "--- windows on $DISPLAY:"
+    local id
+    for id in $(xdotool search --name '' 2>/dev/null); do
+        echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)"
+    done | head -n 40
+    if command -v xwininfo >/dev/null; then
+        xwininfo -root -children 2>&1 | head -n 40
+    fi
+    echo "--- end of report"
+}
+
+# Starts a private X server unless E2E_USE_DISPLAY=1 asks to use the current $DISPLAY, and
+# cuts the tests off from the session they were started in: a private runtime folder, and
+# no session bus, screen-reader bus or session manager of the desktop they may run on.
 e2e_start_display() {
+    E2E_RUNTIME=$(mktemp -d)
+    chmod 700 "$E2E_RUNTIME"
+    export XDG_RUNTIME_DIR=$E2E_RUNTIME
+    unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER
     if [ "${E2E_USE_DISPLAY:-0}" = 1 ] && [ -n "$DISPLAY" ]; then
         return 0
     fi
     command -v Xvfb >/dev/null || e2e_fail "Xvfb no está instalado"
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        E2E_XVFB_PID=$!
-        local i
-        for i in $(seq 50); do
-            if xdpyinfo -display ":$n" >/dev/null 2>&1 || [ -e "/tmp/.X11-unix/X$n" ]; then
-                export DISPLAY=":$n"
-                sleep 0.2
-                return 0
-            fi
-            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$E2E_XVFB_PID" 2>/dev/null
-        E2E_XVFB_PID=""
-    done
-    e2e_fail "no se pudo arrancar Xvfb"
+    # Xvfb picks a free display itself and writes its number once it takes clients.
+    E2E_XVFB_LOG="$E2E_RUNTIME/xvfb.log"
+    local ready="$E2E_RUNTIME/xvfb-ready" n=""
+    mkfifo "$ready"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >"$E2E_XVFB_LOG" 2>&1 &
+    E2E_XVFB_PID=$!
+    read -r -t 60 n <"$ready"
+    rm -f "$ready"
+    [ -n "$n" ] || e2e_fail "no se pudo arrancar Xvfb"
+    export DISPLAY=":$n"
 }
 
 # Starts a private session bus and the AT-SPI bus on it, as a desktop with a screen
@@ -79,14 +112,19 @@ e2e_settings_file() {
     echo "$E2E_CONFIG/Riruzo Deror/Riruzo Deror.ini"
 }
 
-# Prints the id of the first window whose whole title is $1, waiting up to $2 seconds.
+# Prints the id of the first window whose whole title is $1, waiting up to $2 seconds, or
+# less when the editor has ended. The deadline is generous: a first start on a loaded
+# machine may take far longer than the second of a usual one.
 e2e_wait_window() {
-    local name=$1 timeout=${2:-20} i id
+    local name=$1 timeout=${2:-60} i id
     for i in $(seq $((timeout * 10))); do
         id=$(xdotool search --onlyvisible --name "^${name//./\\.}\$" 2>/dev/null | head -n1)
         if [ -n "$id" ]; then
             echo "$id"
             return 0
+        fi
+        if [ -n "$E2E_EDITOR_PID" ] && ! kill -0 "$E2E_EDITOR_PID" 2>/dev/null; then
+            return 1
         fi
         sleep 0.1
     done
@@ -152,7 +190,11 @@ e2e_stop() {
     E2E_XVFB_PID=""
     E2E_ATSPI_PID=""
     E2E_BUS_PID=""
-    [ -n "$E2E_TMP" ] && [ "${E2E_KEEP:-0}" != 1 ] && rm -rf "$E2E_TMP"
+    if [ "${E2E_KEEP:-0}" != 1 ]; then
+        [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
+        [ -n "$E2E_RUNTIME" ] && rm -rf "$E2E_RUNTIME"
+    fi
     E2E_TMP=""
+    E2E_RUNTIME=""
 }
 trap e2e_stop EXIT

@@ -7,7 +7,7 @@ bin=${1:?uso: shell_smoke.sh ruta/a/riruzo-deror}
 
 e2e_start_display
 e2e_start_editor "$bin"
-win=$(e2e_wait_window "Editor de textos...." 30) || e2e_fail "no aparece la ventana principal"
+win=$(e2e_wait_window "Editor de textos....") || e2e_fail "no aparece la ventana principal"
 
 # Text typed into Documento 1 must not be in the new document's select-all copy.
 e2e_type "$win" "uno"

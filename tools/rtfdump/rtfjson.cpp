@@ -1,7 +1,9 @@
 #include "rtfjson.h"
 
 #include "rtfindents.h"
+#include "rtfkept.h"
 #include "rtflistformat.h"
+#include "rtfunderline.h"
 #include "rtfunits.h"
 
 #include <QStringEncoder>
@@ -109,26 +111,63 @@ QByteArray runFormat(const QTextCharFormat &f, const QTextDocument *doc)
         appendString(out, f.foreground().color().name());
     out.append(",\"font\":");
     appendString(out, families.isEmpty() ? doc->defaultFont().family() : families.first());
+    if (const std::string_view underline = rtf::underlineWord(f); !underline.empty())
+        out.append(",\"underlineStyle\":\"").append(underline.data(), qsizetype(underline.size())).append('"');
+    // What the characters stand for where they are not text of their own.
+    if (f.hasProperty(rtf::KeptNote))
+        out.append(",\"note\":").append(f.property(rtf::KeptNote).toByteArray().contains("\\ftnalt")
+                                         ? "\"endnote\"" : "\"footnote\"");
+    if (f.hasProperty(rtf::KeptField))
+        out.append(",\"field\":\"SYMBOL\"");
     return out;
+}
+
+// The hidden runs among kept bytes, as runs of their own.
+void appendHidden(QByteArray &out, const QByteArray &kept, bool &first)
+{
+    if (!kept.contains("{\\v"))
+        return;
+    for (const rtf::KeptItem &item : rtf::keptItems(kept)) {
+        if (item.depth != 0 || item.word != "v")
+            continue;
+        out.append(first ? "{\"text\":" : ",{\"text\":");
+        first = false;
+        appendString(out, item.text.trimmed());
+        out.append(",\"hidden\":true}");
+    }
 }
 
 void appendRuns(QByteArray &out, const QTextBlock &b, const QTextDocument *doc)
 {
     out.append("\"runs\":[");
+    bool first = true;
     QByteArray current;   // the format of the run still open, empty when none is
+    const auto close = [&] {
+        if (!current.isEmpty())
+            out.append('"').append(current).append('}');
+        current.clear();
+    };
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const QByteArray f = runFormat(fragment.charFormat(), doc);
-        if (f != current) {
-            if (!current.isEmpty())
-                out.append('"').append(current).append("},");
-            out.append("{\"text\":\"");
+        const QTextCharFormat format = fragment.charFormat();
+        const QByteArray f = runFormat(format, doc);
+        const QByteArray before = format.property(rtf::KeptBefore).toByteArray();
+        const QByteArray after = format.property(rtf::KeptAfter).toByteArray();
+        if (f != current || before.contains("{\\v")) {
+            close();
+            appendHidden(out, before, first);
+            out.append(first ? "{\"text\":\"" : ",{\"text\":\"");
+            first = false;
             current = f;
         }
         forEachPiece(fragment, doc, [&](QStringView text) { appendEscaped(out, text); });
+        if (after.contains("{\\v")) {
+            close();
+            appendHidden(out, after, first);
+        }
     }
-    if (!current.isEmpty())
-        out.append('"').append(current).append('}');
+    close();
+    appendHidden(out, b.blockFormat().property(rtf::KeptEnd).toByteArray(), first);
     out.append(']');
 }
 

@@ -80,40 +80,68 @@ void appendDocumentParts(QByteArray &out, const rtf::KeptDocument &kept)
     appendList(out, "styles", styles);
 }
 
-// Bookmarks and comments among the marks kept before or after a character.
-void appendMarks(const QByteArray &kept, QByteArray &marks, QByteArray &comments)
+// Where an item is: ,"paragraph":p,"offset":o, o counting UTF-16 units from the paragraph's start.
+QByteArray place(int paragraph, int offset)
+{
+    return ",\"paragraph\":" + QByteArray::number(paragraph) + ",\"offset\":"
+        + QByteArray::number(offset);
+}
+
+// Bookmarks and comments among the marks kept before or after a character, with the place
+// they are at.
+void appendMarks(const QByteArray &kept, const QByteArray &at, QByteArray &marks,
+                 QByteArray &comments)
 {
     const std::vector<KeptItem> items = rtf::keptItems(kept);
     for (const KeptItem &item : items) {
         if (item.word == "bkmkstart") {
-            appendString(next(marks), item.text.trimmed());
+            next(marks).append("{\"name\":");
+            appendString(marks, item.text.trimmed());
+            marks.append(at).append('}');
         } else if (item.word == "annotation") {
             next(comments).append("{\"author\":");
             appendString(comments, textOf(items, "atnauthor"));
             comments.append(",\"text\":");
             appendString(comments, item.text.trimmed());
-            comments.append('}');
+            comments.append(at).append('}');
         }
     }
 }
 
-void appendNote(QByteArray &notes, const QTextFragment &fragment)
+void appendNote(QByteArray &notes, const QTextFragment &fragment, const QByteArray &at)
 {
-    const QByteArray note = fragment.charFormat().property(rtf::KeptNote).toByteArray();
+    const QTextCharFormat f = fragment.charFormat();
+    const QByteArray note = f.property(rtf::KeptNote).toByteArray();
     next(notes).append("{\"kind\":");
     notes.append(note.contains("\\ftnalt") ? "\"endnote\"" : "\"footnote\"");
     notes.append(",\"mark\":");
     appendString(notes, fragment.text());
+    notes.append(",\"custom\":").append(f.boolProperty(rtf::KeptCustomMark) ? "true" : "false");
     notes.append(",\"text\":");
     appendString(notes, textOf(rtf::keptItems(note), "footnote"));
-    notes.append('}');
+    notes.append(at).append('}');
 }
 
-// What the text anchors: sections begun at a paragraph, notes, bookmarks, comments and
-// page breaks, each with the paragraph it is in.
+// A field shown as the character it makes: the character, its font and size, the field.
+void appendSymbol(QByteArray &symbols, const QTextFragment &fragment, const QByteArray &at)
+{
+    const QTextCharFormat f = fragment.charFormat();
+    next(symbols).append("{\"text\":");
+    appendString(symbols, fragment.text());
+    symbols.append(",\"font\":");
+    appendString(symbols, f.fontFamilies().toStringList().value(0));
+    symbols.append(",\"size\":").append(QByteArray::number(f.fontPointSize()));
+    symbols.append(",\"instruction\":");
+    appendString(symbols, f.stringProperty(rtf::KeptField));
+    symbols.append(at).append('}');
+}
+
+// What the text anchors: sections begun at a paragraph, notes, bookmarks, comments,
+// symbols and page breaks, each with the paragraph it is in and, but for sections and
+// breaks, its character offset there.
 void appendAnchored(QByteArray &out, const QTextDocument *doc)
 {
-    QByteArray sections, notes, marks, comments, breaks;
+    QByteArray sections, notes, marks, comments, symbols, breaks;
     int paragraph = 0;
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next(), ++paragraph) {
         const QTextBlockFormat bf = b.blockFormat();
@@ -124,21 +152,29 @@ void appendAnchored(QByteArray &out, const QTextDocument *doc)
         }
         if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
             next(breaks).append(QByteArray::number(paragraph));
-        appendMarks(bf.property(rtf::KeptEnd).toByteArray(), marks, comments);
+        appendMarks(bf.property(rtf::KeptEnd).toByteArray(), place(paragraph, b.length() - 1),
+                    marks, comments);
         for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat f = it.fragment().charFormat();
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat f = fragment.charFormat();
             if (!rtf::anchorsKeptItem(f))
                 continue;
+            const int offset = fragment.position() - b.position();
             if (f.hasProperty(rtf::KeptNote))
-                appendNote(notes, it.fragment());
-            appendMarks(f.property(rtf::KeptBefore).toByteArray(), marks, comments);
-            appendMarks(f.property(rtf::KeptAfter).toByteArray(), marks, comments);
+                appendNote(notes, fragment, place(paragraph, offset));
+            if (f.hasProperty(rtf::KeptField))
+                appendSymbol(symbols, fragment, place(paragraph, offset));
+            appendMarks(f.property(rtf::KeptBefore).toByteArray(), place(paragraph, offset),
+                        marks, comments);
+            appendMarks(f.property(rtf::KeptAfter).toByteArray(),
+                        place(paragraph, offset + fragment.length()), marks, comments);
         }
     }
     appendList(out, "sections", sections);
     appendList(out, "notes", notes);
     appendList(out, "bookmarks", marks);
     appendList(out, "comments", comments);
+    appendList(out, "symbols", symbols);
     appendList(out, "pageBreaks", breaks);
 }
 

@@ -1,0 +1,155 @@
+#include "richtextbox.h"
+
+#include "twips.h"
+
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+// How the control keeps Qt's document layout (QTextDocumentLayout, Qt 6.4) out of the two
+// places where it never returns.
+//
+// The layout works in 26.6 fixed point (QFixed). A document with no page height, which
+// QTextEdit gives it (-1) every time it lays it out again, is laid out as one page
+// INT_MAX/256 = 8,388,607 px high; the step to a new page does nothing for that height, so
+// the first line laid out across that page's bottom (8,388,603 px less the frame's margins)
+// is pushed to "the next page" for ever. The control therefore puts a page height of its
+// own back after every such relayout: with a real page height each push moves on by a page.
+// Page bottoms, (page + 1) times the page height, and line positions must still stay under
+// INT_MAX/64 = 33,554,431 px, the deepest point the layout can place. A document that would
+// be taller than that at the width asked for is given wider lines until it fits: the text
+// stays whole, readable and editable, with a horizontal scroll bar.
+namespace {
+
+// Small against the fixed-point range, so that (page + 1) * height stays in range for any
+// document under kTallest; a line that would straddle a page break moves below it, which
+// leaves a gap of at most one line every million pixels.
+constexpr qreal kPageHeight = 1000000;
+// The deepest the guard lets a layout go, with room for the steps between two checks.
+constexpr qreal kTallest = 30000000;
+// From this depth on, the height reached is projected over the rest of the document.
+constexpr qreal kProjectFrom = 1000000;
+// QTextEdit lays the document out down to the part in view before the page height is put
+// back: deeper than this the view goes to the top first and comes back once laid out.
+constexpr int kSafeOffset = 200000;
+constexpr int kWatchMs = 40;
+
+// The last block of the laid-out beginning of the document (the layout works from the top
+// down); invalid when none is laid out yet.
+QTextBlock lastLaidOut(const QTextDocument *doc)
+{
+    if (doc->firstBlock().layout()->lineCount() == 0)
+        return {};
+    int low = 0;
+    int high = doc->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        if (doc->findBlockByNumber(middle).layout()->lineCount() > 0)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return doc->findBlockByNumber(low);
+}
+
+qreal bottomOf(const QTextBlock &block)
+{
+    const QTextLayout *layout = block.layout();
+    return layout->position().y() + layout->boundingRect().bottom();
+}
+
+} // namespace
+
+void RichTextBox::relayout(const std::function<void()> &change)
+{
+    QScrollBar *bar = verticalScrollBar();
+    if (bar->value() > kSafeOffset) {
+        viewToRestore = cursorForPosition(QPoint(0, 0)).position();
+        bar->setValue(0);
+    }
+    change();
+    keepPageHeight();
+}
+
+void RichTextBox::keepPageHeight()
+{
+    QTextDocument *doc = document();
+    const QSizeF page = doc->pageSize();
+    if (page.height() != kPageHeight)
+        doc->setPageSize(QSizeF(page.width(), kPageHeight));
+    layoutWatch->start(kWatchMs);
+}
+
+void RichTextBox::applyWrapWidth()
+{
+    const int asked = rightMarginTwips > 0 ? std::max(1, twipsToScreenPixels(rightMarginTwips)) : 0;
+    const int width = minimumWrapPixels > 0
+        ? std::max({asked, minimumWrapPixels, asked == 0 ? viewport()->width() : 0})
+        : asked;
+    const bool fixed = width > 0;
+    if (lineWrapMode() == (fixed ? FixedPixelWidth : WidgetWidth)
+        && (!fixed || lineWrapColumnOrWidth() == width)) {
+        keepPageHeight();
+        return;
+    }
+    relayout([this, fixed, width] {
+        setLineWrapMode(fixed ? FixedPixelWidth : WidgetWidth);
+        if (fixed)
+            setLineWrapColumnOrWidth(width);
+    });
+}
+
+// A new text starts at the width asked for, at its top.
+void RichTextBox::resetWrapFloor()
+{
+    minimumWrapPixels = 0;
+    viewToRestore = -1;
+    applyWrapWidth();
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    // Lines that follow the widget's width are laid out again when the width changes.
+    if (lineWrapMode() == WidgetWidth && event->oldSize().width() != event->size().width())
+        relayout([this, event] { QTextEdit::resizeEvent(event); });
+    else
+        QTextEdit::resizeEvent(event);
+}
+
+// Runs while the layout goes on in the background: brings the view back where it was
+// before a relayout, and widens the lines of a document the layout could not place whole.
+void RichTextBox::watchLayout()
+{
+    const QTextDocument *doc = document();
+    const bool complete = doc->lastBlock().layout()->lineCount() > 0;
+    if (viewToRestore >= 0) {
+        const QTextBlock shown = doc->findBlock(viewToRestore);
+        if (shown.layout()->lineCount() > 0) {
+            verticalScrollBar()->setValue(int(shown.layout()->position().y()));
+            viewToRestore = -1;
+        }
+    }
+    if (complete) {
+        layoutWatch->stop();
+        return;
+    }
+    const QTextBlock reached = lastLaidOut(doc);
+    if (!reached.isValid())
+        return;
+    const qreal bottom = bottomOf(reached);
+    const qreal share = qreal(reached.position() + reached.length()) / doc->characterCount();
+    const qreal projected = bottom / std::max(share, qreal(1e-6));
+    if (bottom < kTallest && (bottom < kProjectFrom || projected < kTallest))
+        return;
+    // Heights shrink about as widths grow; aim well under the limit.
+    const qreal factor = std::max(qreal(1.5), projected / (kTallest * 0.75));
+    const int current = lineWrapMode() == FixedPixelWidth ? lineWrapColumnOrWidth() : viewport()->width();
+    minimumWrapPixels = int(std::ceil(std::max(1, current) * factor));
+    applyWrapWidth();
+}

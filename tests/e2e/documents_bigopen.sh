@@ -1,0 +1,58 @@
+#!/bin/bash
+# A 100,000-paragraph document (about 30 MB, made by the project's generator) opened the way
+# a new user does, through the File menu at the first-run window size: afterwards the editor
+# still answers, its File menu opens and a clipboard round trip of typed text works.
+# A frozen editor answers none of these within the generous bounds below.
+# With "cascade" the document is opened in the smallest window a cascade of twelve leaves.
+#   documents_bigopen.sh riruzo-deror rtfgen-write [cascade]
+set -u
+. "$(dirname "$0")/lib.sh"
+bin=$1
+gen=$2
+arrangement=${3:-}
+work=$(mktemp -d)
+doc="$work/grande.rtf"
+"$gen" 100000 "$doc" || e2e_fail "no se pudo generar $doc"
+
+# Visible windows of the editor: a menu that opens adds one.
+shown() {
+    timeout 10 xdotool search --onlyvisible --pid "$E2E_EDITOR_PID" 2>/dev/null | wc -l
+}
+
+e2e_start_display
+e2e_start_editor "$bin"
+win=$(e2e_wait_window "Editor de textos....") || e2e_fail "la ventana principal no apareció"
+sleep 1
+if [ "$arrangement" = cascade ]; then
+    for i in $(seq 11); do e2e_keys "$win" alt+a n; done
+    e2e_keys "$win" alt+n d
+    sleep 1
+fi
+e2e_open "$win" "$doc"
+# The text is read by now or soon; the layout goes on behind the window.
+sleep 10
+
+before=$(shown)
+e2e_keys "$win" alt+a
+opened=0
+for i in $(seq 300); do
+    [ "$(shown)" -gt "$before" ] && { opened=1; break; }
+    sleep 0.1
+done
+[ "$opened" = 1 ] || e2e_fail "el menú Archivo no se abrió: el editor no responde"
+e2e_keys "$win" Escape Escape
+sleep 0.5
+
+e2e_keys "$win" ctrl+Home
+e2e_type "$win" "zfinalz"
+e2e_keys "$win" ctrl+shift+Home ctrl+c
+got=""
+for i in $(seq 120); do
+    got=$(timeout 5 xclip -o -selection clipboard 2>/dev/null)
+    [ "$got" = "zfinalz" ] && break
+    sleep 0.5
+done
+[ "$got" = "zfinalz" ] || e2e_fail "el portapapeles dio '$got' en vez de 'zfinalz': el editor no responde"
+kill -0 "$E2E_EDITOR_PID" 2>/dev/null || e2e_fail "el editor terminó"
+rm -rf "$work"
+echo "PASS"
