@@ -170,6 +170,13 @@ void Reader::startDestination(Dest dest)
         s.dest = Dest::Skip;
         return;
     }
+    // A field or picture inside the style sheet is kept with it as written; read as well,
+    // its text or image would join the document's and be there twice the next time.
+    if ((dest == Dest::Field || dest == Dest::Picture)
+        && (s.dest == Dest::StyleSheet || s.dest == Dest::StyleEntry)) {
+        s.dest = Dest::Skip;
+        return;
+    }
     s.dest = dest;
     s.ownsDest = true;
     switch (dest) {
