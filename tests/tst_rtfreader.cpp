@@ -119,6 +119,10 @@ void TestRtfReader::text_data()
     // A field or picture inside one is kept with the style sheet, not read into the text.
     row("field inside a style",
         R"({\rtf1{\stylesheet{\s1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt L}}N;}}B})", u"B"_qs);
+    row("field result inside a style",
+        R"({\rtf1{\stylesheet{\s1{\fldrslt L}N;}}B})", u"B"_qs);
+    row("field result inside a style's numbering",
+        R"({\rtf1{\stylesheet{\s1{\pn{\fldrslt L}}N;}}B})", u"B"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     // Plain text goes in by pieces of a megabyte; a line end split between two is one.
     row("plain text, CR LF between pieces", QByteArray((1 << 20) - 1, 'a').append("\r\nb\r\n\0c", 8),
