@@ -123,6 +123,8 @@ void TestRtfReader::text_data()
         R"({\rtf1{\stylesheet{\s1{\fldrslt L}N;}}B})", u"B"_qs);
     row("field result inside a style's numbering",
         R"({\rtf1{\stylesheet{\s1{\pn{\fldrslt L}}N;}}B})", u"B"_qs);
+    row("object inside a style",
+        R"({\rtf1{\stylesheet{\s1{\object{\result L}}N;}}B})", u"B"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     // Plain text goes in by pieces of a megabyte; a line end split between two is one.
     row("plain text, CR LF between pieces", QByteArray((1 << 20) - 1, 'a').append("\r\nb\r\n\0c", 8),

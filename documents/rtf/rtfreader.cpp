@@ -181,6 +181,9 @@ void Reader::startDestination(Dest dest)
         s.dest = Dest::Skip;
         return;
     }
+    // A group that only holds text in the text stays, elsewhere, in the destination it is in.
+    if (dest == Dest::PassThrough && !inText)
+        return;
     s.dest = dest;
     s.ownsDest = true;
     switch (dest) {
