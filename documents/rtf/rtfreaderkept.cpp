@@ -44,6 +44,9 @@ bool Reader::recordWord(std::string_view name, bool hasParam, int param)
         m_skip = top().unicodeSkip;
         return keptOnly;
     }
+    // A \u with no number is no character: neither recorded nor given a fallback to skip.
+    if (name == "u")
+        return true;
     m_rec.word(name, hasParam, param);
     return keptOnly && name != "uc";
 }
