@@ -134,9 +134,9 @@ void RichTextBox::setText(const QString &text)
 {
     // The text replaces the whole document, with its headers, notes and page set-up.
     rtf::dropKeptMaterial(document());
+    resetWrapFloor();
     setPlainText(text);
     noteFormatChange();
-    resetWrapFloor();
 }
 
 qint32 RichTextBox::BackColor() const
