@@ -63,7 +63,10 @@ void RichTextBox::watchDocument()
     connect(document(), &QTextDocument::contentsChanged, layoutWatch,
             qOverload<>(&QTimer::start), Qt::UniqueConnection);
     // QTextEdit lays the document out again when a scroll bar comes or goes, on a size
-    // change of the layout: the page height goes back right after it.
+    // change of the layout: the page height goes back right after it. The connection is
+    // direct on purpose: the layout reports the size at the end of documentChanged(), when
+    // its state is whole, and QTextEdit lays out down to the view right after setting the
+    // page height to -1; the page height must be back before that.
     connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
             this, &RichTextBox::keepPageHeight, Qt::UniqueConnection);
 }
@@ -134,9 +137,9 @@ void RichTextBox::setText(const QString &text)
 {
     // The text replaces the whole document, with its headers, notes and page set-up.
     rtf::dropKeptMaterial(document());
+    resetWrapFloor();
     setPlainText(text);
     noteFormatChange();
-    resetWrapFloor();
 }
 
 qint32 RichTextBox::BackColor() const

@@ -113,6 +113,7 @@ private:
     void keepPageHeight();
     void applyWrapWidth();
     void watchLayout();
+    void widenLines(qreal projected);
     void resetWrapFloor();
 
     // Selection reads scan the document once per (content generation, selection) and
@@ -123,6 +124,8 @@ private:
     int lastPosition = -1;
     double rightMarginTwips = 0;
     int minimumWrapPixels = 0;
+    qreal widenedFrom = 0;            // projected height that made the last widening
+    bool wideningStopped = false;     // widening no longer lowers the height
     int viewToRestore = -1;           // text position shown at the top before a relayout
     QTimer *layoutWatch = nullptr;
 };

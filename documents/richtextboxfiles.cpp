@@ -20,11 +20,12 @@ void RichTextBox::LoadFile(const QString &path)
     QTextDocument *old = document();
     const bool ownsOld = old->parent() == this;
     fresh->setParent(this);
+    resetWrapFloor();
     relayout([this, &fresh] { setDocument(fresh.release()); });
+    viewToRestore = -1;
     if (ownsOld)
         delete old;
     watchDocument();
-    resetWrapFloor();
     // The content under the caret is new even when the caret's position is not.
     lastAnchor = lastPosition = -1;
     noteCursorMove();

@@ -24,7 +24,9 @@
 // Page bottoms, (page + 1) times the page height, and line positions must still stay under
 // INT_MAX/64 = 33,554,431 px, the deepest point the layout can place. A document that would
 // be taller than that at the width asked for is given wider lines until it fits: the text
-// stays whole, readable and editable, with a horizontal scroll bar.
+// stays whole, readable and editable, with a horizontal scroll bar. Wider lines only help
+// paragraphs that take several lines: once widening stops lowering the height (a file of
+// many short lines), or the lines reach kWidestWrap, the lines stay as they are.
 namespace {
 
 // Small against the fixed-point range, so that (page + 1) * height stays in range for any
@@ -39,6 +41,10 @@ constexpr qreal kProjectFrom = 1000000;
 // back: deeper than this the view goes to the top first and comes back once laid out.
 constexpr int kSafeOffset = 200000;
 constexpr int kWatchMs = 40;
+// The widest the guard makes the lines, far inside the fixed-point range.
+constexpr int kWidestWrap = 4000;
+// A widening that leaves more than this share of the projected height did not help.
+constexpr qreal kHelpfulShare = 0.9;
 
 // The last block of the laid-out beginning of the document (the layout works from the top
 // down); invalid when none is laid out yet.
@@ -105,21 +111,29 @@ void RichTextBox::applyWrapWidth()
     });
 }
 
-// A new text starts at the width asked for, at its top.
+// A new text starts at the width asked for, at its top. Called before the text comes in,
+// so that it is laid out once, at that width.
 void RichTextBox::resetWrapFloor()
 {
     minimumWrapPixels = 0;
-    viewToRestore = -1;
+    widenedFrom = 0;
+    wideningStopped = false;
     applyWrapWidth();
+    viewToRestore = -1;
 }
 
 void RichTextBox::resizeEvent(QResizeEvent *event)
 {
     // Lines that follow the widget's width are laid out again when the width changes.
-    if (lineWrapMode() == WidgetWidth && event->oldSize().width() != event->size().width())
+    const bool widthChanged = event->oldSize().width() != event->size().width();
+    if (lineWrapMode() == WidgetWidth && widthChanged) {
         relayout([this, event] { QTextEdit::resizeEvent(event); });
-    else
-        QTextEdit::resizeEvent(event);
+        return;
+    }
+    QTextEdit::resizeEvent(event);
+    // Widened lines with no margin of their own still follow a window wider than them.
+    if (widthChanged && minimumWrapPixels > 0)
+        applyWrapWidth();
 }
 
 // Runs while the layout goes on in the background: brings the view back where it was
@@ -147,9 +161,21 @@ void RichTextBox::watchLayout()
     const qreal projected = bottom / std::max(share, qreal(1e-6));
     if (bottom < kTallest && (bottom < kProjectFrom || projected < kTallest))
         return;
-    // Heights shrink about as widths grow; aim well under the limit.
-    const qreal factor = std::max(qreal(1.5), projected / (kTallest * 0.75));
+    widenLines(projected);
+}
+
+// Heights shrink about as widths grow while paragraphs take several lines; aim well under
+// the limit. Stops for good once a widening did not lower the projected height.
+void RichTextBox::widenLines(qreal projected)
+{
     const int current = lineWrapMode() == FixedPixelWidth ? lineWrapColumnOrWidth() : viewport()->width();
-    minimumWrapPixels = int(std::ceil(std::max(1, current) * factor));
+    if (wideningStopped || current >= kWidestWrap
+        || (widenedFrom > 0 && projected > widenedFrom * kHelpfulShare)) {
+        wideningStopped = true;
+        return;
+    }
+    const qreal factor = std::max(qreal(1.5), projected / (kTallest * 0.75));
+    widenedFrom = projected;
+    minimumWrapPixels = int(std::min(qreal(kWidestWrap), std::ceil(std::max(1, current) * factor)));
     applyWrapWidth();
 }

@@ -76,6 +76,7 @@ class TestRichTextBoxLayout : public QObject
 private slots:
     void pastTheUnpagedHeight_data();
     void pastTheUnpagedHeight();
+    void tallerThanTheLayoutCanPlace_data();
     void tallerThanTheLayoutCanPlace();
 };
 
@@ -112,26 +113,45 @@ void TestRichTextBoxLayout::pastTheUnpagedHeight()
     QCOMPARE(box.document()->blockCount(), paragraphs);
 }
 
-// Too tall to place at the width asked for: the lines get wider, the whole text stays, it
-// can be edited and saved, and its last paragraph is on screen at the end.
+void TestRichTextBoxLayout::tallerThanTheLayoutCanPlace_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<int>("words");
+    QTest::addColumn<bool>("fits");           // whether wider lines bring it within range
+    QTest::addRow("long paragraphs") << 48 << 70000 << 6 << true;
+    // One line a paragraph once a little wider: more width cannot make it shorter, so
+    // the lines stop widening and the document stays as tall as it is, whole.
+    QTest::addRow("one-word lines") << 96 << 260000 << 0 << false;
+}
+
+// Too tall to place at the width asked for: the lines get wider, up to a bound, the whole
+// text stays, it can be edited and saved, and, if it fits, its last paragraph is on screen
+// at the end.
 void TestRichTextBoxLayout::tallerThanTheLayoutCanPlace()
 {
+    QFETCH(int, points);
+    QFETCH(int, paragraphs);
+    QFETCH(int, words);
+    QFETCH(bool, fits);
     RichTextBox box;
-    prepare(box, 500, 100, 48);
-    const QString text = tallText(70000, 6);
+    prepare(box, 500, 100, points);
+    const QString text = tallText(paragraphs, words);
     box.setText(text);
     QVERIFY2(waitForLayout(box), "the layout did not end");
     QVERIFY(box.minimumWrapWidth() > 100);
+    QVERIFY(box.minimumWrapWidth() <= 4000);
     QVERIFY(box.lineWrapColumnOrWidth() >= box.minimumWrapWidth());
-    QVERIFY(laidOutHeight(box) < kDeepest);
+    QCOMPARE(laidOutHeight(box) > 0 && laidOutHeight(box) < kDeepest, fits);
     QCOMPARE(box.Text(), text);
 
     QTest::keyClick(&box, Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(&box, QStringLiteral(" fin"));
-    QVERIFY(box.Text().endsWith(QStringLiteral("69999 fin")));
+    QVERIFY(box.Text().endsWith(QStringLiteral("%1 fin").arg(paragraphs - 1)));
     const QTextBlock last = box.document()->lastBlock();
     const int bottom = int(last.layout()->position().y() + last.layout()->boundingRect().bottom());
-    QVERIFY(box.verticalScrollBar()->value() + box.viewport()->height() >= bottom - 2);
+    if (fits)
+        QVERIFY(box.verticalScrollBar()->value() + box.viewport()->height() >= bottom - 2);
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("alto.rtf"));
@@ -139,6 +159,14 @@ void TestRichTextBoxLayout::tallerThanTheLayoutCanPlace()
     RichTextBox reread;
     reread.LoadFile(path);
     QCOMPARE(reread.Text(), box.Text());
+
+    // With no margin of its own, widened text follows a window grown wider than its lines.
+    if (fits) {
+        box.setRightMargin(0);
+        box.resize(box.minimumWrapWidth() + 400, 300);
+        QTRY_COMPARE(box.lineWrapColumnOrWidth(), box.viewport()->width());
+        box.setRightMargin(screenPixelsToTwips(100));
+    }
 
     // A new text of ordinary height wraps at the width asked for again.
     box.setText(QStringLiteral("corto"));
