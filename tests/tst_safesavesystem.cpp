@@ -197,6 +197,8 @@ void TestSafeSaveSystem::openRefused_data()
     QTest::newRow("a device") << "/dev/zero" << cannot + "no es un archivo corriente." << false;
     QTest::newRow("unreadable") << "privado.rtf" << cannot + "no hay permiso para leerlo." << true;
     QTest::newRow("folder without entry") << "cerrada/viejo.rtf" << cannot + "no hay permiso para leerlo." << true;
+    QTest::newRow("larger than memory could hold (sparse)") << "enorme.rtf"
+        << "Error al leer el archivo «%1»: el archivo es demasiado grande." << false;
     QTest::newRow("read fails") << "/proc/self/mem"
                                 << "Error al leer el archivo «%1»: error de entrada o salida en el disco." << false;
 }
@@ -220,6 +222,8 @@ void TestSafeSaveSystem::openRefused()
     QVERIFY(QFile::link(QStringLiteral("bucle2.rtf"), dir.filePath(QStringLiteral("bucle.rtf"))));
     QVERIFY(QFile::link(QStringLiteral("bucle.rtf"), dir.filePath(QStringLiteral("bucle2.rtf"))));
     QVERIFY(QFile::link(QStringLiteral("nada.rtf"), dir.filePath(QStringLiteral("roto.rtf"))));
+    QVERIFY(savecheck::writeOld(dir.filePath(QStringLiteral("enorme.rtf")), 0644));
+    QVERIFY(QFile::resize(dir.filePath(QStringLiteral("enorme.rtf")), qint64(200) << 30));
     const QString path = name.startsWith(u'/') ? name : dir.filePath(name);
     const QString failure = asNobody ? unprivileged(openFailureOf, path) : openFailureOf(path);
     QCOMPARE(failure, QString(message).replace(QStringLiteral("%1"), path));

@@ -58,6 +58,10 @@ void readPlainText(const QByteArray &data, QTextDocument *doc)
     cursor.endEditBlock();
 }
 
+// The largest file Open takes. Reading builds a document several times the file's size, so
+// a larger one would not fit in a desktop's memory; a sparse or endless file stops here too.
+constexpr qint64 kLargestFile = qint64(1) << 30;
+
 // Reads a whole regular file. Returns 0 or the errno of the failure (or NotAFile), and
 // sets *step to where it failed. A pipe or a device is refused before anything is read
 // from it, since reading one may never end; opening without blocking keeps a pipe with no
@@ -78,12 +82,16 @@ int readBytes(const QString &path, QByteArray *data, FileStep *step)
     if (!S_ISREG(st.st_mode))
         return NotAFile;
     *step = FileStep::Read;
+    if (st.st_size > kLargestFile)
+        return EFBIG;
     data->reserve(qsizetype(st.st_size));   // files under /proc say 0 and are read all the same
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n == 0)
             return 0;
+        if (n > 0 && data->size() + n > kLargestFile)
+            return EFBIG;
         if (n > 0)
             data->append(buffer, n);
         else if (errno != EINTR)
@@ -116,10 +124,18 @@ QByteArray write(const QTextDocument *doc)
 void readFile(const QString &path, QTextDocument *doc)
 {
     QByteArray data;
-    FileStep step;
-    if (const int error = readBytes(path, &data, &step))
+    FileStep step = FileStep::Open;
+    int error = 0;
+    try {
+        error = readBytes(path, &data, &step);
+        if (!error)
+            read(data, doc);
+    } catch (const std::bad_alloc &) {
+        // The document being read is a new one: the text on screen stays as it was.
+        error = ENOMEM;
+    }
+    if (error)
         throwFileFailure(path, error, step);
-    read(data, doc);
 }
 
 void writeFile(const QString &path, const QTextDocument *doc)

@@ -151,9 +151,9 @@ QTextBlockFormat Reader::makeBlockFormat(const Paragraph &p, bool inList) const
     if (inList) {
         listIndents(pp, &left, &first);
         // The marker keeps its room on the page; the file's first line is written back.
-        if (pp.left + pp.first < 0 && pp.listOverride >= 0)
+        if (qint64(pp.left) + pp.first < 0 && pp.listOverride >= 0)
             f.setProperty(KeptFirstIndent, pp.first);
-    } else if (const int start = pp.rtl ? pp.right : pp.left; start + pp.first < 0) {
+    } else if (const int start = pp.rtl ? pp.right : pp.left; qint64(start) + pp.first < 0) {
         // A first line the file starts past the page's edge would be cut off: it is drawn
         // from the edge, and the file's indent is kept for writing back.
         first = -twipsToDocPixels(start);

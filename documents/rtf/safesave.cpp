@@ -48,8 +48,16 @@ int resolveLinks(const QString &path, QByteArray *target)
             *target = current;
             return 0;   // what the path is, or why it cannot be, shows in the next step
         }
+        // A link read to the very end of the buffer may have been cut short (it changed
+        // since lstat, or its size reads 0): read it again with room to spare.
         QByteArray next(st.st_size > 0 ? st.st_size + 1 : PATH_MAX, Qt::Uninitialized);
-        const ssize_t n = ::readlink(current.constData(), next.data(), size_t(next.size()));
+        ssize_t n = 0;
+        while ((n = ::readlink(current.constData(), next.data(), size_t(next.size())))
+               == next.size()) {
+            if (next.size() >= 16 * PATH_MAX)
+                return ENAMETOOLONG;
+            next.resize(next.size() * 2);
+        }
         if (n < 0)
             return errno;
         next.truncate(n);
