@@ -116,6 +116,15 @@ void TestRtfReader::text_data()
     row("font table nested in a style",
         R"({\rtf1{\fonttbl{\f0\fcharset204 A;}}{\stylesheet{\s0{\fonttbl{\f0\fcharset0 B;}}N;}}\f0 \'c0})",
         u"А"_qs);
+    // A field or picture inside one is kept with the style sheet, not read into the text.
+    row("field inside a style",
+        R"({\rtf1{\stylesheet{\s1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt L}}N;}}B})", u"B"_qs);
+    row("field result inside a style",
+        R"({\rtf1{\stylesheet{\s1{\fldrslt L}N;}}B})", u"B"_qs);
+    row("field result inside a style's numbering",
+        R"({\rtf1{\stylesheet{\s1{\pn{\fldrslt L}}N;}}B})", u"B"_qs);
+    row("object inside a style",
+        R"({\rtf1{\stylesheet{\s1{\object{\result L}}N;}}B})", u"B"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     // Plain text goes in by pieces of a megabyte; a line end split between two is one.
     row("plain text, CR LF between pieces", QByteArray((1 << 20) - 1, 'a').append("\r\nb\r\n\0c", 8),

@@ -136,6 +136,10 @@ void KeptRecorder::symbol(char c)
     case '\n': m_out.append("\\par"); m_afterWord = true; return;
     case '\t': m_out.append("\\tab"); m_afterWord = true; return;
     default:
+        // A backslash before a control character or a byte outside ASCII means nothing to
+        // a reader; written back raw, the byte would read differently the next time.
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f)
+            return;
         m_out.append('\\').append(c);
         m_afterWord = false;
         return;

@@ -4,6 +4,7 @@
 #include "rtfunderline.h"
 
 #include <QTextDocument>
+#include <algorithm>
 
 namespace rtf {
 
@@ -170,6 +171,19 @@ void Reader::startDestination(Dest dest)
         s.dest = Dest::Skip;
         return;
     }
+    // A field or picture belongs to the text: inside the style sheet, a numbering or any
+    // table, which keeps it as written or has no room for it, it is skipped; read as
+    // well, its text would join the document's and be there twice the next time.
+    const bool inText = s.dest == Dest::Body || s.dest == Dest::Field
+        || s.dest == Dest::FieldInstruction || s.dest == Dest::FieldResult;
+    if ((dest == Dest::Field || dest == Dest::FieldInstruction || dest == Dest::FieldResult
+         || dest == Dest::Picture) && !inText) {
+        s.dest = Dest::Skip;
+        return;
+    }
+    // A group that only holds text in the text stays, elsewhere, in the destination it is in.
+    if (dest == Dest::PassThrough && !inText)
+        return;
     s.dest = dest;
     s.ownsDest = true;
     switch (dest) {
@@ -346,8 +360,15 @@ void Reader::bodyBytes(const char *data, qsizetype length)
         hiddenText().text(data, length, codePageForFont(top().chr.font));
         return;
     }
-    if (Q_UNLIKELY(m_hidden.active()))
+    if (Q_UNLIKELY(m_hidden.active())) {
+        // Control characters show nothing and are not written: hidden text on both sides
+        // of them stays one piece, as it reads back once saved.
+        if (std::all_of(data, data + length, [](char b) {
+                return static_cast<unsigned char>(b) < 0x20 && b != '\t';
+            }))
+            return;
         flushHidden();
+    }
     if (Q_UNLIKELY(!m_pendingAnchor.isEmpty())) {
         bodyBytesAnchored(data, length);
         return;

@@ -39,10 +39,14 @@ bool Reader::recordWord(std::string_view name, bool hasParam, int param)
     const bool keptOnly = top().dest == Dest::Kept;
     if (name == "u" && hasParam) {
         m_rec.character(char16_t(param < 0 ? param + 65536 : param));
-        if (keptOnly)
-            m_skip = top().unicodeSkip;
+        // The fallback is skipped even where the reader does nothing else with the
+        // word (a skipped group inside the style sheet): recorded, it would be text.
+        m_skip = top().unicodeSkip;
         return keptOnly;
     }
+    // A \u with no number is no character: neither recorded nor given a fallback to skip.
+    if (name == "u")
+        return true;
     m_rec.word(name, hasParam, param);
     return keptOnly && name != "uc";
 }

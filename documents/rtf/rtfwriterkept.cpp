@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <cctype>
 
 namespace rtf {
 
@@ -108,6 +109,21 @@ void Writer::writeKeptParagraphProps(const QTextBlockFormat &format)
         m_out.append("\\pagebb");
 }
 
+// Whether a kept style says \v: the text written with it must then say \v0.
+bool Writer::stylesHideText()
+{
+    if (m_stylesHide < 0) {
+        const QByteArray &styles = m_kept->styles;
+        m_stylesHide = 0;
+        for (qsizetype at = styles.indexOf("\\v"); at >= 0 && !m_stylesHide;
+             at = styles.indexOf("\\v", at + 2)) {
+            const char next = at + 2 < styles.size() ? styles.at(at + 2) : ' ';
+            m_stylesHide = !std::isalpha(static_cast<unsigned char>(next)) && next != '0';
+        }
+    }
+    return m_stylesHide;
+}
+
 void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
 {
     if (!m_kept)
@@ -122,6 +138,8 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
         if (!format.fontStrikeOut()) out.off.append("\\strike0");
         if (format.verticalAlignment() == QTextCharFormat::AlignNormal)
             out.off.append("\\nosupersub");
+        if (stylesHideText())
+            out.off.append("\\v0");
         if (format.foreground().style() == Qt::NoBrush) out.off.append("\\cf0");
         if (format.background().style() == Qt::NoBrush || format.hasProperty(KeptHighlight))
             out.off.append("\\chcbpat0\\cb0");
