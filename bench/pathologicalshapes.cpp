@@ -129,6 +129,13 @@ QByteArray longParagraph(int n)
     return repeatedBody(n, [](int i) { return QByteArray(i % 50 == 0 ? "{\\b word} " : "word "); });
 }
 
+// Digits alone, every other run bold with an associated size: each run and each fragment
+// takes the script of the nearest letter, and there is none.
+QByteArray neutralRuns(int n)
+{
+    return repeatedBody(n, [](int) { return QByteArray("{\\b\\afs30 12} 34 "); });
+}
+
 QByteArray repeated(const char *what, int n)
 {
     QByteArray out = "{\\rtf1 ";
@@ -159,6 +166,7 @@ const std::vector<Shape> &shapes()
         {"many table cells", manyCells, 5000, true},
         {"deep nesting", deepNesting, 2000, true},
         {"very long paragraph", longParagraph, 50000, true},
+        {"digits in many runs", neutralRuns, 10000, true},
         {"only {", onlyOpen, 100000, false},
         {"only }", onlyClose, 100000, false},
         {"only \\b", onlyBold, 100000, false},

@@ -113,9 +113,15 @@ void TestRtfKept::families_data()
     row("numbered note after one with its own mark",
         "\\pard A{\\super \\'a7}{\\footnote M}B{\\super\\chftn}{\\footnote N}\\par",
         {"\\super \\'a7}{\\footnote M}", "\\chftn}{\\footnote N}"}, u"A\u00a7B1"_qs);
+    row("note right after a numbered one",
+        "\\pard A{\\super\\chftn}{\\footnote M}{\\footnote N}\\par",
+        {"\\chftn}{\\footnote M}", "{\\footnote N}"}, u"A12"_qs);
+    row("note whose own mark holds a bookmark",
+        "\\pard A{\\*\\bkmkstart m}{\\super *}{\\*\\bkmkend m}{\\footnote N}\\par",
+        {"{\\*\\bkmkstart m}", "{\\*\\bkmkend m}", "{\\footnote N}"}, u"A*"_qs);
     row("symbol field",
         "\\pard A{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\" \\\\s 14}{\\fldrslt }}B\\par",
-        {"A}{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\" \\\\s 14}{\\fldrslt }}{"}, u"A\u00fcB"_qs);
+        {"A}{\\f2\\fs28 {\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\" \\\\s 14}{\\fldrslt }}}{"}, u"A\u00fcB"_qs);
     row("two symbol fields", "\\pard {\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\"}{\\fldrslt }}"
                              "{\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\"}{\\fldrslt }}\\par",
         {"{\\fldrslt }}{\\field"}, u"JJ"_qs);

@@ -533,6 +533,12 @@ void TestRtfReader::hostile_data()
         sheets += "{\\stylesheet{\\s" + QByteArray::number(i) + "\\sbasedon" + QByteArray::number(i - 1)
             + " S;}}";
     QTest::newRow("200000 style sheets") << sheets + "\\s200000 x}" << QStringLiteral("x");
+    // Digits in runs with associated sizes: each run looked for the paragraph's nearest letter
+    // over the whole paragraph, which would take many minutes.
+    const QByteArray digits = QByteArray(20, '1');
+    QTest::newRow("100000 runs of digits in complex script")
+        << "{\\rtf1 " + ("{\\afs30 " + digits + "}{\\afs28 " + digits + "}").repeated(50000) + "}"
+        << QString(2000000, u'1');
     QTest::newRow("random bytes") << bytes << QString();
     QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
 }

@@ -446,6 +446,10 @@ void TestRtfWriteBack::writtenAsRead_data()
                              R"({\*\listoverridetable{\listoverride\listid1\ls1}})";
     row("a list paragraph's own indents", lists + "\\pard\\ls1\\li170\\fi-170 x\\par",
         {"\\li170\\ri0\\fi-170\\ls1"});
+    row("a red, bold symbol",
+        "{\\colortbl;\\red255\\green0\\blue0;}\\pard a{\\cf1\\b "
+        "{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\"}{\\fldrslt }}}b\\par",
+        {"\\b\\cf1 {\\field{\\*\\fldinst SYMBOL 252"});
     row("a list paragraph's own indent of zero", lists + "\\pard\\ls1\\li0\\fi0 x\\par",
         {"\\li0\\ri0\\fi0\\ls1"});
 }

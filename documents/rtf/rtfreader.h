@@ -23,6 +23,8 @@ class QTextTable;
 
 namespace rtf {
 
+class ScriptsAround;
+
 // Character properties as RTF states them; turned into cached QTextCharFormats.
 struct CharProps
 {
@@ -222,9 +224,9 @@ private:
     int complexFormatIndex(const CharProps &c);
     int complexFont(const CharProps &c) const;
     int formatOfChar(const Paragraph::Run &run, qsizetype at) const;
-    void insertRun(QTextCursor &cursor, const Paragraph &p, int run);
-    void insertScripts(QTextCursor &cursor, const Paragraph &p, qsizetype start, QStringView text,
-                       const Paragraph::Run &run);
+    void insertRun(QTextCursor &cursor, const Paragraph &p, int run, ScriptsAround &around);
+    void insertScripts(QTextCursor &cursor, ScriptsAround &around, qsizetype start,
+                       QStringView text, const Paragraph::Run &run);
     CodePage *codePageForFont(int font);
 
     void applyOp(Op op, const ControlWord &w, bool hasParam, int param);

@@ -2,6 +2,7 @@
 #include "rtfreader.h"
 #include "rtfindents.h"
 #include "rtfkept.h"
+#include "rtfscripts.h"
 #include "rtfunits.h"
 
 #include <QTextDocument>
@@ -195,8 +196,9 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
         cf.adopt([&] { return cursor.blockCharFormat(); });
     }
     bf.adopt([&] { return cursor.blockFormat(); });
+    ScriptsAround around(p.text);
     for (int i = 0, n = int(p.runs.size()); i < n; ++i)
-        insertRun(cursor, p, i);
+        insertRun(cursor, p, i, around);
     if (Q_UNLIKELY(!p.section.isEmpty() || !p.tail.isEmpty())) {
         QTextBlockFormat kept;
         if (!p.section.isEmpty())

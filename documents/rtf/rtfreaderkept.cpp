@@ -169,8 +169,11 @@ void Reader::insertNoteMark(const QByteArray &note)
     c.vertical = 1;
     c.hidden = false;
     int f = custom ? formatOfChar(m_para.runs.back(), start) : formatIndex(c);
-    if (!m_pendingAnchor.isEmpty())
-        f = anchorFormat(f, KeptBefore, std::exchange(m_pendingAnchor, {}));
+    if (!m_pendingAnchor.isEmpty()) {
+        // A custom mark may carry marks of its own already: the waiting ones go after them.
+        const QByteArray held = m_formats[size_t(f)].format.property(KeptBefore).toByteArray();
+        f = anchorFormat(f, KeptBefore, held + std::exchange(m_pendingAnchor, {}));
+    }
     f = anchorFormat(f, KeptNote, note);
     QTextCharFormat &format = m_formats[size_t(f)].format;
     if (custom)
@@ -189,13 +192,15 @@ void Reader::insertNoteMark(const QByteArray &note)
 }
 
 // How many characters before a note make its own mark: those of the last run back to a
-// space, a few at most, when that run is raised as marks are.
+// space, a few at most, when that run is raised as marks are and is not another note's.
 qsizetype Reader::customMarkLength() const
 {
     constexpr qsizetype kMaxMark = 8;
     const QString &text = m_para.text;
-    if (m_para.runs.empty() || m_formats[size_t(m_para.runs.back().format)].format.verticalAlignment()
-                                   != QTextCharFormat::AlignSuperScript)
+    if (m_para.runs.empty())
+        return 0;
+    const QTextCharFormat &last = m_formats[size_t(m_para.runs.back().format)].format;
+    if (last.verticalAlignment() != QTextCharFormat::AlignSuperScript || last.hasProperty(KeptNote))
         return 0;
     const qsizetype from = std::max<qsizetype>(m_para.runs.back().start, text.size() - kMaxMark);
     qsizetype start = text.size();

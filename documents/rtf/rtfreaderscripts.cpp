@@ -64,7 +64,7 @@ int Reader::formatOfChar(const Paragraph::Run &run, qsizetype at) const
     return complex ? run.complex : run.format;
 }
 
-void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
+void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i, ScriptsAround &around)
 {
     const Paragraph::Run &run = p.runs[size_t(i)];
     const int start = run.start;
@@ -75,7 +75,7 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
     // The document copies the characters, so a view on the paragraph's text will do.
     const QString text = QString::fromRawData(p.text.constData() + start, end - start);
     if (Q_UNLIKELY(run.complex >= 0)) {
-        insertScripts(cursor, p, start, text, run);
+        insertScripts(cursor, around, start, text, run);
         return;
     }
     StoredFormat<QTextCharFormat> &f = m_formats[size_t(run.format)];
@@ -89,7 +89,7 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i)
 // A run whose right-to-left script looks otherwise: each stretch of one script in its format.
 // Spaces, digits and punctuation at its start go with the letters before them in the
 // paragraph, as in LibreOffice, where Word's runs split between words.
-void Reader::insertScripts(QTextCursor &cursor, const Paragraph &p, qsizetype start,
+void Reader::insertScripts(QTextCursor &cursor, ScriptsAround &around, qsizetype start,
                            QStringView text, const Paragraph::Run &run)
 {
     Script current = Script::Neutral;
@@ -97,7 +97,7 @@ void Reader::insertScripts(QTextCursor &cursor, const Paragraph &p, qsizetype st
         if ((current = scriptOf(c)) != Script::Neutral)
             break;
     if (scriptOf(text.front()) == Script::Neutral)
-        current = Script(scriptAround(p.text, start));
+        current = Script(around.at(start));
     if (current != Script::RightToLeft && !hasRightToLeftScript(text)) {
         cursor.insertText(text.toString(), m_formats[size_t(run.format)].format);
         return;

@@ -32,26 +32,47 @@ inline bool isNeutralOnly(QStringView text)
     return true;
 }
 
-// The script of the nearest letter before at in text, else of the nearest after it: 0 for
-// none, 1 for one written left to right, 2 for a right-to-left one.
-inline int scriptAround(QStringView text, qsizetype at)
+// 0 for a character of no script, 1 for a letter written left to right, 2 for a right-to-left one.
+inline int scriptOfChar(QChar c)
 {
-    const auto script = [](QChar c) {
-        return isRightToLeftScript(c.unicode()) ? 2 : c.isLetter() ? 1 : 0;
-    };
-    for (qsizetype i = at; i-- > 0;)
-        if (const int s = script(text[i]))
-            return s;
-    for (qsizetype i = at; i < text.size(); ++i)
-        if (const int s = script(text[i]))
-            return s;
-    return 0;
+    return isRightToLeftScript(c.unicode()) ? 2 : c.isLetter() ? 1 : 0;
 }
 
-// Whether text at in a paragraph takes the right-to-left script's own properties.
-inline bool inRightToLeftScript(QStringView paragraph, qsizetype at, QStringView text)
+// The script of the nearest letter before a position in a paragraph, else of the nearest after
+// it, asked for positions that never go back: the paragraph is read once, however many
+// runs ask.
+class ScriptsAround
 {
-    return hasRightToLeftScript(text) || (isNeutralOnly(text) && scriptAround(paragraph, at) == 2);
+public:
+    explicit ScriptsAround(QStringView text) : m_text(text) { }
+
+    int at(qsizetype at)
+    {
+        for (; m_read < at; ++m_read)
+            if (const int s = scriptOfChar(m_text[m_read]))
+                m_before = s;
+        if (m_before)
+            return m_before;
+        // No letter before at: the first one after it is the first of the paragraph.
+        if (m_after < 0) {
+            m_after = 0;
+            for (qsizetype i = at; i < m_text.size() && !m_after; ++i)
+                m_after = scriptOfChar(m_text[i]);
+        }
+        return m_after;
+    }
+
+private:
+    QStringView m_text;
+    qsizetype m_read = 0;
+    int m_before = 0;
+    int m_after = -1;
+};
+
+// Whether text at in a paragraph takes the right-to-left script's own properties.
+inline bool inRightToLeftScript(ScriptsAround &paragraph, qsizetype at, QStringView text)
+{
+    return hasRightToLeftScript(text) || (isNeutralOnly(text) && paragraph.at(at) == 2);
 }
 
 } // namespace rtf

@@ -173,9 +173,14 @@ bool Writer::writeKeptFragment(const FormatOut &out, QStringView text, bool comp
         return false;
     m_out.append(out.before);
     if (!out.symbol.isEmpty()) {
+        // A reader gives the symbol the properties of the group around its field.
+        m_out.append('{');
+        m_out.append(out.off);
+        m_out.append(out.props);
         for (qsizetype i = 0; i < text.size(); ++i)
             if (!text.at(i).isLowSurrogate())
                 m_out.append(out.symbol);
+        m_out.append('}');
     } else if (out.note.isEmpty()) {
         writeRun(out, text, complex);
     } else if (out.customMark) {

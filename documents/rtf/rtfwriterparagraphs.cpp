@@ -22,10 +22,11 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, int dep
     const QString text = block.text();
     // A block's fragments follow each other, so each one's text starts where the last ended.
     qsizetype offset = 0;
+    ScriptsAround around(text);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QStringView piece = QStringView(text).mid(offset, fragment.length());
-        writeFragment(fragment, piece, inRightToLeftScript(text, offset, piece));
+        writeFragment(fragment, piece, inRightToLeftScript(around, offset, piece));
         offset += fragment.length();
     }
     if (kept != m_keptBlocks.cend())
