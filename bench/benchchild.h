@@ -1,5 +1,7 @@
 #pragma once
 
+#include "procmemory.h"
+
 #include <QString>
 
 #include <string>
@@ -12,13 +14,6 @@ struct ChildRun { double seconds = -1; long peakKb = 0; };
 // program writes its own peak resident set into peakFile: the kernel's figure for a
 // spawned child also counts what the parent had before the exec.
 ChildRun runChild(const std::vector<std::string> &args, const QString &peakFile = QString());
-
-// This process's peak resident set, and its resident set now, in KiB.
-long peakResidentKb();
-long residentKb();
-// Starts the peak resident set again from the resident set now; false where the kernel
-// cannot, and the peak then counts what came before.
-bool resetPeakResident();
 
 // The path of this program, for running it again.
 std::string selfPath();

@@ -1,5 +1,6 @@
 # The RTF codec, tested on its own.
-add_qt_test(tst_rtfreader SOURCES tst_rtfreader.cpp LIBS rtfcodec)
+add_qt_test(tst_rtfreader SOURCES tst_rtfreader.cpp ../bench/procmemory.cpp LIBS rtfcodec)
+target_include_directories(tst_rtfreader PRIVATE ${PROJECT_SOURCE_DIR}/bench)
 add_qt_test(tst_rtfwriter SOURCES tst_rtfwriter.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfcorpus SOURCES tst_rtfcorpus.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfkept SOURCES tst_rtfkept.cpp LIBS rtfcodec rtfjson)

@@ -3,6 +3,7 @@
 #include "rtfcharsets.h"
 #include "rtfcodec.h"
 #include "rtfunits.h"
+#include "procmemory.h"
 #include "support/tableshape.h"
 
 #include <QRandomGenerator>
@@ -543,30 +544,13 @@ void TestRtfReader::hostile_data()
     QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
 }
 
-namespace {
-
-// A line of /proc/self/status in bytes: VmRSS now, VmHWM the highest since resetPeak().
-qint64 memoryStatus(QByteArrayView field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(field.size()).trimmed().split(' ').first().toLongLong() * 1024;
-    return -1;
-}
-
 // Hands the heap's free memory back first, so that what earlier rows freed is not counted
 // as room the next one needed none for.
-bool resetPeak()
+static bool resetPeak()
 {
     malloc_trim(0);
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    return resetPeakResident();
 }
-
-} // namespace
 
 // Each shape ends, and reading it takes no more memory than an ordinary document of its
 // size: the document and the reader's tables together stay within a few times the file.
@@ -575,10 +559,10 @@ void TestRtfReader::hostile()
     QFETCH(QByteArray, input);
     QFETCH(QString, expected);
     QVERIFY(resetPeak());
-    const qint64 before = memoryStatus("VmRSS:");
+    const qint64 before = qint64(residentKb()) * 1024;
     QTextDocument doc;
     rtf::read(input, &doc);
-    const qint64 growth = memoryStatus("VmHWM:") - before;
+    const qint64 growth = qint64(peakResidentKb()) * 1024 - before;
     QVERIFY2(before > 0 && growth < 3 * input.size() + (16 << 20),
              qPrintable(u"%1 MB more for %2 MB"_qs.arg(growth >> 20).arg(input.size() >> 20)));
     if (!expected.isNull())
