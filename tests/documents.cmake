@@ -2,7 +2,7 @@
 set(DOCUMENT_TEST_SUPPORT ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
 add_qt_test(tst_filecommands
   SOURCES tst_filecommands.cpp ${DOCUMENT_TEST_SUPPORT}
-  LIBS app)
+  LIBS app rtfgen)
 add_qt_test(tst_printing
   SOURCES tst_printing.cpp ${DOCUMENT_TEST_SUPPORT}
   LIBS app)
