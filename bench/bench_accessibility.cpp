@@ -456,7 +456,7 @@ void printLongestGaps()
     for (int size : {0, 1}) {
         for (const char *what : {"laidout", "cascade", "maximised", "narrowed", "tiled", "reopened"}) {
             const std::string off = figure(what, 100000, BridgeOff, size);
-            if (seconds.count("longest-" + off) == 0)
+            if (seconds["longest-" + off] <= 0)
                 continue;
             const auto gap = [&](int bridge) {
                 return seconds["longest-" + figure(what, 100000, bridge, size)] * 1e3;
