@@ -5,6 +5,11 @@
 // it speaks. Each figure is measured with the bridge active and inactive in the same
 // run, at 1,000, 10,000 and 100,000 paragraphs, and printed as a ratio of on to off.
 //
+// The layout figures also give the longest time the event loop did not turn, from the
+// start of Open (before the file is read) until the last paragraph is laid out, with the
+// bridge off, on, and on with a client in the process asking for the line at the caret
+// once a second, as a screen reader does.
+//
 // Run through bench/run-accessibility.sh, which gives the program an X server, a private
 // session bus and the AT-SPI bus with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
 
@@ -12,6 +17,7 @@
 #include "frmmain.h"
 #include "richtextbox.h"
 #include "rtfgen.h"
+#include "turnmeter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,6 +29,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -123,9 +130,13 @@ std::string sizeName(int index)
     return std::to_string(windowSizes[index].width()) + "x" + std::to_string(windowSizes[index].height());
 }
 
-std::string figure(const char *what, int paragraphs, bool bridge, int size = currentSize)
+// How the bridge is for a figure: off, on, or on with a client in the process reading.
+enum Bridge { BridgeOff, BridgeOn, BridgeRead };
+const char *const bridgeNames[] = {"off", "on", "reader"};
+
+std::string figure(const char *what, int paragraphs, int bridge, int size = currentSize)
 {
-    return std::string(what) + "/" + std::to_string(paragraphs) + (bridge ? "/on" : "/off") + "/"
+    return std::string(what) + "/" + std::to_string(paragraphs) + "/" + bridgeNames[bridge] + "/"
         + sizeName(size);
 }
 
@@ -200,18 +211,52 @@ void BM_Open(benchmark::State &state)
     note(state, figure("open", paragraphs, bridge), total);
 }
 
-// After Open, Qt lays the rest of the document out in the background, a step at a time.
-// The figures: how long from Open until the last paragraph is laid out, and the longest
-// time the window could not answer a key meanwhile (the longest turn of the loop).
-// Open, then the event loop until the layout has reached the last paragraph: the time taken
-// and the longest turn of the loop. `narrow` makes the window 150 px wide and gives it its
-// width back just after Open.
-std::pair<double, double> openAndLayOut(RichTextBox *text, const QString &path, bool bridge,
-                                        bool narrow)
+// A screen reader in the process: once a second it asks for the line at the caret through
+// the control's accessible interface, and notes its slowest answer.
+class CaretLineReader
 {
+public:
+    explicit CaretLineReader(RichTextBox *text)
+    {
+        asker.setInterval(1000);
+        QObject::connect(&asker, &QTimer::timeout, text, [this, text] {
+            QElapsedTimer took;
+            took.start();
+            readAroundCaret(text);
+            slowest = std::max(slowest, took.nsecsElapsed() / 1e9);
+        });
+        asker.start();
+    }
+    double slowest = 0;
+
+private:
+    QTimer asker;
+};
+
+struct LayoutRun
+{
+    double took = 0;          // from Open to the last paragraph laid out
+    double longestGap = 0;    // the longest time the event loop did not turn meanwhile
+    double slowestRead = 0;   // the in-process reader's slowest answer
+    double cpuOpening = 0;    // the longest gap in this thread's processor time, in Open
+    double cpuLayingOut = 0;  // and in the layout after it
+};
+
+// After Open, Qt lays the rest of the document out in the background, a step at a time.
+// Open, then the event loop until the layout has reached the last paragraph: the time taken
+// and the longest time the window could not answer (the event loop did not turn), from
+// before the file is read. `narrow` makes the window 150 px wide and gives it its width
+// back just after Open.
+LayoutRun openAndLayOut(RichTextBox *text, const QString &path, int bridge, bool narrow)
+{
+    std::unique_ptr<CaretLineReader> reader;
+    if (bridge == BridgeRead)
+        reader = std::make_unique<CaretLineReader>(text);
+    TurnMeter meter;
     QElapsedTimer clock;
     clock.start();
-    open(text, path, bridge);
+    open(text, path, bridge != BridgeOff);
+    meter.enter(TurnMeter::LayingOut);
     if (narrow) {
         QWidget *doc = window->activeDocument();
         const QSize was = doc->size();
@@ -219,59 +264,88 @@ std::pair<double, double> openAndLayOut(RichTextBox *text, const QString &path, 
         QCoreApplication::processEvents();
         doc->resize(was);
     }
-    double longest = 0;
-    qint64 last = clock.nsecsElapsed();
-    while (!laidOut(text, clock)) {
+    while (!laidOut(text, clock))
         QCoreApplication::processEvents();
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, (now - last) / 1e9);
-        last = now;
-    }
-    return {clock.nsecsElapsed() / 1e9, longest};
+    LayoutRun run;
+    run.took = clock.nsecsElapsed() / 1e9;
+    run.longestGap = meter.longestGap();
+    run.slowestRead = reader ? reader->slowest : 0;
+    run.cpuOpening = meter.longestCpuGap(TurnMeter::Opening);
+    run.cpuLayingOut = meter.longestCpuGap(TurnMeter::LayingOut);
+    return run;
 }
 
-void noteLayout(benchmark::State &state, const std::string &name, double total, double longest)
+void noteLayout(benchmark::State &state, const std::string &name, const LayoutRun &worst,
+                double total)
 {
     note(state, name, total);
-    seconds["longest-" + name] = longest;
-    state.counters["longest_wait_ms"] = longest * 1000.0;
+    seconds["longest-" + name] = worst.longestGap;
+    state.counters["longest_wait_ms"] = worst.longestGap * 1000.0;
+    seconds["cpu-open-" + name] = worst.cpuOpening;
+    seconds["cpu-layout-" + name] = worst.cpuLayingOut;
+    state.counters["cpu_open_ms"] = worst.cpuOpening * 1000.0;
+    state.counters["cpu_layout_ms"] = worst.cpuLayingOut * 1000.0;
+    if (worst.slowestRead > 0) {
+        seconds["reader-" + name] = worst.slowestRead;
+        state.counters["slowest_read_ms"] = worst.slowestRead * 1000.0;
+    }
+}
+
+// Runs the layout figure's iterations; the longest gap and slowest answer over all of them.
+void measureLayouts(benchmark::State &state, RichTextBox *text, const QString &path, int bridge,
+                    bool narrow, const std::string &name)
+{
+    LayoutRun worst;
+    double total = 0;
+    for (auto _ : state) {
+        const LayoutRun run = openAndLayOut(text, path, bridge, narrow);
+        total += run.took;
+        worst.longestGap = std::max(worst.longestGap, run.longestGap);
+        worst.slowestRead = std::max(worst.slowestRead, run.slowestRead);
+        worst.cpuOpening = std::max(worst.cpuOpening, run.cpuOpening);
+        worst.cpuLayingOut = std::max(worst.cpuLayingOut, run.cpuLayingOut);
+    }
+    noteLayout(state, name, worst, total);
 }
 
 void BM_LayoutAfterOpen(benchmark::State &state)
 {
     useWindowSize(int(state.range(2)));
     const int paragraphs = int(state.range(0));
-    const bool bridge = state.range(1) != 0;
+    const int bridge = int(state.range(1));
     const QString path = documentPath(paragraphs);
-    RichTextBox *text = newDocument(bridge);
-    double total = 0, longest = 0;
-    for (auto _ : state) {
-        const auto [took, wait] = openAndLayOut(text, path, bridge, false);
-        total += took;
-        longest = std::max(longest, wait);
-    }
+    RichTextBox *text = newDocument(bridge != BridgeOff);
+    measureLayouts(state, text, path, bridge, false, figure("laidout", paragraphs, bridge));
     QAccessible::setActive(true);
     closeActiveDocument();
-    noteLayout(state, figure("laidout", paragraphs, bridge), total, longest);
 }
 
 // The document window at the first-run size as the user may have arranged it: the smallest
-// a cascade of many windows leaves, maximised, or narrowed to 150 px and back after Open.
-enum Arrangement { Cascaded, Maximised, NarrowedAndBack };
-const char *const arrangementNames[] = {"cascade", "maximised", "narrowed"};
+// a cascade of many windows leaves, maximised, narrowed to 150 px and back after Open, or
+// one of many windows cascaded and then tiled; or Documento 1 opened again over the same
+// document, laid out, which Open then replaces.
+enum Arrangement { Cascaded, Maximised, NarrowedAndBack, Tiled, Reopened };
+const char *const arrangementNames[] = {"cascade", "maximised", "narrowed", "tiled", "reopened"};
 
 RichTextBox *arrangedDocument(int arrangement, bool bridge)
 {
     newDocument(bridge);
-    if (arrangement == Cascaded) {
+    if (arrangement == Cascaded || arrangement == Tiled) {
         for (int i = 0; i < 11; ++i)
             window->CreateDocumentWindow();
         window->Arrange(0);
+        if (arrangement == Tiled)
+            window->Arrange(1);
     } else if (arrangement == Maximised) {
         window->activeDocument()->showMaximized();
     }
     QCoreApplication::processEvents();
-    return window->activeDocument()->rtfText;
+    RichTextBox *text = window->activeDocument()->rtfText;
+    if (arrangement == Reopened) {
+        text->LoadFile(documentPath(100000));
+        waitForLayout(text);
+    }
+    return text;
 }
 
 void closeAllDocuments()
@@ -287,18 +361,13 @@ void BM_LayoutArranged(benchmark::State &state)
 {
     useWindowSize(1);
     const int arrangement = int(state.range(0));
-    const bool bridge = state.range(1) != 0;
+    const int bridge = int(state.range(1));
     const QString path = documentPath(100000);
-    RichTextBox *text = arrangedDocument(arrangement, bridge);
-    double total = 0, longest = 0;
-    for (auto _ : state) {
-        const auto [took, wait] = openAndLayOut(text, path, bridge, arrangement == NarrowedAndBack);
-        total += took;
-        longest = std::max(longest, wait);
-    }
+    RichTextBox *text = arrangedDocument(arrangement, bridge != BridgeOff);
+    measureLayouts(state, text, path, bridge, arrangement == NarrowedAndBack,
+                   figure(arrangementNames[arrangement], 100000, bridge));
     QAccessible::setActive(true);
     closeAllDocuments();
-    noteLayout(state, figure(arrangementNames[arrangement], 100000, bridge), total, longest);
 }
 
 // Ctrl+End and Page Up in turn, each followed by the reading.
@@ -361,12 +430,48 @@ void sizes(benchmark::internal::Benchmark *b)
                 b->Args({paragraphs, bridge, size});
 }
 
+void layoutSizes(benchmark::internal::Benchmark *b)
+{
+    sizes(b);
+    for (int size : {0, 1})
+        b->Args({100000, BridgeRead, size});
+}
+
 BENCHMARK(BM_Open)->Apply(sizes)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LayoutAfterOpen)->Apply(sizes)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LayoutArranged)->ArgsProduct({{Cascaded, Maximised, NarrowedAndBack}, {0, 1}})
+BENCHMARK(BM_LayoutAfterOpen)->Apply(layoutSizes)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LayoutArranged)->ArgsProduct({{Cascaded, Maximised, NarrowedAndBack, Tiled, Reopened},
+                                                     {BridgeOff, BridgeOn, BridgeRead}})
     ->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CaretMove)->Apply(sizes)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WheelNotch)->Apply(sizes)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The longest time the event loop did not turn from Open to the last paragraph laid out,
+// at each size and arrangement, with the bridge off, on, and on with the in-process reader.
+void printLongestGaps()
+{
+    std::printf("\nLongest time the event loop did not turn, from Open to laid out, 100000 "
+                "paragraphs, bridge off / on / on with a reader (ms, wall clock; in brackets the "
+                "processor time of the window's thread in its longest gap during Open and "
+                "during the layout; the reader's slowest answer):\n");
+    for (int size : {0, 1}) {
+        for (const char *what : {"laidout", "cascade", "maximised", "narrowed", "tiled", "reopened"}) {
+            const std::string off = figure(what, 100000, BridgeOff, size);
+            if (seconds["longest-" + off] <= 0)
+                continue;
+            const auto gap = [&](int bridge) {
+                return seconds["longest-" + figure(what, 100000, bridge, size)] * 1e3;
+            };
+            const auto cpu = [&](const char *phase, int bridge) {
+                return seconds[std::string(phase) + figure(what, 100000, bridge, size)] * 1e3;
+            };
+            std::printf("  %-9s %-9s", sizeName(size).c_str(), what);
+            for (int bridge : {BridgeOff, BridgeOn, BridgeRead})
+                std::printf(" %7.1f (%5.1f %5.1f)", gap(bridge), cpu("cpu-open-", bridge),
+                            cpu("cpu-layout-", bridge));
+            std::printf("; %6.1f\n", seconds["reader-" + figure(what, 100000, BridgeRead, size)] * 1e3);
+        }
+    }
+}
 
 void printRatios()
 {
@@ -412,6 +517,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     printRatios();
+    printLongestGaps();
     benchmark::Shutdown();
     return 0;
 }

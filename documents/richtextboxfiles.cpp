@@ -3,20 +3,42 @@
 #include "commondialog.h"
 #include "rtfcodec.h"
 #include "runtimefailure.h"
+#include "workeraside.h"
 
 #include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QThread>
 
 #include <memory>
 
+namespace {
+
+// The one place where a document for a load is made; on the reading thread.
+std::unique_ptr<QTextDocument> freshDocument(const QFont &font)
+{
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(font);
+    return doc;
+}
+
+} // namespace
+
 void RichTextBox::LoadFile(const QString &path)
 {
-    // Read into a fresh document so that a failed load leaves the text as it was.
-    auto fresh = std::make_unique<QTextDocument>();
-    fresh->setDefaultFont(document()->defaultFont());
-    rtf::readFile(path, fresh.get());
+    // Read into a fresh document so that a failed load leaves the text as it was. A large
+    // file takes seconds to read: it is read on a thread of its own, while this window
+    // goes on painting and answering, and comes back to this thread whole.
+    const QFont font = document()->defaultFont();
+    QThread *home = thread();
+    std::unique_ptr<QTextDocument> fresh;
+    runAside(this, [&] {
+        std::unique_ptr<QTextDocument> read = freshDocument(font);
+        rtf::readFile(path, read.get());
+        read->moveToThread(home);
+        fresh = std::move(read);
+    });
     QTextDocument *old = document();
     const bool ownsOld = old->parent() == this;
     fresh->setParent(this);

@@ -2,7 +2,7 @@
 set(DOCUMENT_TEST_SUPPORT ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
 add_qt_test(tst_filecommands
   SOURCES tst_filecommands.cpp ${DOCUMENT_TEST_SUPPORT}
-  LIBS app)
+  LIBS app rtfgen)
 add_qt_test(tst_printing
   SOURCES tst_printing.cpp ${DOCUMENT_TEST_SUPPORT}
   LIBS app)
@@ -28,7 +28,9 @@ endif()
 
 # A 100,000-paragraph document opened through the File menu at the first-run size, in
 # Documento 1 and in the smallest window a cascade leaves: the editor must still answer
-# (its File menu, a clipboard round trip).
+# (its File menu, a clipboard round trip). documents_bigopen.sh ... reader runs the same
+# with a screen reader asking for the line at the caret meanwhile (by hand for now: its
+# clipboard step has failed under ctest on a loaded machine while passing when run alone).
 if(DOCS_XVFB AND DOCS_XDOTOOL)
   add_test(NAME e2e_documents_bigopen
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/documents_bigopen.sh

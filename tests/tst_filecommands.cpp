@@ -3,12 +3,14 @@
 #include "frmmain.h"
 #include "module1.h"
 #include "richtextbox.h"
+#include "rtfgen.h"
 #include "runtimefailure.h"
 #include "support/scripteddialogs.h"
 #include "support/named.h"
 
 #include <QFile>
 #include <QMdiArea>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +38,8 @@ private slots:
     void failedOpenKeepsTextAndCaption_data();
     void failedOpenKeepsTextAndCaption();
     void failedSaveAsKeepsNewCaptionAndOldFile();
+    void bigOpenKeepsTurning_data();
+    void bigOpenKeepsTurning();
     void closeEmptiesDocument();
     void richTextRoundTrip();
     void cancelErrorRaisesOnlyWhenSet();
@@ -243,6 +247,67 @@ void TestFileCommands::failedSaveAsKeepsNewCaptionAndOldFile()
     dialogs.answers << DialogAnswer::file(bad);
     QVERIFY_THROWS_EXCEPTION(RuntimeFailure, w.mnuFileSaveAs_Click());
     QCOMPARE(active(w)->Caption(), bad);
+}
+
+// While a large file is read the window goes on answering: timers fire during Open. What
+// they do meanwhile, as a window manager or a screen reader may, neither breaks the open
+// nor loses the file's text: a close waits for the end of the open, a second open of the
+// same document is refused with a message.
+void TestFileCommands::bigOpenKeepsTurning_data()
+{
+    QTest::addColumn<QString>("during");
+    QTest::newRow("nothing") << "";
+    QTest::newRow("close the document") << "close document";
+    QTest::newRow("close the main window") << "close main";
+    QTest::newRow("open again") << "open";
+}
+
+void TestFileCommands::bigOpenKeepsTurning()
+{
+    QFETCH(QString, during);
+    constexpr int kParagraphs = 5000;
+    const QString big = path(QStringLiteral("grande.rtf"));
+    if (!QFile::exists(big))
+        QVERIFY(rtfgen::writeDocument(big, kParagraphs, 42));
+    MainWindow w;
+    w.show();
+    QPointer<frmDocument> doc = active(w);
+    ScriptedDialogs dialogs;
+    dialogs.answers << DialogAnswer::file(big) << DialogAnswer::file(big);
+    bool opening = false;
+    int firedDuringOpen = 0;
+    QString refusal;
+    QTimer ticker;
+    ticker.setInterval(0);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (!opening || firedDuringOpen++ > 0)
+            return;
+        if (during == QLatin1String("close document"))
+            doc->close();
+        else if (during == QLatin1String("close main"))
+            w.close();
+        else if (during == QLatin1String("open"))
+            try {
+                w.mnuFileOpen_Click();
+            } catch (const RuntimeFailure &f) {
+                refusal = f.description();
+            }
+    });
+    ticker.start();
+    opening = true;
+    w.mnuFileOpen_Click();
+    opening = false;
+    QVERIFY(firedDuringOpen > 0);
+    QVERIFY(doc);
+    QCOMPARE(doc->Caption(), big);
+    QCOMPARE(doc->rtfText->document()->blockCount(), kParagraphs);
+    QCOMPARE(refusal.isEmpty(), during != QLatin1String("open"));
+    // A close asked for during the open is carried out once it is over.
+    ticker.stop();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(doc.isNull(), during.startsWith(QLatin1String("close")));
+    QCOMPARE(w.isVisible(), during != QLatin1String("close main"));
 }
 
 void TestFileCommands::closeEmptiesDocument()
