@@ -8,6 +8,7 @@ add_qt_test(tst_rtfinterop SOURCES tst_rtfinterop.cpp LIBS rtfcodec)
 set_tests_properties(tst_rtfinterop PROPERTIES TIMEOUT 300)
 # Formatting written by other word processors, read and written back: styles, list levels,
 # direction, cells.
+add_qt_test(tst_rtflistdocument SOURCES tst_rtflistdocument.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfroundtrip SOURCES tst_rtfroundtrip.cpp support/fidelitysupport.h support/tableshape.h
             LIBS rtfcodec)
 # Documents written by the word processors themselves, and written back to them; the three

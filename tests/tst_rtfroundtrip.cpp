@@ -523,6 +523,20 @@ void TestRtfRoundTrip::writtenAsRead_data()
     row("a list level's indents", R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
         R"({\levelnumbers;}\fi-300\li1080}\listid1}}{\*\listoverridetable{\listoverride\listid1\ls1}})"
         R"(\pard\ls1 x\par)", {"\\fi-300\\li1080}"});
+    // A paragraph that leaves its style's list or outline level says so, or the next read
+    // would give it them.
+    const QByteArray lists = R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
+                             R"({\levelnumbers;}\fi-360\li720}\listid1}})"
+                             R"({\*\listoverridetable{\listoverride\listid1\ls1}})";
+    const QByteArray listStyle = "{\\stylesheet{\\s0\\ls1\\ilvl0 Normal;}}";
+    row("out of the Normal style's list", listStyle + lists + "\\pard\\ls9 x\\par\\pard y\\par",
+        {"\\sl0\\ls-1\\ql", "\\ls1\\ilvl0{\\listtext"});
+    row("the Normal style's list, defined after the styles",
+        listStyle + "\\pard\\ls0 x\\par\\pard{\\*\\pn\\pnlvlblt{\\pntxtb *}} y\\par",
+        {"\\sl0\\ls-1\\ql", "\\ls1\\ilvl0{\\listtext"});
+    row("out of the Normal style's outline level",
+        "{\\stylesheet{\\s0\\outlinelevel0 Normal;}}\\pard\\outlinelevel9 x\\par\\pard y\\par",
+        {"\\sl0\\outlinelevel9\\ql", "\\outlinelevel0 {"});
     row("a red, bold symbol",
         "{\\colortbl;\\red255\\green0\\blue0;}\\pard a{\\cf1\\b "
         "{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\"}{\\fldrslt }}}b\\par",

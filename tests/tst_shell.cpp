@@ -1,6 +1,6 @@
 // The main window's make-up and its remembered placement.
 
-#include "shelltestsupport.h"
+#include "support/mainwindow.h"
 #include "support/named.h"
 
 #include "frmmain.h"

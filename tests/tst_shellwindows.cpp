@@ -1,6 +1,6 @@
 // Document windows as the main window makes, lists, shows and arranges them; the about box.
 
-#include "shelltestsupport.h"
+#include "support/mainwindow.h"
 #include "support/named.h"
 
 #include "form1.h"

@@ -2,7 +2,7 @@
 // and how a cascade leaves them, whether every caption is whole, and where the keyboard
 // goes after a formatting button.
 
-#include "shelltestsupport.h"
+#include "support/mainwindow.h"
 
 #include "captionfit.h"
 #include "richtextbox.h"

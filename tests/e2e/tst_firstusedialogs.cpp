@@ -2,7 +2,7 @@
 // closes as one dialog and keeps the font it was given, the print dialog offers no page
 // range, and each toolbar button's accessible action runs its command.
 
-#include "shelltestsupport.h"
+#include "support/mainwindow.h"
 
 #include "commondialog.h"
 #include "richtextbox.h"

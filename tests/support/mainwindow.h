@@ -1,10 +1,12 @@
 #pragma once
 
-// Helpers shared by the shell's test programs: an isolated settings store and a main
-// window that is shown (and so loaded) and closed again by the test.
+// Helpers shared by the test programs that need the editor's main window: an isolated
+// settings store and a main window made as the running editor makes it (mainForm set before
+// it is shown, so selection feedback reaches its toolbar), closed again by the test.
 
 #include "frmdocument.h"
 #include "frmmain.h"
+#include "mainform.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -56,15 +58,24 @@ struct WindowCloser
     {
         if (w->isVisible())
             w->close();
+        if (mainForm == w)
+            mainForm = nullptr;
         delete w;
         flushDeletes();
     }
 };
 using MainWindow = std::unique_ptr<frmMain, WindowCloser>;
 
-inline MainWindow shownMainWindow()
+inline MainWindow mainWindow()
 {
     MainWindow w(new frmMain);
+    mainForm = w.get();
+    return w;
+}
+
+inline MainWindow shownMainWindow()
+{
+    MainWindow w = mainWindow();
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
         qWarning("main window not exposed");
