@@ -1,14 +1,13 @@
-// The reader on small hand-written files, one family of control words per table, and
-// on hostile input that must end quickly with no crash.
+// The reader's text from small hand-written files, its tables and pictures, and hostile
+// input that must end quickly with no crash. Formats are read and written back in
+// tst_rtfroundtrip.
 #include "rtfcharsets.h"
 #include "rtfcodec.h"
 #include "rtfunits.h"
 #include "procmemory.h"
-#include "support/tableshape.h"
 
 #include <QRandomGenerator>
 #include <QSet>
-#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QTextBlock>
@@ -25,26 +24,13 @@ class TestRtfReader : public QObject
 private slots:
     void text_data();
     void text();
-    void charFormat_data();
-    void charFormat();
-    void blockFormat_data();
-    void blockFormat();
-    void lists_data();
-    void lists();
     void longBulletListWork();
     void codePagesShareOnePage();
     void tableAndImage();
-    void nestedTables_data();
-    void nestedTables();
-    void columnWidths_data();
-    void columnWidths();
     void tableBudget();
-    void hyperlink_data();
-    void hyperlink();
     void hostile_data();
     void hostile();
     void truncated();
-    void fuzzRegressions();
     void undoComesBackWhenReadingFails();
 };
 
@@ -141,146 +127,6 @@ void TestRtfReader::text()
     QCOMPARE(readText(input), expected);
 }
 
-void TestRtfReader::charFormat_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("property");
-    QTest::addColumn<QVariant>("expected");
-    auto row = [](const char *name, const char *body, const char *prop, QVariant v) {
-        QTest::newRow(name)
-            << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}"
-                          "{\\colortbl;\\red255\\green0\\blue0;}") + body + "}"
-            << QString::fromLatin1(prop) << v;
-    };
-    row("bold", "\\b x", "bold", true);
-    row("bold off", "\\b\\b0 x", "bold", false);
-    row("italic", "\\i x", "italic", true);
-    row("underline", "\\ul x", "underline", true);
-    row("underline variant", "\\ulwave x", "underline", true);
-    row("ulnone", "\\ul\\ulnone x", "underline", false);
-    row("ul0", "\\uldb\\ul0 x", "underline", false);
-    row("strike", "\\strike x", "strike", true);
-    row("plain resets", "\\b\\i\\fs40\\plain x", "bold", false);
-    row("half points", "\\fs21 x", "size", 10.5);
-    row("default size", "x", "size", 12.0);
-    row("font", "\\f1 x", "font", QStringLiteral("Courier New"));
-    row("colour", "\\cf1 x", "color", QStringLiteral("#ff0000"));
-    row("auto colour", "\\cf0 x", "color", QString());
-    row("highlight", "\\highlight1 x", "back", QStringLiteral("#ff0000"));
-    row("super", "\\super x", "vertical", int(QTextCharFormat::AlignSuperScript));
-    row("sub", "\\sub x", "vertical", int(QTextCharFormat::AlignSubScript));
-    row("nosupersub", "\\super\\nosupersub x", "vertical", int(QTextCharFormat::AlignNormal));
-    row("group restores", "{\\b}x", "bold", false);
-    row("stylesheet", "{\\stylesheet{\\s1\\b\\fs32 H;}}\\s1 x", "size", 16.0);
-    row("char style", "{\\stylesheet{\\*\\cs5\\i E;}}\\cs5 x", "italic", true);
-    row("based on an earlier sheet's style",
-        "{\\stylesheet{\\s1\\b B;}}{\\stylesheet{\\s2\\sbasedon1\\fs32 H;}}\\s2 x", "bold", true);
-}
-
-void TestRtfReader::charFormat()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QString, property);
-    QFETCH(QVariant, expected);
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    QCOMPARE(doc.toPlainText(), QStringLiteral("x"));
-    QTextCursor c(&doc);
-    c.movePosition(QTextCursor::NextCharacter);
-    const QTextCharFormat f = c.charFormat();
-    QVariant actual;
-    if (property == "bold") actual = f.fontWeight() == QFont::Bold;
-    else if (property == "italic") actual = f.fontItalic();
-    else if (property == "underline") actual = f.underlineStyle() != QTextCharFormat::NoUnderline;
-    else if (property == "strike") actual = f.fontStrikeOut();
-    else if (property == "size") actual = f.fontPointSize();
-    else if (property == "font") actual = f.fontFamilies().toStringList().value(0);
-    else if (property == "color")
-        actual = f.foreground().style() == Qt::NoBrush ? QString() : f.foreground().color().name();
-    else if (property == "back") actual = f.background().color().name();
-    else if (property == "vertical") actual = int(f.verticalAlignment());
-    QCOMPARE(actual, expected);
-}
-
-void TestRtfReader::blockFormat_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<int>("align");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("right");
-    QTest::addColumn<int>("first");
-    QTest::newRow("defaults") << QByteArray(R"({\rtf1 x})") << int(Qt::AlignLeft) << 0 << 0 << 0;
-    QTest::newRow("centre") << QByteArray(R"({\rtf1\qc x})") << int(Qt::AlignHCenter) << 0 << 0 << 0;
-    QTest::newRow("right") << QByteArray(R"({\rtf1\qr x})") << int(Qt::AlignRight) << 0 << 0 << 0;
-    QTest::newRow("justify") << QByteArray(R"({\rtf1\qj x})") << int(Qt::AlignJustify) << 0 << 0 << 0;
-    QTest::newRow("indents") << QByteArray(R"({\rtf1\li1440\ri720\fi-300 x})")
-                             << int(Qt::AlignLeft) << 1440 << 720 << -300;
-    QTest::newRow("pard resets") << QByteArray(R"({\rtf1\qc\li100\pard x})")
-                                 << int(Qt::AlignLeft) << 0 << 0 << 0;
-    // Lengths beyond any page come back saturated, never wrapped round to the other sign.
-    QTest::newRow("huge indents") << QByteArray(R"({\rtf1\li2147483647\fi-2147483647 x})")
-                                  << int(Qt::AlignLeft) << INT_MAX / 2 << 0 << INT_MIN / 2;
-    // A list item with no left indent still leaves its marker room: its margin takes back
-    // all but that much of the list's own indent.
-    QTest::newRow("huge first indent in a list")
-        << QByteArray(R"({\rtf1\pard{\*\pn\pnlvlblt{\pntxtb\'b7}}\fi2147483647 x\par})")
-        << int(Qt::AlignLeft) << 360 - 600 << 0 << INT_MAX / 2;
-    QTest::newRow("last setting wins") << QByteArray(R"({\rtf1 x\qr\par})")
-                                       << int(Qt::AlignRight) << 0 << 0 << 0;
-}
-
-void TestRtfReader::blockFormat()
-{
-    QFETCH(QByteArray, input);
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    const QTextBlockFormat f = doc.begin().blockFormat();
-    QTEST(int(f.alignment() & Qt::AlignHorizontal_Mask), "align");
-    QTEST(rtf::pixelsToTwips(f.leftMargin()), "left");
-    QTEST(rtf::pixelsToTwips(f.rightMargin()), "right");
-    QTEST(rtf::pixelsToTwips(f.textIndent()), "first");
-}
-
-void TestRtfReader::lists_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("level");
-    const QByteArray table =
-        R"({\*\listtable{\list{\listlevel\levelnfc23}{\listlevel\levelnfc4}\listid7}})"
-        R"({\*\listoverridetable{\listoverride\listid7\ls1}})";
-    QTest::newRow("pn bullet") << QByteArray(R"({\rtf1{\*\pn\pnlvlblt{\pntxtb\'b7}}x\par})")
-                               << int(QTextListFormat::ListDisc) << 1;
-    QTest::newRow("pn decimal level") << QByteArray(R"({\rtf1{\*\pn\pnlvl2\pndec}x\par})")
-                                      << int(QTextListFormat::ListDecimal) << 2;
-    QTest::newRow("pn roman") << QByteArray(R"({\rtf1{\*\pn\pnlvlbody\pnucrm}x\par})")
-                              << int(QTextListFormat::ListUpperRoman) << 1;
-    QTest::newRow("ls bullet") << "{\\rtf1" + table + "\\ls1 x\\par}"
-                               << int(QTextListFormat::ListDisc) << 1;
-    QTest::newRow("ls level 2") << "{\\rtf1" + table + "\\ls1\\ilvl1 x\\par}"
-                                << int(QTextListFormat::ListLowerAlpha) << 2;
-    QTest::newRow("ls naming no override") << QByteArray(R"({\rtf1\ls9 x\par})") << 0 << 0;
-    QTest::newRow("ls naming no override, beside others") << "{\\rtf1" + table + "\\ls2 x\\par}"
-                                                          << 0 << 0;
-    QTest::newRow("outline heading without a list")
-        << QByteArray(R"({\rtf1{\stylesheet{\s1\ilvl0\ls1\b Heading 1;}}\pard\s1 x\par})") << 0 << 0;
-    QTest::newRow("ls whose list is missing")
-        << QByteArray(R"({\rtf1{\*\listoverridetable{\listoverride\listid9\ls1}}\ls1 x\par})")
-        << int(QTextListFormat::ListDisc) << 1;
-    QTest::newRow("pnlvlcont is no list") << QByteArray(R"({\rtf1{\*\pn\pnlvlcont}x\par})") << 0 << 0;
-}
-
-void TestRtfReader::lists()
-{
-    QFETCH(QByteArray, input);
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    QCOMPARE(doc.toPlainText(), QStringLiteral("x"));
-    const QTextList *list = doc.begin().textList();
-    QTEST(list ? int(list->format().style()) : 0, "style");
-    QTEST(list ? list->format().indent() : 0, "level");
-}
-
 namespace {
 // A list that counts the items Qt marks for layout again each time one joins a list:
 // the work of building the document's lists.
@@ -368,75 +214,6 @@ void TestRtfReader::tableAndImage()
     QCOMPARE(doc.lastBlock().text(), QStringLiteral("after"));
 }
 
-void TestRtfReader::nestedTables_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("shape");
-    QTest::newRow("nested row with its properties at the end")
-        << QByteArray(R"({\rtf1 \trowd\cellx4000\cellx8000\pard\intbl a\cell)"
-                      R"(\pard\intbl\itap2 n1\nestcell n2\nestcell)"
-                      R"({\*\nesttableprops\trowd\cellx2000\cellx4000\nestrow}{\nonesttables\par})"
-                      R"(\pard\intbl after\cell\row\pard end\par})")
-        << u"[a|[n1|n2] after] end"_qs;
-    QTest::newRow("two nested rows")
-        << QByteArray(R"({\rtf1 \trowd\cellx4000\pard\intbl\itap2 a\nestcell b\nestcell)"
-                      R"({\*\nesttableprops\trowd\cellx1\cellx2\nestrow}\itap2 c\nestcell d\nestcell)"
-                      R"({\*\nesttableprops\trowd\cellx1\cellx2\nestrow}\pard\intbl\cell\row})")
-        << u"[[a|b/c|d]]"_qs;
-    QTest::newRow("nestcell without itap is the first nested level")
-        << QByteArray(R"({\rtf1 \pard\intbl x\nestcell\nestrow\pard\intbl y\cell\row})")
-        << u"[[x] y]"_qs;
-    QTest::newRow("a skipped level still nests")
-        << QByteArray(R"({\rtf1 \pard\intbl\itap3 deep\nestcell\nestrow\itap1 top\cell\row})")
-        << u"[[[deep]] top]"_qs;
-    QTest::newRow("cut inside a nested cell keeps its text")
-        << QByteArray(R"({\rtf1 \pard\intbl a\cell\pard\intbl\itap2 cut)") << u"[a|[cut]]"_qs;
-    QTest::newRow("itap beyond the cap")
-        << QByteArray(R"({\rtf1 \pard\intbl\itap2147483647 x\nestcell\nestrow\itap1\cell\row})")
-        << QString(8, u'[') + u'x' + QString(8, u']');
-}
-
-void TestRtfReader::nestedTables()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(QString, shape);
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    QCOMPARE(tableShape(&doc), shape);
-    QVERIFY(doc.size().height() > 0);   // laying it out must not hang
-}
-
-void TestRtfReader::columnWidths_data()
-{
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("widths");
-    QTest::newRow("cell edges") << QByteArray(
-        R"({\rtf1\trowd\cellx1000\cellx4000\intbl a\cell b\cell\row})") << u"1000,3000"_qs;
-    // Rows whose edges differ share the columns of all their edges, each cell spanning
-    // the columns between its edges.
-    QTest::newRow("each row defines its own, the columns of both") << QByteArray(
-        R"({\rtf1\trowd\cellx2000\cellx3000\intbl a\cell b\cell\row)"
-        R"(\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})") << u"500,1500,1000"_qs;
-    QTest::newRow("nested row given at its end") << QByteArray(
-        R"({\rtf1\trowd\cellx6000\pard\intbl a\par\pard\intbl\itap2 n\nestcell m\nestcell)"
-        R"({\*\nesttableprops\trowd\cellx1500\cellx2500\nestrow}\pard\intbl\cell\row})")
-        << u"6000 1500,1000"_qs;
-    QTest::newRow("edges not matching the cells") << QByteArray(
-        R"({\rtf1\trowd\cellx1000\intbl a\cell b\cell\row})") << u"-"_qs;
-    QTest::newRow("edges going back") << QByteArray(
-        R"({\rtf1\trowd\cellx3000\cellx1000\intbl a\cell b\cell\row})") << u"-"_qs;
-    QTest::newRow("no wider than a page") << QByteArray(
-        R"({\rtf1\trowd\cellx2147483647\intbl a\cell\row})") << u"31680"_qs;
-}
-
-void TestRtfReader::columnWidths()
-{
-    QFETCH(QByteArray, input);
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    QTEST(columnWidthsOf(doc.rootFrame()), "widths");
-}
-
 void TestRtfReader::tableBudget()
 {
     // Every table costs Qt kilobytes: a file of tiny nested tables must not turn
@@ -460,42 +237,6 @@ void TestRtfReader::tableBudget()
     QCOMPARE(text.count(u'x'), n);
     QCOMPARE(text.count(u'y'), n);
     QCOMPARE(text.count(u'z'), n);
-}
-
-void TestRtfReader::hyperlink_data()
-{
-    QTest::addColumn<QByteArray>("header");
-    QTest::addColumn<QByteArray>("link");
-    QTest::addColumn<QString>("href");
-    QTest::newRow("plain") << QByteArray() << QByteArray("http://e.org/") << u"http://e.org/"_qs;
-    // Escapes in a link are characters of the code page, as in body text.
-    QTest::newRow("quotes of 1252") << QByteArray() << QByteArray(R"(a\\\'93b\'94)") << u"a\\“b”"_qs;
-    QTest::newRow("letter of 1251") << QByteArray("\\ansicpg1251") << QByteArray(R"(\'c0)") << u"А"_qs;
-    // Only the header names the document's code page; a damaged style sheet may name another.
-    QTest::newRow("code page named in a style")
-        << QByteArray(R"({\stylesheet{\s0\mac\ansicpg10000 Normal;}}\pard)") << QByteArray(R"(\'93x\'94)")
-        << u"“x”"_qs;
-}
-
-void TestRtfReader::hyperlink()
-{
-    QFETCH(QByteArray, header);
-    QFETCH(QByteArray, link);
-    QFETCH(QString, href);
-    QTextDocument doc;
-    rtf::read("{\\rtf1\\ansi" + header + R"( {\field{\*\fldinst HYPERLINK ")" + link
-                  + R"("}{\fldrslt go}} x})", &doc);
-    QTextCursor c(&doc);
-    c.movePosition(QTextCursor::NextCharacter);
-    QCOMPARE(c.charFormat().anchorHref(), href);
-    c.movePosition(QTextCursor::End);
-    QVERIFY(!c.charFormat().isAnchor());
-    // And what the writer makes of it reads back the same.
-    QTextDocument again;
-    rtf::read(rtf::write(&doc), &again);
-    QTextCursor back(&again);
-    back.movePosition(QTextCursor::NextCharacter);
-    QCOMPARE(back.charFormat().anchorHref(), href);
 }
 
 void TestRtfReader::hostile_data()
@@ -584,21 +325,6 @@ void TestRtfReader::truncated()
         const QString text = doc.toPlainText().trimmed();
         if (!full.toPlainText().startsWith(text.left(std::max<qsizetype>(0, text.size() - 40))))
             QFAIL(qPrintable(QStringLiteral("cut at %1").arg(n)));
-    }
-}
-
-// Every input the fuzzer once failed on must still load.
-void TestRtfReader::fuzzRegressions()
-{
-    const QDir dir(QStringLiteral(TEST_DATA_DIR "/rtf/fuzz-regressions"));
-    const QStringList files = dir.entryList(QDir::Files);
-    QVERIFY(!files.isEmpty());
-    for (const QString &name : files) {
-        QFile f(dir.filePath(name));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QTextDocument doc;
-        rtf::read(f.readAll(), &doc);
-        rtf::write(&doc);
     }
 }
 

@@ -118,14 +118,3 @@ inline QString describeCell(const QTextBlock &b)
         out += u" shading "_qs + f.background().color().name();
     return out;
 }
-
-// The Hebrew word "שלום" as RTF writes it.
-constexpr char kShalomRtf[] = R"(\u1513?\u1500?\u1493?\u1501?)";
-
-// A right-to-left paragraph of body, in a document whose fonts are Times (0, the default,
-// and 7), David CLM (5) and Noto Sans CJK JP (6), with header (a stylesheet) after them.
-inline QByteArray rtlDocument(const QByteArray &body, const QByteArray &header = {})
-{
-    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f5 David CLM;}{\\f6 Noto Sans CJK JP;}"
-           "{\\f7 Times;}}" + header + "\\pard\\rtlpar\\qr " + body + "\\par}";
-}
