@@ -5,6 +5,7 @@ add_qt_test(tst_rtfwriter SOURCES tst_rtfwriter.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfcorpus SOURCES tst_rtfcorpus.cpp LIBS rtfcodec)
 add_qt_test(tst_rtfkept SOURCES tst_rtfkept.cpp LIBS rtfcodec rtfjson)
 # Formatting written by other word processors: styles, list levels, direction, cells.
+add_qt_test(tst_rtflistdocument SOURCES tst_rtflistdocument.cpp LIBS rtfcodec)
 add_qt_test(tst_rtffidelity SOURCES tst_rtffidelity.cpp support/fidelitysupport.h LIBS rtfcodec)
 add_qt_test(tst_rtfwriteback SOURCES tst_rtfwriteback.cpp support/fidelitysupport.h LIBS rtfcodec)
 # LibreOffice, AbiWord and pandoc both ways, which set-up installs; the three convert in few
