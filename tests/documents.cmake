@@ -1,4 +1,4 @@
-# The file commands, printing and the dialog control.
+# The File menu as a user meets it (its failures in a message box), and printing.
 set(DOCUMENT_TEST_SUPPORT ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
 add_qt_test(tst_filecommands
   SOURCES tst_filecommands.cpp ${DOCUMENT_TEST_SUPPORT}

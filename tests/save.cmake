@@ -1,7 +1,7 @@
-# Saving: every failure of the disk is caught and the old file kept, first through a
-# system that fails on purpose, then on real disks (a full one and a read-only one).
-add_qt_test(tst_safesave SOURCES tst_safesave.cpp support/faultysavesystem.h LIBS rtfcodec)
-add_qt_test(tst_safesavesystem SOURCES tst_safesavesystem.cpp LIBS rtfcodec)
+# Files on disk: every failure of a save is caught and the old file kept, first through a
+# system that fails on purpose, then on the real system and on real disks (a full one and a
+# read-only one); what cannot be saved or opened says why.
+add_qt_test(tst_diskfiles SOURCES tst_diskfiles.cpp support/faultysavesystem.h support/savechecks.h LIBS rtfcodec)
 
 add_executable(savebytes support/savebytes.cpp)
 target_link_libraries(savebytes PRIVATE rtfcodec)
@@ -11,8 +11,3 @@ add_test(NAME save_real_disks
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/save/realdisks.sh
           $<TARGET_FILE:rtfdump> $<TARGET_FILE:savebytes>)
 set_tests_properties(save_real_disks PROPERTIES TIMEOUT 300 ENVIRONMENT "LANG=C;LC_ALL=C")
-
-# The editor's side: the message box from the menu and from the toolbar's "Guardar".
-add_qt_test(tst_savefailures
-  SOURCES tst_savefailures.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
-  LIBS app)

@@ -1,57 +1,74 @@
+// The File menu's Abrir, Guardar, Guardar como and Cerrar, and the toolbar's Abrir and
+// Guardar, through the scripted file dialog, as a user sees them: the window's caption, its
+// text, the file on disk, and the message box when a file cannot be opened or saved.
 #include "commondialog.h"
-#include "frmdocument.h"
 #include "frmmain.h"
-#include "module1.h"
 #include "richtextbox.h"
 #include "rtfgen.h"
 #include "runtimefailure.h"
-#include "support/scripteddialogs.h"
+#include "support/mainwindow.h"
+#include "support/modal.h"
 #include "support/named.h"
+#include "support/savechecks.h"
+#include "support/scripteddialogs.h"
+#include "toolbar.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QMdiArea>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
-// The toolbar feedback reaches the main window through mainForm, as in the running editor.
-struct MainWindow : frmMain
+using shelltest::MainWindow;
+
+namespace {
+
+// A menu command by its action's name, or a toolbar button by its key.
+void run(frmMain &w, const QString &name)
 {
-    MainWindow() { mainForm = this; }
-};
+    if (name.startsWith(u"mnu")) {
+        auto *item = w.findChild<QAction *>(name);
+        QVERIFY(item);
+        item->trigger();
+    } else {
+        w.findChild<Toolbar *>(QStringLiteral("tbToolBar"))->Buttons(name)->action()->trigger();
+    }
+}
+
+RichTextBox *text(const MainWindow &w)
+{
+    return w->activeDocument()->rtfText;
+}
+
+} // namespace
 
 class TestFileCommands : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void untitledTest_data();
-    void untitledTest();
-    void noDocument_data();
-    void noDocument();
-    void saveUntitledKeepsCaption();
-    void saveAsThenSaveWritesWithoutDialog();
-    void openReplacesTextAndCaption();
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); shelltest::isolateSettings(); }
+    void saveAsksForNameWhenUntitled_data();
+    void saveAsksForNameWhenUntitled();
+    void saveAsThenSaveThenOpen();
     void openWithoutWindowCreatesOne();
     void cancelChangesNothing_data();
     void cancelChangesNothing();
-    void failedOpenKeepsTextAndCaption_data();
-    void failedOpenKeepsTextAndCaption();
-    void failedSaveAsKeepsNewCaptionAndOldFile();
+    void failureShown_data();
+    void failureShown();
     void bigOpenKeepsTurning_data();
     void bigOpenKeepsTurning();
     void closeEmptiesDocument();
-    void richTextRoundTrip();
-    void cancelErrorRaisesOnlyWhenSet();
 
 private:
     QTemporaryDir dir;
     QString path(const QString &name) const { return dir.filePath(name); }
 };
 
-static frmDocument *active(MainWindow &w) { return w.activeDocument(); }
-
-void TestFileCommands::untitledTest_data()
+void TestFileCommands::saveAsksForNameWhenUntitled_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("asks");
@@ -59,126 +76,72 @@ void TestFileCommands::untitledTest_data()
     QTest::newRow("exactly eight") << "Document" << true;
     QTest::newRow("shorter") << "Docu" << false;
     QTest::newRow("lower case") << "documento 1" << false;
-    QTest::newRow("absolute path") << "/tmp/Documento 1.txt" << false;
 }
 
-// Whether Save shows a dialog depends only on the caption's first eight characters.
-void TestFileCommands::untitledTest()
+// Whether Save shows a dialog depends only on the caption's first eight characters; the
+// others save under the caption, in the current folder.
+void TestFileCommands::saveAsksForNameWhenUntitled()
 {
     QFETCH(QString, caption);
     QFETCH(bool, asks);
-    MainWindow w;
-    w.show();
+    MainWindow w = shelltest::shownMainWindow();
     ScriptedDialogs dialogs;
     dialogs.answers << DialogAnswer::cancel();
-    const QString target = caption.startsWith('/') ? path("untitled.txt") : caption;
-    active(w)->setCaption(caption.startsWith('/') ? target : caption);
+    w->activeDocument()->setCaption(caption);
     QDir::setCurrent(dir.path());
-    try {
-        w.mnuFileSave_Click();
-    } catch (const RuntimeFailure &) {
-    }
+    w->mnuFileSave_Click();
     QCOMPARE(dialogs.shows.size(), asks ? 1 : 0);
+    QCOMPARE(QFile::exists(path(caption)), !asks);
     if (asks)
         QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
 }
 
-void TestFileCommands::noDocument_data()
+// Save of an untitled document asks for a name and keeps the caption; Save As renames the
+// window, and Save then writes there without a dialog; a ".txt" name still holds rich text,
+// and Open brings the text and its formatting back.
+void TestFileCommands::saveAsThenSaveThenOpen()
 {
-    QTest::addColumn<int>("command");
-    QTest::newRow("save") << 0;
-    QTest::newRow("save as") << 1;
-    QTest::newRow("close") << 2;
-}
-
-void TestFileCommands::noDocument()
-{
-    QFETCH(int, command);
-    MainWindow w;
-    w.show();
-    named<QMdiArea>(w, "mdiArea")->closeAllSubWindows();
-    QCoreApplication::processEvents();
-    QVERIFY(!w.activeDocument());
+    MainWindow w = shelltest::shownMainWindow();
     ScriptedDialogs dialogs;
-    dialogs.answers << DialogAnswer::file(path("never.txt"));
-    void (frmMain::*handlers[])() = {&frmMain::mnuFileSave_Click, &frmMain::mnuFileSaveAs_Click,
-                                     &frmMain::mnuFileClose_Click};
-    QVERIFY_THROWS_NO_EXCEPTION((w.*handlers[command])());
-    QCoreApplication::processEvents();
-    QVERIFY(dialogs.shows.isEmpty());
-    QVERIFY(!QFile::exists(path("never.txt")));
-    // None of them opens a document window to act on.
-    QVERIFY(w.documents().isEmpty());
-}
-
-void TestFileCommands::saveUntitledKeepsCaption()
-{
-    MainWindow w;
-    w.show();
-    ScriptedDialogs dialogs;
-    const QString caption = active(w)->Caption();
-    active(w)->rtfText->setText("hola");
-    dialogs.answers << DialogAnswer::file(path("a.txt")) << DialogAnswer::cancel();
-    w.mnuFileSave_Click();
+    const QString caption = w->activeDocument()->Caption();
+    text(w)->setText("primero");
+    dialogs.answers << DialogAnswer::file(path("a.txt")) << DialogAnswer::file(path("b.txt"))
+                    << DialogAnswer::file(path("b.txt"));
+    w->mnuFileSave_Click();
     QVERIFY(QFile::exists(path("a.txt")));
-    QCOMPARE(active(w)->Caption(), caption);
-    w.mnuFileSave_Click();
+    QCOMPARE(w->activeDocument()->Caption(), caption);
+    w->mnuFileSaveAs_Click();
+    QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
+    text(w)->setText("segundo");
+    text(w)->selectAll();
+    text(w)->setSelBold(true);
+    w->mnuFileSave_Click();
     QCOMPARE(dialogs.shows.size(), 2);
-    QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
     QCOMPARE(dialogs.shows[0].filter, QString("Archivos de texto (*.txt)|*.txt"));
-    QCOMPARE(dialogs.shows[0].cancelError, false);
-    // The second dialog opens on the name the first one returned.
-    QCOMPARE(dialogs.shows[1].fileName, path("a.txt"));
-}
-
-void TestFileCommands::saveAsThenSaveWritesWithoutDialog()
-{
-    MainWindow w;
-    w.show();
-    ScriptedDialogs dialogs;
-    active(w)->rtfText->setText("primero");
-    dialogs.answers << DialogAnswer::file(path("b.txt"));
-    w.mnuFileSaveAs_Click();
-    QCOMPARE(active(w)->Caption(), path("b.txt"));
-    QCOMPARE(dialogs.shows[0].title, QString("Guardar como"));
-    active(w)->rtfText->setText("segundo");
-    w.mnuFileSave_Click();
-    QCOMPARE(dialogs.shows.size(), 1);
-    active(w)->rtfText->setText(QString());
-    active(w)->rtfText->LoadFile(path("b.txt"));
-    QCOMPARE(active(w)->rtfText->Text().trimmed(), QString("segundo"));
-}
-
-void TestFileCommands::openReplacesTextAndCaption()
-{
-    MainWindow w;
-    w.show();
-    ScriptedDialogs dialogs;
-    active(w)->rtfText->setText("en el fichero");
-    active(w)->rtfText->SaveFile(path("c.txt"));
-    active(w)->rtfText->setText("texto previo");
-    const int windows = w.documents().size();
-    dialogs.answers << DialogAnswer::file(path("c.txt"));
-    w.mnuFileOpen_Click();
-    QCOMPARE(w.documents().size(), windows);
-    QCOMPARE(active(w)->Caption(), path("c.txt"));
-    QCOMPARE(active(w)->rtfText->Text().trimmed(), QString("en el fichero"));
-    QCOMPARE(dialogs.shows[0].title, QString("Abrir"));
-    QCOMPARE(dialogs.shows[0].kind, QString("open"));
+    QCOMPARE(dialogs.shows[1].title, QString("Guardar como"));
+    QCOMPARE(dialogs.shows[1].fileName, path("a.txt"));   // opens on the name it gave last
+    QVERIFY(savecheck::contents(path("b.txt")).startsWith("{\\rtf"));
+    text(w)->setText("texto previo");
+    const int windows = w->documents().size();
+    w->mnuFileOpen_Click();
+    QCOMPARE(dialogs.shows.last().kind, QString("open"));
+    QCOMPARE(w->documents().size(), windows);
+    QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
+    QCOMPARE(text(w)->Text().trimmed(), QString("segundo"));
+    text(w)->selectAll();
+    QCOMPARE(text(w)->SelBold(), std::optional<bool>(true));
 }
 
 void TestFileCommands::openWithoutWindowCreatesOne()
 {
-    MainWindow w;
-    w.show();
-    named<QMdiArea>(w, "mdiArea")->closeAllSubWindows();
+    MainWindow w = shelltest::shownMainWindow();
+    named<QMdiArea>(*w, "mdiArea")->closeAllSubWindows();
     QCoreApplication::processEvents();
     ScriptedDialogs dialogs;
     dialogs.answers << DialogAnswer::cancel();
-    w.mnuFileOpen_Click();
-    QVERIFY(w.activeDocument());
-    QVERIFY(active(w)->Caption().startsWith("Documento "));
-    QVERIFY(active(w)->rtfText->Text().isEmpty());
+    w->mnuFileOpen_Click();
+    QVERIFY(w->activeDocument());
+    QVERIFY(w->activeDocument()->Caption().startsWith("Documento "));
     QCOMPARE(dialogs.shows.size(), 1);
 }
 
@@ -193,60 +156,74 @@ void TestFileCommands::cancelChangesNothing_data()
 void TestFileCommands::cancelChangesNothing()
 {
     QFETCH(int, command);
-    MainWindow w;
-    w.show();
+    MainWindow w = shelltest::shownMainWindow();
     ScriptedDialogs dialogs;
-    named<CommonDialog>(w, "dlgCommonDialog")->FileName = path("previous.txt");
-    active(w)->rtfText->setText("sin tocar");
-    const QString caption = active(w)->Caption();
+    named<CommonDialog>(*w, "dlgCommonDialog")->FileName = path("previous.txt");
+    text(w)->setText("sin tocar");
+    const QString caption = w->activeDocument()->Caption();
     dialogs.answers << DialogAnswer::cancel();
     void (frmMain::*handlers[])() = {&frmMain::mnuFileOpen_Click, &frmMain::mnuFileSave_Click,
                                      &frmMain::mnuFileSaveAs_Click};
-    (w.*handlers[command])();
-    QCOMPARE(active(w)->Caption(), caption);
-    QCOMPARE(active(w)->rtfText->Text(), QString("sin tocar"));
-    QVERIFY(named<CommonDialog>(w, "dlgCommonDialog")->FileName.isEmpty());
+    (w.get()->*handlers[command])();
+    QCOMPARE(w->activeDocument()->Caption(), caption);
+    QCOMPARE(text(w)->Text(), QString("sin tocar"));
     QVERIFY(!QFile::exists(path("previous.txt")));
 }
 
-void TestFileCommands::failedOpenKeepsTextAndCaption_data()
+void TestFileCommands::failureShown_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message");   // %1 stands for the path
-    QTest::newRow("missing") << "missing.txt" << "No se encontró el archivo «%1».";
-    QTest::newRow("%1 in a folder's name") << "dir%1x.rtf" << "No se puede abrir el archivo «%1»: es una carpeta.";
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("name");      // the file, under a fresh folder
+    QTest::addColumn<QString>("message");   // %1 stands for the path; empty: no message
+    QTest::addColumn<bool>("renames");      // the window takes the file's name
+    const QString open = QStringLiteral("No se puede abrir el archivo «%1»: ");
+    const QString save = QStringLiteral("No se puede guardar el archivo «%1»: ");
+    QTest::newRow("open a missing file") << "mnuFileOpen" << "falta.rtf" << "No se encontró el archivo «%1»." << false;
+    QTest::newRow("open a folder with %1 in its name") << "mnuFileOpen" << "dir%1x.rtf" << open + "es una carpeta." << false;
+    QTest::newRow("toolbar: open stays silent") << "Abrir" << "falta.rtf" << "" << false;
+    QTest::newRow("save as over a folder") << "mnuFileSaveAs" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
+    QTest::newRow("save as into a missing folder") << "mnuFileSaveAs" << "falta/d.rtf" << save + "la carpeta no existe." << true;
+    QTest::newRow("save to a name that became a folder") << "mnuFileSave" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
+    QTest::newRow("toolbar: save to a name that became a folder") << "Guardar" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
+    QTest::newRow("save as with a picture PNG cannot hold") << "mnuFileSaveAs" << "viejo.rtf"
+        << save + "una imagen del documento no se puede convertir a PNG." << true;
 }
 
-void TestFileCommands::failedOpenKeepsTextAndCaption()
+// A file that cannot be opened or saved gets one message box naming it and the reason, in
+// Spanish; the text stays, and so do the files and folders there.
+void TestFileCommands::failureShown()
 {
+    QFETCH(QString, command);
     QFETCH(QString, name);
     QFETCH(QString, message);
-    QDir(dir.path()).mkdir(QStringLiteral("dir%1x.rtf"));
-    MainWindow w;
-    w.show();
+    QFETCH(bool, renames);
+    QTemporaryDir here;
+    for (const char *folder : {"carpeta", "dir%1x.rtf"})
+        QVERIFY(QDir(here.path()).mkdir(QLatin1String(folder)));
+    QVERIFY(savecheck::writeOld(here.filePath("viejo.rtf")));
+    const QString target = here.filePath(name);
+    MainWindow w = shelltest::shownMainWindow();
     ScriptedDialogs dialogs;
-    active(w)->rtfText->setText("se queda");
-    const QString caption = active(w)->Caption();
-    dialogs.answers << DialogAnswer::file(path(name));
-    try {
-        w.mnuFileOpen_Click();
-        QFAIL("the open did not fail");
-    } catch (const RuntimeFailure &f) {
-        QCOMPARE(f.description(), message.replace(QStringLiteral("%1"), path(name)));
+    dialogs.answers << DialogAnswer::file(target);
+    const QString caption = command == u"mnuFileSave" || command == u"Guardar" ? target : w->activeDocument()->Caption();
+    w->activeDocument()->setCaption(caption);
+    text(w)->setText("se queda");
+    if (name == u"viejo.rtf") {
+        QImage wide(1000001, 1, QImage::Format_RGB32);   // libpng takes a million pixels a side
+        wide.fill(Qt::red);
+        text(w)->document()->addResource(QTextDocument::ImageResource, QUrl("ancha"), wide);
+        text(w)->textCursor().insertImage("ancha");
     }
-    QCOMPARE(active(w)->Caption(), caption);
-    QCOMPARE(active(w)->rtfText->Text(), QString("se queda"));
-}
-
-void TestFileCommands::failedSaveAsKeepsNewCaptionAndOldFile()
-{
-    MainWindow w;
-    w.show();
-    ScriptedDialogs dialogs;
-    const QString bad = path("no-such-dir/d.txt");
-    dialogs.answers << DialogAnswer::file(bad);
-    QVERIFY_THROWS_EXCEPTION(RuntimeFailure, w.mnuFileSaveAs_Click());
-    QCOMPARE(active(w)->Caption(), bad);
+    const QStringList before = QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    ModalAnswer box(ModalAnswer::accept(), "QMessageBox");
+    run(*w, command);
+    QCOMPARE(box.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", target)});
+    if (!message.isEmpty())
+        QCOMPARE(box.titles, QStringList{"Editor de textos...."});
+    QCOMPARE(w->activeDocument()->Caption(), renames ? target : caption);
+    QVERIFY(text(w)->Text().contains("se queda"));
+    QCOMPARE(QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    QCOMPARE(savecheck::contents(here.filePath("viejo.rtf")), savecheck::kOld);
 }
 
 // While a large file is read the window goes on answering: timers fire during Open. What
@@ -269,9 +246,8 @@ void TestFileCommands::bigOpenKeepsTurning()
     const QString big = path(QStringLiteral("grande.rtf"));
     if (!QFile::exists(big))
         QVERIFY(rtfgen::writeDocument(big, kParagraphs, 42));
-    MainWindow w;
-    w.show();
-    QPointer<frmDocument> doc = active(w);
+    MainWindow w = shelltest::shownMainWindow();
+    QPointer<frmDocument> doc = w->activeDocument();
     ScriptedDialogs dialogs;
     dialogs.answers << DialogAnswer::file(big) << DialogAnswer::file(big);
     bool opening = false;
@@ -285,17 +261,17 @@ void TestFileCommands::bigOpenKeepsTurning()
         if (during == QLatin1String("close document"))
             doc->close();
         else if (during == QLatin1String("close main"))
-            w.close();
+            w->close();
         else if (during == QLatin1String("open"))
             try {
-                w.mnuFileOpen_Click();
+                w->mnuFileOpen_Click();
             } catch (const RuntimeFailure &f) {
                 refusal = f.description();
             }
     });
     ticker.start();
     opening = true;
-    w.mnuFileOpen_Click();
+    w->mnuFileOpen_Click();
     opening = false;
     QVERIFY(firedDuringOpen > 0);
     QVERIFY(doc);
@@ -307,62 +283,19 @@ void TestFileCommands::bigOpenKeepsTurning()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(doc.isNull(), during.startsWith(QLatin1String("close")));
-    QCOMPARE(w.isVisible(), during != QLatin1String("close main"));
+    QCOMPARE(w->isVisible(), during != QLatin1String("close main"));
 }
 
 void TestFileCommands::closeEmptiesDocument()
 {
-    MainWindow w;
-    w.show();
-    active(w)->rtfText->setText("adiós");
-    const QString caption = active(w)->Caption();
-    const int windows = w.documents().size();
-    w.mnuFileClose_Click();
-    QVERIFY(active(w)->rtfText->Text().isEmpty());
-    QCOMPARE(active(w)->Caption(), caption);
-    QCOMPARE(w.documents().size(), windows);
-}
-
-// A ".txt" name still holds rich text, and Open brings the formatting back.
-void TestFileCommands::richTextRoundTrip()
-{
-    MainWindow w;
-    w.show();
-    ScriptedDialogs dialogs;
-    RichTextBox *box = active(w)->rtfText;
-    box->setText("negrita");
-    box->selectAll();
-    box->setSelBold(true);
-    dialogs.answers << DialogAnswer::file(path("e.txt")) << DialogAnswer::file(path("e.txt"));
-    w.mnuFileSaveAs_Click();
-    QFile f(path("e.txt"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().startsWith("{\\rtf"));
-    box->setText(QString());
-    w.mnuFileOpen_Click();
-    box = active(w)->rtfText;
-    box->selectAll();
-    QCOMPARE(box->SelBold(), std::optional<bool>(true));
-}
-
-void TestFileCommands::cancelErrorRaisesOnlyWhenSet()
-{
-    ScriptedDialogs dialogs;
-    CommonDialog dlg;
-    dlg.FileName = "x";
-    dlg.CancelError = true;
-    try {
-        dlg.ShowOpen();
-        QFAIL("cancel with CancelError set must fail");
-    } catch (const RuntimeFailure &f) {
-        QCOMPARE(f.number(), 32755);
-        QCOMPARE(f.description(), QString("Se ha seleccionado Cancelar."));
-    }
-    QVERIFY(dlg.FileName.isEmpty());
-    dlg.CancelError = false;
-    dlg.Color = 0x123456;
-    dlg.ShowColor();
-    QCOMPARE(dlg.Color, 0x123456);
+    MainWindow w = shelltest::shownMainWindow();
+    text(w)->setText("adiós");
+    const QString caption = w->activeDocument()->Caption();
+    const int windows = w->documents().size();
+    w->mnuFileClose_Click();
+    QVERIFY(text(w)->Text().isEmpty());
+    QCOMPARE(w->activeDocument()->Caption(), caption);
+    QCOMPARE(w->documents().size(), windows);
 }
 
 QTEST_MAIN(TestFileCommands)

@@ -4,20 +4,17 @@
 
 #include <algorithm>
 
-// The real system calls of a save, but one step fails with a chosen errno, the way a
-// full, broken or read-only disk fails. The write step lets `budget` bytes through first.
+// The real system calls of a save, but one step fails with a chosen errno, the way a full,
+// broken or read-only disk fails. The write step lets `budget` bytes through first.
 class FaultySaveSystem : public rtf::SaveSystem
 {
 public:
     enum class Step { None, Status, Create, Write, Sync, Close, Rename };
 
-    FaultySaveSystem(Step step, int error, qint64 budget = 0)
-        : m_step(step), m_error(error), m_budget(budget)
-    {}
+    FaultySaveSystem(Step step, int error, qint64 budget = 0) : m_step(step), m_error(error), m_budget(budget) {}
 
     bool failOnce = false;     // the step fails once and then works, like an interruption
     qint64 written = 0;        // bytes the disk took
-    QByteArray temporary;      // the temporary file the save made
 
     int status(const QByteArray &path, struct stat *st) override
     {
@@ -25,22 +22,17 @@ public:
     }
     int createTemporary(QByteArray &pattern, int *fd) override
     {
-        if (failing(Step::Create))
-            return m_error;
-        const int error = SaveSystem::createTemporary(pattern, fd);
-        temporary = pattern;
-        return error;
+        return failing(Step::Create) ? m_error : SaveSystem::createTemporary(pattern, fd);
     }
     int write(int fd, const char *data, size_t size, size_t *out) override
     {
         if (m_step == Step::Write && !m_done) {
-            const qint64 room = m_budget - written;
-            if (room <= 0) {
+            if (written >= m_budget) {
                 *out = 0;
                 m_done = failOnce;
                 return m_error;
             }
-            size = std::min(size, size_t(room));
+            size = std::min(size, size_t(m_budget - written));
         }
         const int error = SaveSystem::write(fd, data, size, out);
         written += qint64(*out);

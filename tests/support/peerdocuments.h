@@ -1,0 +1,215 @@
+#pragma once
+
+// The documents the word processors write and read in tst_rtfpeers, and what each peer
+// carries of them: a row per word and aspect, the peers that carry it as a column of bits.
+
+namespace peerdocs {
+
+enum Peer : unsigned { Office = 1, Abi = 2, Pandoc = 4, Every = 7 };
+
+// What a word looks like, aspect by aspect.
+enum Aspect : unsigned {
+    Chars = 1, Align = 2, Direction = 4, ListKind = 8, ListFormat = 16, Cell = 32,
+    Borders = 64, Shading = 128, Indents = 256, Size = 512, Font = 1024, Underline = 2048,
+    Padding = 4096, All = 8191, Lost = 8192,
+};
+
+// Every word below is found once in the page. AbiWord's HTML import numbers every ordered
+// list 1, 2, 3, drops dir="rtl" and bgcolor and draws every table's grid; pandoc has no
+// alignment, direction, fonts, sizes or merged cells, and writes list markers as text and
+// no borders or shading.
+const char kPage[] = R"(<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>prueba</title></head><body>
+<h1>Titulo</h1>
+<p align="center" style="text-align:center">centrado</p>
+<p align="right" style="text-align:right">derecha</p>
+<p align="justify" style="text-align:justify">justificado</p>
+<p><b>negrita</b> <i>cursiva</i> <u>subrayado</u> normal</p>
+<ol type="I"><li>romano<ol type="a"><li>letra</li></ol></li></ol>
+<ul><li>bala<ul><li>subbala</li></ul></li></ul>
+<ol start="3"><li>tercero</li><li>cuarto</li></ol>
+<p dir="rtl" align="right" style="text-align:right">שלום עולם</p>
+<p dir="rtl" align="right" style="text-align:right">אות <span style="font-family:'DejaVu Sans Mono'">גופן</span></p>
+<p dir="rtl" align="right" style="text-align:right"><b>מודגש</b> <i>נטוי</i> <span style="font-size:20pt">גדול</span> רגיל</p>
+<table border="1" cellspacing="0"><tr><td colspan="2">ancha</td><td rowspan="2">alta</td></tr>
+<tr><td bgcolor="#ff0000">sombra</td><td>simple</td></tr></table>
+<p>entre</p>
+<table border="0"><tr><td>sinborde</td><td>otra</td></tr></table>
+<p>fin</p>
+</body></html>
+)";
+
+// What word processors write that Qt shows otherwise: a list paragraph's own indents,
+// underline words, a SYMBOL field, Word's runs of Arabic, cell padding and hairline borders.
+// Only LibreOffice carries them: AbiWord puts list items it read inside \listtext, has one
+// underline, no size for right-to-left script, its own table padding and no SYMBOL fields.
+const char kItems[] = R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\froman Liberation Serif;}{\f1\fnil Wingdings;}}
+{\*\listtable{\list\listtemplateid1{\listlevel\levelnfc23\leveljc0\levelfollow0\levelstartat1
+{\leveltext\'01\u8226 ?;}{\levelnumbers;}\fi-360\li720}\listid1}}
+{\*\listoverridetable{\listoverride\listid1\listoverridecount0\ls1}}
+\pard\plain\ls1\ilvl0\li170\fi-170 propia\par
+\pard\plain Linea {\uldb doble} {\uldash rayas} {\ulwave onda} {\uld puntos} {\ulth gruesa} fin\par
+\pard\plain Simbolo {\field{\*\fldinst SYMBOL 74 \\f "Wingdings" \\s 14}{\fldrslt }} aqui\par
+\pard\plain\rtlpar\qr{\rtlch\fcs1 \ab\af0\afs28\alang1025 \ltrch\fcs0 \b\fs24 \u1587?\u1604?\u1575?\u1605?}
+{\rtlch\fcs1 \af0\afs28 \ltrch\fcs0 \fs24  (2016) }{\rtlch\fcs1 \ab\af0\afs28 \ltrch\fcs0 \b\fs24 \u1593?\u1604?\u1610?}\par
+\trowd\trgaph30\clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
+\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60\cellx1500
+\clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
+\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60\cellx3000
+\pard\plain\intbl Febrero\cell Clientes\cell\row
+\pard\plain final\par})";
+
+// A word's aspect as the peer's RTF gives it, for the peers that carry it; lostOnRewrite: the
+// peers that lose the word whenever they write RTF they read, their own included (AbiWord's
+// list items go into \listtext; LibreOffice reads its own Wingdings "J" as U+F04A).
+struct Probe { const char *document, *word; unsigned aspect; const char *expected; unsigned peers, lostOnRewrite = 0; };
+
+const Probe kProbes[] = {
+    {"page", "Titulo", Chars, "b---", Every}, {"page", "Titulo", ListKind, "none", Office | Abi},
+    {"page", "centrado", Align, "center", Office | Abi}, {"page", "derecha", Align, "right", Office | Abi},
+    {"page", "justificado", Align, "justify", Office | Abi},
+    {"page", "negrita", Chars, "b---", Every}, {"page", "cursiva", Chars, "-i--", Every},
+    {"page", "subrayado", Chars, "--u-", Every}, {"page", "normal", Chars, "----", Every},
+    {"page", "normal", ListKind, "none", Office | Abi},
+    {"page", "romano", ListKind, "numbered 1", Office | Abi, Abi},
+    {"page", "romano", ListFormat, "upper-roman 1 1", Office, Abi},
+    {"page", "letra", ListKind, "numbered 2", Office | Abi, Abi},
+    {"page", "letra", ListFormat, "lower-alpha 2 1", Office, Abi},
+    {"page", "bala", ListKind, "bullet 1", Office | Abi, Abi},
+    {"page", "subbala", ListKind, "bullet 2", Office | Abi, Abi},
+    {"page", "tercero", ListKind, "numbered 1", Office | Abi, Abi},
+    {"page", "tercero", ListFormat, "decimal 1 3", Office, Abi},
+    {"page", "שלום", Align, "right", Office | Abi}, {"page", "שלום", Direction, "rtl", Office},
+    {"page", "מודגש", Chars, "b---", Every}, {"page", "מודגש", Size, "12", Office | Abi},
+    {"page", "נטוי", Chars, "-i--", Every},
+    {"page", "גדול", Chars, "----", Every}, {"page", "גדול", Size, "20", Office | Abi},
+    {"page", "גופן", Font, "DejaVu Sans Mono", Office | Abi},
+    {"page", "ancha", Cell, "0,0 1x2", Office | Abi}, {"page", "ancha", Borders, "bordered", Office},
+    {"page", "alta", Cell, "0,2 2x1", Office | Abi}, {"page", "alta", Borders, "bordered", Office},
+    {"page", "sombra", Cell, "1,0 1x1", Office | Abi}, {"page", "sombra", Borders, "bordered", Office},
+    {"page", "sombra", Shading, "#ff0000", Office},
+    {"page", "simple", Cell, "1,1 1x1", Office | Abi}, {"page", "simple", Borders, "bordered", Office},
+    {"page", "simple", Shading, "none", Office},
+    {"page", "sinborde", Cell, "0,0 1x1", Office | Abi}, {"page", "sinborde", Borders, "unbordered", Office},
+    {"page", "fin", Cell, "no table", Office | Abi}, {"page", "fin", Align, "left", Office | Abi},
+    {"items", "propia", Indents, "170/-170", Office},
+    {"items", "doble", Underline, "uldb", Office}, {"items", "rayas", Underline, "uldash", Office},
+    {"items", "onda", Underline, "ulwave", Office}, {"items", "puntos", Underline, "uld", Office},
+    {"items", "gruesa", Underline, "ulth", Office}, {"items", "gruesa", Chars, "--u-", Every},
+    {"items", "Simbolo", Font, "Liberation Serif", Office}, {"items", "J", Font, "Wingdings", Office, Office},
+    {"items", "سلام", Size, "14", Office}, {"items", "(2016)", Size, "14", Office},
+    {"items", "علي", Size, "14", Office},
+    // LibreOffice keeps no border thinner than 2 twips.
+    {"items", "Febrero", Padding, "padding 60 60 60 60 borders 2 5 2 5", Office},
+    {"items", "final", Cell, "no table", Every},
+    // The writer's saves of the documents below. AbiWord 3.0 puts each list item it read from
+    // RTF inside \listtext, which readers skip.
+    {"formato", "normal", Chars, "----", Every}, {"formato", "negrita", Chars, "b---", Every},
+    {"formato", "cursiva", Chars, "-i--", Every}, {"formato", "subrayado", Chars, "--u-", Every},
+    {"formato", "tachado", Chars, "---s", Every}, {"formato", "ambas", Chars, "bi--", Every},
+    {"formato", "final", Chars, "----", Every},
+    {"alineado", "izquierda", Align, "left", Office | Abi}, {"alineado", "centrado", Align, "center", Office | Abi},
+    {"alineado", "derecha", Align, "right", Office | Abi},
+    {"listas", "antes", ListKind, "none", Office}, {"listas", "uno", ListKind, "bullet 1", Office},
+    {"listas", "dos", ListKind, "bullet 1", Office}, {"listas", "entre", ListKind, "none", Office},
+    {"listas", "primero", ListKind, "numbered 1", Office}, {"listas", "segundo", ListKind, "numbered 1", Office},
+    {"listas", "después", ListKind, "none", Office},
+    {"tabla", "arriba", Cell, "no table", Every}, {"tabla", "A1", Cell, "0,0 1x1", Every},
+    {"tabla", "B1", Cell, "0,1 1x1", Every}, {"tabla", "A2", Cell, "1,0 1x1", Every},
+    {"tabla", "B2", Cell, "1,1 1x1", Every}, {"tabla", "abajo", Cell, "no table", Every},
+};
+
+// Documents made here and saved by the writer (their rows are in kProbes). No word is part of another, so that a word
+// is found in a peer's text even where it loses the spaces between runs.
+struct OurDocument { const char *name, *html; };
+const OurDocument kOurDocuments[] = {
+    {"texto", "<p>Canción del año para Dvořák</p><p>Cuesta 20 € más œuvre</p><p>漢字 y 😀 juntos</p>"},
+    {"formato", "<p>normal <b>negrita</b> <i>cursiva</i> <u>subrayado</u> <s>tachado</s> <b><i>ambas</i></b> final</p>"},
+    {"alineado", "<p>izquierda</p><p align=center>centrado</p><p align=right>derecha</p>"},
+    {"listas", "<p>antes</p><ul><li>uno</li><li>dos</li></ul><p>entre</p>"
+               "<ol><li>primero</li><li>segundo</li></ol><p>después</p>"},
+    {"tabla", "<p>arriba</p><table><tr><td>A1</td><td>B1</td></tr><tr><td>A2</td><td>B2</td></tr></table><p>abajo</p>"},
+};
+
+
+// A document LibreOffice writes with what the editor keeps without showing it.
+const char kFlatOdt[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:dc="http://purl.org/dc/elements/1.1/"
+ xmlns:meta="urn:oasis:names:tc:opendocument:xmlns:meta:1.0"
+ xmlns:xlink="http://www.w3.org/1999/xlink"
+ office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.text">
+ <office:meta>
+  <dc:title>Título de prueba</dc:title>
+  <dc:subject>Asunto de prueba</dc:subject>
+  <meta:initial-creator>Ana Autora</meta:initial-creator>
+  <meta:keyword>clave1</meta:keyword>
+ </office:meta>
+ <office:styles>
+  <style:style style:name="Standard" style:family="paragraph"/>
+  <style:style style:name="Heading_20_1" style:display-name="Heading 1" style:family="paragraph"
+   style:parent-style-name="Standard"><style:text-properties fo:font-size="18pt" fo:font-weight="bold"/></style:style>
+  <style:style style:name="Mi_20_estilo" style:display-name="Mi estilo" style:family="paragraph"
+   style:parent-style-name="Standard"><style:text-properties fo:font-style="italic"/></style:style>
+ </office:styles>
+ <office:automatic-styles>
+  <style:style style:name="PBreak" style:family="paragraph" style:parent-style-name="Standard">
+   <style:paragraph-properties fo:break-before="page"/></style:style>
+  <style:style style:name="Sect1" style:family="section">
+   <style:section-properties><style:columns fo:column-count="2" fo:column-gap="0.5cm"/></style:section-properties>
+  </style:style>
+  <style:page-layout style:name="pm1">
+   <style:page-layout-properties fo:page-width="21cm" fo:page-height="14.8cm" style:print-orientation="landscape"
+    fo:margin-top="1.5cm" fo:margin-bottom="1.7cm" fo:margin-left="2.2cm" fo:margin-right="1.9cm"/>
+  </style:page-layout>
+ </office:automatic-styles>
+ <office:master-styles>
+  <style:master-page style:name="Standard" style:page-layout-name="pm1">
+   <style:header><text:p>Texto de cabecera</text:p></style:header>
+   <style:footer><text:p>Página <text:page-number text:select-page="current">1</text:page-number></text:p></style:footer>
+  </style:master-page>
+ </office:master-styles>
+ <office:body>
+  <office:text>
+   <text:p text:style-name="Heading_20_1">Encabezado uno</text:p>
+   <text:p text:style-name="Mi_20_estilo">Con estilo propio y una nota<text:note text:id="ftn1" text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body><text:p>Texto de la nota al pie.</text:p></text:note-body></text:note> y otra<text:note text:id="edn1" text:note-class="endnote"><text:note-citation>i</text:note-citation><text:note-body><text:p>Texto de la nota final.</text:p></text:note-body></text:note>.</text:p>
+   <text:p>Un <text:bookmark-start text:name="marcador1"/>marcador<text:bookmark-end text:name="marcador1"/> y un <office:annotation><dc:creator>Revisor</dc:creator><dc:date>2024-01-01T00:00:00</dc:date><text:p>Comentario aquí</text:p></office:annotation>comentario<office:annotation-end/> y un <text:a xlink:type="simple" xlink:href="https://example.org/">enlace</text:a>.</text:p>
+   <text:p text:style-name="PBreak">Tras el salto de página.</text:p>
+   <text:section text:style-name="Sect1" text:name="Seccion1">
+    <text:p>Texto en dos columnas. Texto en dos columnas. Texto en dos columnas.</text:p>
+   </text:section>
+   <text:p>Fin.</text:p>
+  </office:text>
+ </office:body>
+</office:document>
+)";
+
+// The kept properties as LibreOffice's Flat ODT states them, and how many the original has.
+struct KeptProperty { const char *name, *pattern; int count; };
+const KeptProperty kKeptProperties[] = {
+    {"header text", "<style:header>.*?(Texto de cabecera).*?</style:header>", 1},
+    {"footer text", "<style:footer>.*?(Página ).*?</style:footer>", 1},
+    {"page-number field", "<style:footer>.*?(<text:page-number).*?</style:footer>", 1},
+    {"note classes", "<text:note [^>]*(text:note-class=\"\\w+\")", 2},
+    {"note texts", "<text:note-body>.*?>([^<>]+)</text:span>", 2},
+    {"page width", "<style:page-layout-properties[^>]*(fo:page-width=\"[^\"]*\")", 1},
+    {"page height", "<style:page-layout-properties[^>]*(fo:page-height=\"[^\"]*\")", 1},
+    {"orientation", "<style:page-layout-properties[^>]*(style:print-orientation=\"\\w+\")", 1},
+    {"left margin", "<style:page-layout-properties[^>]*(fo:margin-left=\"[^\"]*\")", 1},
+    {"right margin", "<style:page-layout-properties[^>]*(fo:margin-right=\"[^\"]*\")", 1},
+    {"title", "(<dc:title>[^<]*)", 1},
+    {"subject", "(<dc:subject>[^<]*)", 1},
+    {"author", "(<meta:initial-creator>[^<]*)", 1},
+    {"keywords", "(<meta:keyword>[^<]*)", 1},
+    {"style names", "(?:style:parent-style-name|text:style-name)=\"(Heading_20_1|Mi_20_estilo)\"", 1},
+    {"bookmark", "(<text:bookmark-start text:name=\"[^\"]*\")", 1},
+    {"comment", "<office:annotation[ >].*?(Revisor).*?>(Comentario aquí)<", 1},
+    {"page break", "(fo:break-before=\"page\")", 1},
+    {"columns", "(fo:column-count=\"2\")", 1},
+    {"hyperlink", "(xlink:href=\"https://example.org/\")", 1},
+};
+
+} // namespace peerdocs
