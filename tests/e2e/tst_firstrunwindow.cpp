@@ -1,6 +1,6 @@
 // The main window at its first-run size on a real X server: where document windows open
-// and how a cascade leaves them, whether every caption is whole, and where the keyboard
-// goes after a formatting button.
+// and how a cascade leaves them, whether every caption is whole, where the keyboard goes
+// after a formatting button, and that a selection leaves the text as plain text only.
 
 #include "support/mainwindow.h"
 #include "support/modal.h"
@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
@@ -35,6 +36,13 @@ MainWindow firstRun()
     return w;
 }
 
+// Exposes what a drag or the control's own copy takes from the selection.
+class Probe : public RichTextBox
+{
+public:
+    using RichTextBox::createMimeDataFromSelection;
+};
+
 void typeThroughWindow(frmMain &w, const QString &text)
 {
     for (const QChar c : text)
@@ -52,6 +60,7 @@ private slots:
     void captionsFit();
     void typingGoesOnAfterAButton_data();
     void typingGoesOnAfterAButton();
+    void selectionLeavesAsPlainText();
 };
 
 void tst_FirstRunWindow::documentWindowsStayUsable_data()
@@ -151,6 +160,17 @@ void tst_FirstRunWindow::typingGoesOnAfterAButton()
     QVERIFY(!warning.gaveUp);
     typeThroughWindow(*w, QStringLiteral("cd"));
     QCOMPARE(doc->rtfText->Text(), QStringLiteral("abcd"));
+}
+
+void tst_FirstRunWindow::selectionLeavesAsPlainText()
+{
+    Probe box;
+    box.setText(QStringLiteral("uno\ndos"));
+    box.selectAll();
+    box.setSelBold(true);
+    std::unique_ptr<QMimeData> data(box.createMimeDataFromSelection());
+    QCOMPARE(data->formats(), QStringList{"text/plain"});
+    QCOMPARE(data->text(), box.SelText());
 }
 
 QTEST_MAIN(tst_FirstRunWindow)
