@@ -1,9 +1,6 @@
-# The rich text control and the document window.
+# The rich text control.
 add_qt_test(tst_richtextbox
   SOURCES tst_richtextbox.cpp
-  LIBS documents)
-add_qt_test(tst_frmdocument
-  SOURCES tst_frmdocument.cpp
   LIBS documents)
 add_qt_test(tst_richtextboxkept
   SOURCES tst_richtextboxkept.cpp

@@ -1,5 +1,5 @@
 # Real-window QtTest programs: the editor as a new user first meets it on an X server
-# (window placement, captions, dialogs, focus, the toolbar for assistive technology).
+# (window placement, captions, focus, Qt's real dialogs, the toolbar for assistive technology).
 # run-qtest.sh fails, rather than skips, where no X server can be started.
 foreach(name tst_firstrunwindow tst_firstusedialogs)
   add_executable(${name} e2e/${name}.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
@@ -18,7 +18,3 @@ add_test(NAME e2e_editing_plain_clipboard
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_plain_clipboard.sh
           $<TARGET_FILE:riruzo-deror> $<TARGET_FILE:clipboardoffer>)
 set_tests_properties(e2e_editing_plain_clipboard PROPERTIES TIMEOUT 120 LABELS e2e RUN_SERIAL TRUE)
-
-# The same pieces offscreen: placement and cascade arithmetic, caption fitting, the
-# control's plain-text clipboard.
-add_qt_test(tst_firstuse SOURCES tst_firstuse.cpp LIBS app)

@@ -1,9 +1,10 @@
-# The application shell: main window make-up, placement, document windows, about box.
+# The application shell: the main window's placement, document windows and about box, and
+# every handler run with no document open.
 add_qt_test(tst_shell
-  SOURCES tst_shell.cpp
+  SOURCES tst_shell.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
   LIBS app)
-add_qt_test(tst_shellwindows
-  SOURCES tst_shellwindows.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
+add_qt_test(tst_nodocument
+  SOURCES tst_nodocument.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
   LIBS app)
 
 # The real-window smoke test needs an X server to start and a way to send it keys.

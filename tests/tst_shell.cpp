@@ -1,37 +1,38 @@
-// The main window's make-up and its remembered placement.
+// The main window offscreen: its remembered placement, its document windows (numbers, the
+// Window menu's list, arranging, the View toggles, the text control's room), a menu key and
+// the about box.
 
 #include "support/mainwindow.h"
+#include "support/modal.h"
 #include "support/named.h"
+#include "support/scripteddialogs.h"
 
-#include "frmmain.h"
-#include "commondialog.h"
+#include "form1.h"
 #include "richtextbox.h"
 #include "settingsstore.h"
 #include "toolbar.h"
 #include "twips.h"
 
 #include <QAction>
-#include <QDate>
-#include <QDockWidget>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
+#include <QMdiArea>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QSignalSpy>
-#include <QStatusBar>
 #include <QtTest>
+
+#include <limits>
 
 using namespace shelltest;
 
 using Stored = QMap<QString, QString>;
+using Path = std::function<void(frmMain &)>;
 Q_DECLARE_METATYPE(Stored)
+Q_DECLARE_METATYPE(Path)
 
 namespace {
 // What a twip value reads back as once the window system has rounded it to pixels.
 double onScreen(double twips) { return screenPixelsToTwips(twipsToScreenPixels(twips)); }
+QList<double> bounds(const frmMain &w) { return {w.Left(), w.Top(), w.Width(), w.Height()}; }
+QRect area(const frmMain &w) { return named<QMdiArea>(w, "mdiArea")->viewport()->rect(); }
 
 void store(const Stored &values)
 {
@@ -39,7 +40,26 @@ void store(const Stored &values)
     auto settings = shelltest::store();
     for (auto it = values.begin(); it != values.end(); ++it)
         settings.setValue(QStringLiteral("Settings/") + it.key(), it.value());
-    settings.sync();
+}
+
+MainWindow withDocuments(int count)
+{
+    MainWindow w = shownMainWindow();
+    while (w->documents().size() < count)
+        w->CreateDocumentWindow();
+    return w;
+}
+
+QStringList windowList(frmMain &w)
+{
+    auto *menu = named<QMenu>(w, "mnuWindow");
+    emit menu->aboutToShow();
+    QStringList entries;
+    const QList<QAction *> items = menu->actions();
+    for (QAction *a : items.mid(items.indexOf(named<QAction>(w, "mnuWindowArrangeIcons")) + 1))
+        if (!a->isSeparator())
+            entries << a->text() + (a->isChecked() ? "*" : "");
+    return entries;
 }
 } // namespace
 
@@ -50,75 +70,24 @@ private slots:
     void initTestCase() { isolateSettings(); }
     void init() { clearSettings(); }
 
-    void settingText_data();
-    void settingText();
-    void settingNumber_data();
-    void settingNumber();
     void restoredPlacement_data();
     void restoredPlacement();
     void savedPlacement_data();
     void savedPlacement();
-    void exitDiscardsUnsavedText();
-    void menuItems_data();
-    void menuItems();
-    void menuOrder();
-    void toolbarButtons_data();
-    void toolbarButtons();
-    void toolbarPictures();
-    void alignmentGroupIsExclusive();
-    void plainButtonDoesNotStayDown();
-    void placedControls_data();
-    void placedControls();
-    void statusBarPanels();
-    void barsStretchWithWindow();
+    void menuKey();
+    void numbering_data();
+    void numbering();
+    void counterAtItsLargestValue();
+    void viewToggles_data();
+    void viewToggles();
+    void windowList();
+    void tiles_data();
+    void tiles();
+    void arrangeIcons();
+    void documentControlFillsItsWindow_data();
+    void documentControlFillsItsWindow();
+    void aboutBoxIsShared();
 };
-
-void tst_Shell::settingText_data()
-{
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("whole") << 1000.0f << "1000";
-    QTest::newRow("negative whole") << -1500.0f << "-1500";
-    QTest::newRow("negative zero") << -0.0f << "0";
-    QTest::newRow("fraction") << 0.5f << "0.5";
-    QTest::newRow("seven digits") << 1234.567f << "1234.567";
-    QTest::newRow("third") << 1.0f / 3.0f << "0.3333333";
-    QTest::newRow("beyond integer precision") << 16777216.0f << "16777216";
-    QTest::newRow("large") << 3.0e9f << "3000000000";
-}
-
-void tst_Shell::settingText()
-{
-    QFETCH(float, value);
-    QFETCH(QString, text);
-    QCOMPARE(::settingText(value), text);
-    QCOMPARE(::settingNumber(text, -1), value);
-}
-
-void tst_Shell::settingNumber_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<float>("value");
-    QTest::newRow("integer") << "6500" << 6500.0f;
-    QTest::newRow("negative") << "-300" << -300.0f;
-    QTest::newRow("fraction") << "12.5" << 12.5f;
-    QTest::newRow("exponent") << "1e3" << 1000.0f;
-    QTest::newRow("blanks") << " 42 " << 42.0f;
-    QTest::newRow("empty") << "" << 77.0f;
-    QTest::newRow("word") << "ancho" << 77.0f;
-    QTest::newRow("decimal comma") << "1,5" << 77.0f;
-    QTest::newRow("trailing garbage") << "100px" << 77.0f;
-    QTest::newRow("infinity") << "inf" << 77.0f;
-    QTest::newRow("not a number") << "nan" << 77.0f;
-    QTest::newRow("overflow") << "1e60" << 77.0f;
-}
-
-void tst_Shell::settingNumber()
-{
-    QFETCH(QString, text);
-    QFETCH(float, value);
-    QCOMPARE(::settingNumber(text, 77), value);
-}
 
 void tst_Shell::restoredPlacement_data()
 {
@@ -126,20 +95,13 @@ void tst_Shell::restoredPlacement_data()
     QTest::addColumn<QList<double>>("expected");   // left, top, width, height
     QTest::newRow("first run") << Stored{} << QList<double>{1000, 1000, 6500, 6500};
     QTest::newRow("all stored")
-        << Stored{{"MainLeft", "1500"}, {"MainTop", "750"}, {"MainWidth", "9000"},
+        << Stored{{"MainLeft", "1500"}, {"MainTop", "750.5"}, {"MainWidth", "9000"},
                   {"MainHeight", "7500"}}
-        << QList<double>{1500, 750, 9000, 7500};
-    QTest::newRow("left alone") << Stored{{"MainLeft", "2000"}}
-                                << QList<double>{2000, 1000, 6500, 6500};
-    QTest::newRow("height alone") << Stored{{"MainHeight", "5000"}}
-                                  << QList<double>{1000, 1000, 6500, 5000};
-    QTest::newRow("negative") << Stored{{"MainLeft", "-1500"}, {"MainTop", "-300"}}
-                              << QList<double>{-1500, -300, 6500, 6500};
-    QTest::newRow("not a number")
-        << Stored{{"MainLeft", "izquierda"}, {"MainWidth", ""}, {"MainHeight", "7000"}}
-        << QList<double>{1000, 1000, 6500, 7000};
-    QTest::newRow("fraction") << Stored{{"MainTop", "1200.5"}}
-                              << QList<double>{1000, 1200.5, 6500, 6500};
+        << QList<double>{1500, 750.5, 9000, 7500};
+    QTest::newRow("not numbers")
+        << Stored{{"MainLeft", "izquierda"}, {"MainTop", "1,5"}, {"MainWidth", "inf"},
+                  {"MainHeight", "nan"}}
+        << QList<double>{1000, 1000, 6500, 6500};
 }
 
 void tst_Shell::restoredPlacement()
@@ -148,21 +110,17 @@ void tst_Shell::restoredPlacement()
     QFETCH(QList<double>, expected);
     ::store(stored);
     MainWindow w = shownMainWindow();
-    // The offscreen platform nudges a frame that starts off screen in by its border.
-    const double border = screenPixelsToTwips(w->geometry().x() - w->frameGeometry().x());
-    QVERIFY(std::abs(w->Left() - onScreen(expected[0])) <= (expected[0] < 0 ? border : 0));
-    QVERIFY(std::abs(w->Top() - onScreen(expected[1])) <= (expected[1] < 0 ? border : 0));
-    QCOMPARE(w->Width(), onScreen(expected[2]));
-    QCOMPARE(w->Height(), onScreen(expected[3]));
-    QCOMPARE(captions(*w), QStringList{"Documento 1"});
+    for (double &twips : expected)
+        twips = onScreen(twips);
+    QCOMPARE(bounds(*w), expected);
 }
 
 void tst_Shell::savedPlacement_data()
 {
     QTest::addColumn<int>("state");   // 0 normal, 1 minimised, 2 maximised
     QTest::newRow("normal") << 0;
-    QTest::newRow("minimised") << 1;
-    QTest::newRow("maximised") << 2;
+    QTest::newRow("minimised: left as it was") << 1;
+    QTest::newRow("maximised: the next start's bounds") << 2;
 }
 
 void tst_Shell::savedPlacement()
@@ -172,309 +130,205 @@ void tst_Shell::savedPlacement()
                         {"MainHeight", "6000"}};
     ::store(before);
     MainWindow w = shownMainWindow();
-    if (state == 1)
-        w->showMinimized();
-    if (state == 2)
-        w->showMaximized();
+    w->move(w->pos() + QPoint(40, 30));     // moved by the user since the start
+    QTRY_COMPARE(w->Left(), onScreen(450) + screenPixelsToTwips(40));
+    if (state)
+        state == 1 ? w->showMinimized() : w->showMaximized();
     QTRY_COMPARE(w->WindowState(), state);
     if (state == 2)
         QTRY_COMPARE(w->frameGeometry(), w->screen()->availableGeometry());
-    const QList<double> bounds{w->Left(), w->Top(), w->Width(), w->Height()};
+    const QList<double> shown = bounds(*w);
     w->close();
-
-    auto settings = shelltest::store();
     const QStringList keys{"MainLeft", "MainTop", "MainWidth", "MainHeight"};
-    for (int i = 0; i < keys.size(); ++i) {
-        const QString text = settings.value("Settings/" + keys[i]).toString();
-        if (state == 1)
-            QCOMPARE(text, before.value(keys[i]));
-        else
-            QCOMPARE(text, ::settingText(float(bounds[i])));
-    }
-    if (state != 2)
-        return;
-    QVERIFY(bounds[2] != onScreen(7050));
-    // The maximised bounds are the next start's bounds.
+    for (int i = 0; i < keys.size(); ++i)
+        QCOMPARE(shelltest::store().value("Settings/" + keys[i]).toString(),
+                 state == 1 ? before.value(keys[i]) : ::settingText(float(shown[i])));
     MainWindow next = shownMainWindow();
     QCOMPARE(next->WindowState(), 0);
-    QCOMPARE((QList<double>{next->Left(), next->Top(), next->Width(), next->Height()}), bounds);
+    if (state != 1)
+        QCOMPARE(bounds(*next), shown);
 }
 
-void tst_Shell::exitDiscardsUnsavedText()
+// A menu item's key works while the document's control has the keyboard.
+void tst_Shell::menuKey()
 {
     MainWindow w = shownMainWindow();
-    w->CreateDocumentWindow();
-    for (frmDocument *doc : w->documents())
-        doc->rtfText->setPlainText(QStringLiteral("sin guardar"));
-    named<QAction>(*w, "mnuFileExit")->trigger();
-    QVERIFY(!w->isVisible());
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QTRY_VERIFY(w->activeDocument()->rtfText->hasFocus());
+    QTest::keyClick(w->activeDocument()->rtfText, Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2"}));
+}
+
+void tst_Shell::numbering_data()
+{
+    QTest::addColumn<Path>("path");
+    QTest::newRow("Ventana > Nueva ventana")
+        << Path([](frmMain &w) { named<QAction>(w, "mnuWindowNewWindow")->trigger(); });
+    QTest::newRow("Archivo > Nuevo")
+        << Path([](frmMain &w) { named<QAction>(w, "mnuFileNew")->trigger(); });
+    QTest::newRow("toolbar Nuevo") << Path([](frmMain &w) {
+        named<Toolbar>(w, "tbToolBar")->Buttons("Nuevo")->action()->trigger();
+    });
+}
+
+void tst_Shell::numbering()
+{
+    QFETCH(Path, path);
+    MainWindow w = shownMainWindow();
+    path(*w);
+    path(*w);
+    QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 3"}));
+    QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
+    // Numbers of closed windows are never handed out again.
+    w->activeDocument()->close();
     flushDeletes();
-    QVERIFY(w->documents().isEmpty());
-    QVERIFY(shelltest::store().contains(QStringLiteral("Settings/MainHeight")));
+    path(*w);
+    QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 4"}));
 }
 
-void tst_Shell::menuItems_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<bool>("visible");
-    QTest::addColumn<bool>("checked");
-    const auto row = [](const char *name, const char *caption, const char *keys = "",
-                        bool visible = true, bool checked = false) {
-        QTest::newRow(name) << name << QString::fromUtf8(caption) << keys << visible << checked;
-    };
-    row("mnuFileNew", "&Nuevo", "Ctrl+N");
-    row("mnuFileOpen", "A&brir...", "Ctrl+O");
-    row("mnuFileClose", "&Cerrar");
-    row("mnuFileSave", "&Guardar");
-    row("mnuFileSaveAs", "G&uardar como...");
-    row("mnuFilePageSetup", "C&onfigurar página...");
-    row("mnuFilePrint", "I&mprimir...");
-    row("mnuFileMRU1", "", "", false);
-    row("mnuFileMRU2", "", "", false);
-    row("mnuFileMRU3", "", "", false);
-    row("mnuFileBar5", "", "", false);
-    row("mnuFileExit", "&Salir");
-    row("mnuEditCut", "Cor&tar", "Ctrl+X");
-    row("mnuEditCopy", "&Copiar", "Ctrl+C");
-    row("mnuEditPaste", "&Pegar", "Ctrl+V");
-    row("mnuViewToolbar", "&Barra de herramientas", "", true, true);
-    row("mnuViewStatusBar", "B&arra de estado", "", true, true);
-    row("mnuOptionsPage", "Opciones de pagina");
-    row("mnuWindowNewWindow", "&Nueva ventana");
-    row("mnuWindowCascade", "Casca&da");
-    row("mnuWindowTileHorizontal", "Mosaico &horizontal");
-    row("mnuWindowTileVertical", "Mosaico &vertical");
-    row("mnuWindowArrangeIcons", "&Organizar iconos");
-    row("mnuAcercade", "Acerca de...");
-}
-
-void tst_Shell::menuItems()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QString, shortcut);
-    QFETCH(bool, visible);
-    QFETCH(bool, checked);
-    frmMain w;
-    auto *item = w.findChild<QAction *>(name);
-    QVERIFY(item);
-    QCOMPARE(item->text(), caption);
-    QCOMPARE(item->shortcut().toString(QKeySequence::PortableText), shortcut);
-    QCOMPARE(item->isVisible(), visible);
-    QCOMPARE(item->isChecked(), checked);
-    QVERIFY(!visible || item->isEnabled());
-}
-
-void tst_Shell::menuOrder()
-{
-    frmMain w;
-    QStringList titles;
-    for (QAction *menu : w.menuBar()->actions())
-        titles << menu->text();
-    QCOMPARE(titles, (QStringList{"&Archivo", "&Edición", "&Ver", "Ve&ntana", "Ayuda"}));
-    QStringList file;
-    for (QAction *item : named<QMenu>(w, "mnuFile")->actions()) {
-        if (item->isVisible())
-            file << (item->isSeparator() ? QStringLiteral("-") : item->text());
-    }
-    QCOMPARE(file, (QStringList{"&Nuevo", "A&brir...", "&Cerrar", "-", "&Guardar",
-                                "G&uardar como...", "-", "C&onfigurar página...",
-                                "I&mprimir...", "-", "&Salir"}));
-}
-
-void tst_Shell::toolbarButtons_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("style");
-    const char *keys[] = {"Nuevo", "Abrir", "Guardar", "Imprimir", "Cortar", "Copiar",
-                          "Pegar", "Negrita", "Cursiva", "Subrayado",
-                          "Alinear a la izquierda", "Centrar", "Alinear a la derecha"};
-    for (int i = 0; i < 13; ++i)
-        QTest::newRow(keys[i]) << i << keys[i]
-                               << int(i < 10 ? ToolbarButton::Plain : ToolbarButton::ButtonGroup);
-}
-
-void tst_Shell::toolbarButtons()
-{
-    QFETCH(int, index);
-    QFETCH(QString, key);
-    QFETCH(int, style);
-    frmMain w;
-    const QList<ToolbarButton *> buttons = named<Toolbar>(w, "tbToolBar")->buttonList();
-    QCOMPARE(buttons.size(), 13);
-    ToolbarButton *button = buttons[index];
-    QCOMPARE(button->Key(), key);
-    QCOMPARE(named<Toolbar>(w, "tbToolBar")->Buttons(key), button);
-    QCOMPARE(button->action()->toolTip(), key);
-    QCOMPARE(int(button->style()), style);
-    QCOMPARE(button->Value(), 0);
-    QWidget *tool = named<Toolbar>(w, "tbToolBar")->widgetForAction(button->action());
-    QVERIFY(tool);
-    QCOMPARE(tool->size(), QSize(23, 22));
-    QVERIFY(!button->action()->icon().isNull());
-}
-
-void tst_Shell::toolbarPictures()
-{
-    frmMain w;
-    QCOMPARE(named<ImageList>(w, "imlToolbarIcons")->keys(),
-             (QStringList{"New", "Open", "Save", "Print", "Cut", "Copy", "Paste", "Bold",
-                          "Italic", "Underline", "Align Left", "Center", "Align Right"}));
-    for (const QString &key : named<ImageList>(w, "imlToolbarIcons")->keys()) {
-        const QImage picture = named<ImageList>(w, "imlToolbarIcons")->picture(key).toImage();
-        QCOMPARE(picture.size(), QSize(16, 16));
-        int transparent = 0;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const QColor c = picture.pixelColor(x, y);
-                transparent += c.alpha() == 0;
-                QVERIFY2(c.alpha() == 0 || c.rgb() != qRgb(192, 192, 192), qPrintable(key));
-            }
-        QVERIFY2(transparent > 0 && transparent < 256, qPrintable(key));
-    }
-    // Separators sit where the groups of buttons change.
-    const QList<QAction *> actions = named<Toolbar>(w, "tbToolBar")->actions();
-    QCOMPARE(actions.size(), 17);
-    for (int i : {3, 5, 9, 13})
-        QVERIFY(actions[i]->isSeparator());
-}
-
-void tst_Shell::alignmentGroupIsExclusive()
-{
-    Toolbar bar;
-    ToolbarButton *left = bar.addButton("Izq", QPixmap(), ToolbarButton::ButtonGroup);
-    ToolbarButton *centre = bar.addButton("Cen", QPixmap(), ToolbarButton::ButtonGroup);
-    ToolbarButton *right = bar.addButton("Der", QPixmap(), ToolbarButton::ButtonGroup);
-    QSignalSpy clicks(&bar, &Toolbar::ButtonClick);
-    const auto values = [&] { return QList<int>{left->Value(), centre->Value(), right->Value()}; };
-
-    centre->action()->trigger();
-    QCOMPARE(values(), (QList<int>{0, 1, 0}));
-    right->action()->trigger();
-    QCOMPARE(values(), (QList<int>{0, 0, 1}));
-    right->action()->trigger();       // clicking the pressed one leaves it pressed
-    QCOMPARE(values(), (QList<int>{0, 0, 1}));
-    QCOMPARE(clicks.size(), 3);
-    QCOMPARE(clicks.last().first().value<ToolbarButton *>(), right);
-    // A mixed selection releases all three.
-    right->setValue(0);
-    QCOMPARE(values(), (QList<int>{0, 0, 0}));
-    left->setValue(1);
-    QCOMPARE(values(), (QList<int>{1, 0, 0}));
-}
-
-void tst_Shell::plainButtonDoesNotStayDown()
-{
-    Toolbar bar;
-    ToolbarButton *bold = bar.addButton("Negrita", QPixmap(), ToolbarButton::Plain);
-    QList<int> seen;
-    connect(&bar, &Toolbar::ButtonClick, this, [&](ToolbarButton *b) { seen << b->Value(); });
-    bold->action()->trigger();
-    QCOMPARE(bold->Value(), 0);
-    QVERIFY(!bold->action()->isChecked());
-    bold->setValue(1);
-    bold->action()->trigger();
-    QCOMPARE(bold->Value(), 1);
-    QVERIFY(bold->action()->isChecked());
-    QCOMPARE(seen, (QList<int>{0, 1}));   // the handler sees the value the program set
-}
-
-void tst_Shell::placedControls_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("twips");
-    const auto row = [](const char *name, const char *caption, int l, int t, int w, int h) {
-        QTest::newRow(name) << name << QString::fromUtf8(caption) << QRect(l, t, w, h);
-    };
-    row("Command2", "Rojo", 120, 0, 975, 195);
-    row("Command3", "Azul", 120, 360, 975, 195);
-    row("Command4", "Amarillo", 1320, 0, 975, 195);
-    row("Command5", "Verde", 1320, 360, 975, 195);
-    row("Command6", "Negro", 2520, 0, 975, 195);
-    row("Command7", "Gris", 2520, 360, 975, 195);
-    row("Command8", "8", 3840, 0, 375, 255);
-    row("Command9", "10", 3840, 360, 375, 255);
-    row("Command10", "12", 4320, 0, 375, 255);
-    row("Command11", "14", 4320, 360, 375, 255);
-    row("Command12", "16", 4800, 0, 375, 255);
-    row("Command13", "18", 4800, 360, 375, 255);
-    row("Command18", "Fuentes", 5520, 120, 735, 255);
-    row("Command16", "Viñetas", 6480, 120, 975, 255);
-    row("Label1", "Propiedades de pagina", 0, 0, 2535, 255);
-    row("Label2", "A. Derecha", 0, 360, 975, 255);
-    row("Text1", "0", 960, 360, 495, 285);
-    row("Command14", "Alinear", 1560, 360, 855, 255);
-    row("Label3", "A. Izquierda", 0, 840, 855, 255);
-    row("Text2", "0", 960, 840, 495, 285);
-    row("Command15", "Alinear", 1560, 840, 855, 255);
-    row("Command19", "Color Fondo", 360, 1440, 1575, 375);
-    row("Command20", "Color Texto", 360, 2040, 1575, 375);
-}
-
-void tst_Shell::placedControls()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRect, twips);
-    MainWindow w = shownMainWindow();
-    auto *control = w->findChild<QWidget *>(name);
-    QVERIFY(control);
-    QString text;
-    if (auto *button = qobject_cast<QPushButton *>(control))
-        text = button->text();
-    else if (auto *label = qobject_cast<QLabel *>(control))
-        text = label->text();
-    else if (auto *edit = qobject_cast<QLineEdit *>(control))
-        text = edit->text();
-    QCOMPARE(text, caption);
-    const QRect pixels(twipsToScreenPixels(twips.x()), twipsToScreenPixels(twips.y()),
-                       twipsToScreenPixels(twips.width()), twipsToScreenPixels(twips.height()));
-    QCOMPARE(control->geometry(), pixels);
-    const bool onStrip = name.startsWith("Command") && !QStringList{"Command14", "Command15",
-        "Command19", "Command20"}.contains(name);
-    QVERIFY(onStrip ? named<QToolBar>(*w, "Toolbar1")->isAncestorOf(control)
-                    : named<QDockWidget>(*w, "propiedades")->isAncestorOf(control));
-}
-
-void tst_Shell::statusBarPanels()
+void tst_Shell::counterAtItsLargestValue()
 {
     MainWindow w = shownMainWindow();
-    const QList<QLabel *> panels = named<QStatusBar>(*w, "sbStatusBar")->findChildren<QLabel *>();
-    QCOMPARE(panels.size(), 3);
-    QCOMPARE(panels[0]->text(), QStringLiteral("Estado"));
-    QCOMPARE(panels[1]->text(), QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-    QVERIFY(QRegularExpression("^\\d\\d:\\d\\d$").match(panels[2]->text()).hasMatch());
-    QVERIFY(panels[1]->width() >= twipsToScreenPixels(1440));
-    QVERIFY(panels[2]->width() >= twipsToScreenPixels(1440));
-    QVERIFY(panels[0]->width() > panels[1]->width());
-    QVERIFY(named<QDockWidget>(*w, "propiedades")->isVisible());
-    QCOMPARE(named<CommonDialog>(*w, "dialog")->FontName, QStringLiteral("Arial"));
+    w->documentCount = std::numeric_limits<qint32>::max() - 1;
+    w->CreateDocumentWindow();
+    QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 2147483647"));
+    ModalAnswer answer;
+    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
+    QCOMPARE(answer.texts, QStringList{"No se pueden abrir más documentos."});
+    QCOMPARE(w->documents().size(), 2);
 }
 
-void tst_Shell::barsStretchWithWindow()
+void tst_Shell::viewToggles_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<bool>("checkable");
+    QTest::newRow("toolbar") << "mnuViewToolbar" << "tbToolBar" << true;
+    QTest::newRow("status bar") << "mnuViewStatusBar" << "sbStatusBar" << true;
+    QTest::newRow("panel") << "mnuOptionsPage" << "propiedades" << false;
+}
+
+void tst_Shell::viewToggles()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, bar);
+    QFETCH(bool, checkable);
+    MainWindow w = shownMainWindow();
+    w->activeDocument()->showMaximized();
+    QMdiArea *documents = named<QMdiArea>(*w, "mdiArea");
+    const QSize before = documents->size();
+    for (bool shown : {false, true}) {
+        named<QAction>(*w, item)->trigger();
+        QCOMPARE(named<QWidget>(*w, bar)->isVisible(), shown);
+        QCOMPARE(named<QAction>(*w, item)->isChecked(), checkable && shown);
+        // The freed room goes to the documents' area and their maximised window.
+        QTRY_VERIFY(shown ? documents->size() == before
+                          : documents->width() * documents->height()
+                                > before.width() * before.height());
+        QTRY_COMPARE(w->activeDocument()->size(), documents->viewport()->size());
+    }
+}
+
+void tst_Shell::windowList()
+{
+    MainWindow w = withDocuments(3);
+    frmDocument *second = w->documents().at(1);
+    named<QMdiArea>(*w, "mdiArea")->setActiveSubWindow(second);
+    QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 2*", "&3 Documento 3"}));
+    named<QAction>(*w, "mnuWindowList3")->trigger();
+    QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
+    second->close();
+    flushDeletes();
+    QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 3*"}));
+}
+
+void tst_Shell::tiles_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("stacked");
+    QTest::newRow("horizontal: one above another") << "mnuWindowTileHorizontal" << true;
+    QTest::newRow("vertical: side by side") << "mnuWindowTileVertical" << false;
+}
+
+void tst_Shell::tiles()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, stacked);
+    MainWindow w = withDocuments(3);
+    w->activeDocument()->showMaximized();
+    named<QAction>(*w, item)->trigger();
+    const QRect client = area(*w);
+    QRegion covered;
+    for (frmDocument *doc : w->documents()) {
+        const QRect g = doc->geometry();
+        QVERIFY(!covered.intersects(g));
+        QCOMPARE(stacked ? g.width() : g.height(), stacked ? client.width() : client.height());
+        covered += g;
+    }
+    QCOMPARE(covered, QRegion(client));
+}
+
+void tst_Shell::arrangeIcons()
+{
+    MainWindow w = withDocuments(3);
+    w->resize(900, 600);
+    QTRY_COMPARE(w->width(), 900);
+    QList<frmDocument *> docs = w->documents();
+    docs[0]->setGeometry(40, 30, 200, 150);
+    docs[1]->showMinimized();
+    docs[2]->showMinimized();
+    docs[1]->move(100, 10);
+    docs[2]->move(20, 40);
+    named<QAction>(*w, "mnuWindowArrangeIcons")->trigger();
+    const QRect client = area(*w);
+    QCOMPARE(docs[1]->geometry().bottomLeft(), client.bottomLeft());
+    QCOMPARE(docs[2]->geometry().bottomLeft(), QPoint(docs[1]->geometry().right() + 1, client.bottom()));
+    QCOMPARE(docs[0]->geometry(), QRect(40, 30, 200, 150));
+}
+
+void tst_Shell::documentControlFillsItsWindow_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("as opened") << QSize();
+    QTest::newRow("wide") << QSize(700, 300);
+    QTest::newRow("tall") << QSize(250, 600);
+}
+
+// The text control fills the window's client area, with an even border all round.
+void tst_Shell::documentControlFillsItsWindow()
+{
+    QFETCH(QSize, size);
+    MainWindow w = shownMainWindow();
+    w->resize(900, 800);
+    frmDocument *doc = w->activeDocument();
+    if (size.isValid())
+        doc->widget()->resize(size);
+    const QRect client = doc->widget()->rect();
+    const QRect text = doc->rtfText->geometry();
+    // Pixel rounding may take one from the right and bottom.
+    for (int side : {text.left(), text.top(), client.right() - text.right(),
+                     client.bottom() - text.bottom()})
+        QVERIFY2(side >= text.left() - 1 && side <= text.left() && side > 0 && side < 12,
+                 qPrintable(QStringLiteral("%1 inside %2").arg(QDebug::toString(text), QDebug::toString(client))));
+}
+
+void tst_Shell::aboutBoxIsShared()
 {
     MainWindow w = shownMainWindow();
-    QPushButton *bullets = named<QPushButton>(*w, "Command16");
-    QToolBar *strip = named<QToolBar>(*w, "Toolbar1");
-    QDockWidget *panel = named<QDockWidget>(*w, "propiedades");
-    QStatusBar *status = named<QStatusBar>(*w, "sbStatusBar");
-    const QRect before = bullets->geometry();
-    for (int width : {500, 900}) {
-        w->resize(width, 500);
-        QTRY_COMPARE(w->width(), width);
-        QCOMPARE(named<Toolbar>(*w, "tbToolBar")->width(), w->width());
-        QCOMPARE(strip->width(), w->width());
-        QCOMPARE(status->width(), w->width());
-        QCOMPARE(panel->width(), twipsToScreenPixels(2625));
-        QVERIFY(panel->geometry().top() >= strip->geometry().bottom());
-        QVERIFY(panel->geometry().bottom() < status->geometry().top());
-        QCOMPARE(bullets->geometry(), before);
-    }
+    named<QAction>(*w, "mnuAcercade")->trigger();
+    named<QAction>(*w, "mnuAcercade")->trigger();
+    QList<Form1 *> boxes;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *box = qobject_cast<Form1 *>(top); box && box->isVisible())
+            boxes << box;
+    QCOMPARE(boxes.size(), 1);
+    // The main window still works beside it, and the box outlives it.
+    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
+    QCOMPARE(w->documents().size(), 2);
+    w->close();
+    QVERIFY(boxes[0]->isVisible() && boxes[0]->testAttribute(Qt::WA_QuitOnClose));
+    boxes[0]->close();
 }
 
 QTEST_MAIN(tst_Shell)

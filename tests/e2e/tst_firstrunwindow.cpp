@@ -1,28 +1,25 @@
 // The main window at its first-run size on a real X server: where document windows open
-// and how a cascade leaves them, whether every caption is whole, and where the keyboard
-// goes after a formatting button.
+// and how a cascade leaves them, whether every caption is whole, where the keyboard goes
+// after a formatting button, and that a selection leaves the text as plain text only.
 
 #include "support/mainwindow.h"
+#include "support/modal.h"
+#include "support/named.h"
+#include "support/scripteddialogs.h"
 
 #include "captionfit.h"
 #include "richtextbox.h"
-#include "support/named.h"
-#include "support/scripteddialogs.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
 using namespace shelltest;
 
 namespace {
-QRect workspace(frmMain &w)
-{
-    return w.findChild<QMdiArea *>(QStringLiteral("mdiArea"))->viewport()->rect();
-}
-
 QSize designOuter(const frmDocument *doc)
 {
     return frmDocument::designClientSize() + (doc->size() - doc->widget()->size());
@@ -36,9 +33,15 @@ MainWindow firstRun()
     w->activateWindow();
     if (!QTest::qWaitForWindowActive(w.get()))
         qWarning("main window not active");
-    QTest::qWaitFor([&w] { return !w->documents().isEmpty(); }, 5000);
     return w;
 }
+
+// Exposes what a drag or the control's own copy takes from the selection.
+class Probe : public RichTextBox
+{
+public:
+    using RichTextBox::createMimeDataFromSelection;
+};
 
 void typeThroughWindow(frmMain &w, const QString &text)
 {
@@ -52,116 +55,84 @@ class tst_FirstRunWindow : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { isolateSettings(); }
-    void newWindowsOpenInsideTheWorkspace_data();
-    void newWindowsOpenInsideTheWorkspace();
-    void cascadeKeepsWindowsUsable_data();
-    void cascadeKeepsWindowsUsable();
-    void captionsFit_data();
+    void documentWindowsStayUsable_data();
+    void documentWindowsStayUsable();
     void captionsFit();
     void typingGoesOnAfterAButton_data();
     void typingGoesOnAfterAButton();
+    void selectionLeavesAsPlainText();
 };
 
-void tst_FirstRunWindow::newWindowsOpenInsideTheWorkspace_data()
+void tst_FirstRunWindow::documentWindowsStayUsable_data()
 {
     QTest::addColumn<int>("windows");
-    for (int n : {1, 2, 3, 4, 5, 8})
-        QTest::addRow("%d windows", n) << n;
-}
-
-void tst_FirstRunWindow::newWindowsOpenInsideTheWorkspace()
-{
-    QFETCH(int, windows);
-    MainWindow w = firstRun();
-    for (int i = 1; i < windows; ++i)
-        w->CreateDocumentWindow();
-    const QRect area = workspace(*w);
-    const QList<frmDocument *> docs = w->documents();
-    QCOMPARE(docs.size(), windows);
-    for (int i = 0; i < docs.size(); ++i) {
-        const QRect g = docs[i]->geometry();
-        QVERIFY2(area.contains(g), qPrintable(QStringLiteral("%1: %2,%3 %4x%5 outside %6x%7")
-                 .arg(docs[i]->Caption()).arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())
-                 .arg(area.width()).arg(area.height())));
-        // As large as the design where the workspace allows it.
-        QCOMPARE(g.size(), designOuter(docs[i]).boundedTo(area.size()));
-        if (i > 0 && g.topLeft() != area.topLeft()) {
-            QVERIFY(g.x() > docs[i - 1]->x());
-            QVERIFY(g.y() > docs[i - 1]->y());
-        }
+    QTest::addColumn<bool>("cascade");     // through Ventana > Cascada, or as they opened
+    QTest::addColumn<QSize>("mainSize");   // empty: the first-run size
+    for (int n : {1, 3, 5, 8})
+        QTest::addRow("%d opened", n) << n << false << QSize();
+    for (int n : {2, 5}) {
+        QTest::addRow("%d cascaded", n) << n << true << QSize();
+        QTest::addRow("%d cascaded, large frame", n) << n << true << QSize(1100, 900);
     }
 }
 
-void tst_FirstRunWindow::cascadeKeepsWindowsUsable_data()
-{
-    QTest::addColumn<int>("windows");
-    QTest::addColumn<QSize>("mainSize");    // empty: the first-run size
-    for (int n = 1; n <= 5; ++n) {
-        QTest::addRow("first run, %d windows", n) << n << QSize();
-        QTest::addRow("large frame, %d windows", n) << n << QSize(1100, 900);
-    }
-}
-
-void tst_FirstRunWindow::cascadeKeepsWindowsUsable()
+// Each window lies inside the workspace, below and right of the one before unless a run
+// starts over, and as large as its design where the room left allows.
+void tst_FirstRunWindow::documentWindowsStayUsable()
 {
     QFETCH(int, windows);
+    QFETCH(bool, cascade);
     QFETCH(QSize, mainSize);
     MainWindow w = firstRun();
     if (mainSize.isValid()) {
         w->resize(mainSize);
         QTRY_COMPARE(w->size(), mainSize);
     }
-    for (int i = 1; i < windows; ++i)
+    while (w->documents().size() < windows)
         w->CreateDocumentWindow();
-    named<QAction>(*w, QStringLiteral("mnuWindowCascade"))->trigger();
-    const QRect area = workspace(*w);
+    if (cascade)
+        named<QAction>(*w, "mnuWindowCascade")->trigger();
+    const QRect area = named<QMdiArea>(*w, "mdiArea")->viewport()->rect();
     const QList<frmDocument *> docs = w->documents();
-    const int offsets = docs.size() > 1 ? docs[1]->y() - docs[0]->y() : 0;
-    const QSize left = area.size() - QSize(offsets, offsets) * (windows - 1);
-    for (int i = 0; i < docs.size(); ++i) {
+    const int step = windows > 1 ? docs[1]->y() - docs[0]->y() : 0;
+    const QSize left = area.size() - QSize(step, step) * (cascade ? windows - 1 : 0);
+    for (int i = 0; i < windows; ++i) {
         const QRect g = docs[i]->geometry();
-        QVERIFY(area.contains(g));
-        QVERIFY(g.width() >= 150 && g.height() >= 100);
+        const QString where = QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7").arg(docs[i]->Caption())
+            .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()).arg(area.width()).arg(area.height());
+        QVERIFY2(area.contains(g), qPrintable(where));
+        QVERIFY2(g.width() >= 150 && g.height() >= 100, qPrintable(where));
         const QSize wanted = designOuter(docs[i]).boundedTo(left);
-        QVERIFY2(g.width() >= wanted.width() && g.height() >= wanted.height(),
-                 qPrintable(QStringLiteral("%1 is %2x%3").arg(docs[i]->Caption())
-                            .arg(g.width()).arg(g.height())));
-        if (i > 0) {
-            QVERIFY(g.x() > docs[i - 1]->x());
-            QVERIFY(g.y() > docs[i - 1]->y());
-        }
+        QVERIFY2(g.width() >= wanted.width() && g.height() >= wanted.height(), qPrintable(where));
+        if (i > 0 && (cascade || g.topLeft() != area.topLeft()))
+            QVERIFY2(g.x() > docs[i - 1]->x() && g.y() > docs[i - 1]->y(), qPrintable(where));
     }
 }
 
-void tst_FirstRunWindow::captionsFit_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const char *name : {"Command2", "Command3", "Command4", "Command5", "Command6",
-                             "Command7", "Command8", "Command9", "Command10", "Command11",
-                             "Command12", "Command13", "Command18", "Command16", "Label1",
-                             "Label2", "Label3", "Command14", "Command15", "Command19",
-                             "Command20"})
-        QTest::newRow(name) << name;
-}
-
+// Every caption of the strip and the panel is whole and readable.
 void tst_FirstRunWindow::captionsFit()
 {
-    QFETCH(QString, name);
     MainWindow w = firstRun();
-    auto *control = w->findChild<QWidget *>(name);
-    QVERIFY(control);
-    const QString text = qobject_cast<QLabel *>(control)
-                             ? qobject_cast<QLabel *>(control)->text()
-                             : qobject_cast<QPushButton *>(control)->text();
-    const QFontMetrics metrics = control->fontMetrics();
-    const QRect area = captionfit::captionRect(control);   // a push button: inside its bevel
-    QVERIFY2(metrics.horizontalAdvance(text) <= area.width(),
-             qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3").arg(text)
-                        .arg(metrics.horizontalAdvance(text)).arg(area.width())));
-    QVERIFY2(metrics.height() <= area.height(),
-             qPrintable(QStringLiteral("\"%1\" needs %2 px high, has %3").arg(text)
-                        .arg(metrics.height()).arg(area.height())));
-    QVERIFY(control->font().pointSizeF() >= captionfit::smallestReadablePoints);
+    QList<QWidget *> controls;
+    for (QPushButton *b : w->findChildren<QPushButton *>())
+        controls << b;
+    for (QLabel *l : w->findChildren<QLabel *>())
+        if (!l->text().isEmpty() && named<QWidget>(*w, "propiedades")->isAncestorOf(l))
+            controls << l;
+    QVERIFY(controls.size() >= 20);
+    for (QWidget *control : std::as_const(controls)) {
+        const QString text = qobject_cast<QLabel *>(control)
+                                 ? qobject_cast<QLabel *>(control)->text()
+                                 : qobject_cast<QPushButton *>(control)->text();
+        const QFontMetrics metrics = control->fontMetrics();
+        const QRect room = captionfit::captionRect(control);   // a push button: inside its bevel
+        QVERIFY2(metrics.horizontalAdvance(text) <= room.width()
+                     && metrics.height() <= room.height(),
+                 qPrintable(QStringLiteral("\"%1\" needs %2x%3 px, has %4x%5").arg(text)
+                            .arg(metrics.horizontalAdvance(text)).arg(metrics.height())
+                            .arg(room.width()).arg(room.height())));
+        QVERIFY(control->font().pointSizeF() >= captionfit::smallestReadablePoints);
+    }
 }
 
 void tst_FirstRunWindow::typingGoesOnAfterAButton_data()
@@ -171,9 +142,8 @@ void tst_FirstRunWindow::typingGoesOnAfterAButton_data()
     QTest::newRow("12") << "Command10";
     QTest::newRow("Viñetas") << "Command16";
     QTest::newRow("Alinear") << "Command14";
-    QTest::newRow("Fuentes") << "Command18";
-    QTest::newRow("Color Texto") << "Command20";
-    QTest::newRow("Color Fondo") << "Command19";
+    QTest::newRow("Fuentes, cancelled") << "Command18";
+    QTest::newRow("Color Fondo, its warning answered") << "Command19";
 }
 
 void tst_FirstRunWindow::typingGoesOnAfterAButton()
@@ -181,22 +151,26 @@ void tst_FirstRunWindow::typingGoesOnAfterAButton()
     QFETCH(QString, button);
     ScriptedDialogs dialogs;      // the dialogs of "Fuentes" and the colours: cancelled
     MainWindow w = firstRun();
-    // "Color Fondo" warns first; its box is answered as soon as it is up.
-    QTimer answer;
-    connect(&answer, &QTimer::timeout, [] {
-        if (QWidget *modal = QApplication::activeModalWidget())
-            QTest::keyClick(modal, Qt::Key_Return);
-    });
-    answer.start(50);
     frmDocument *doc = w->activeDocument();
     QTRY_VERIFY(doc->rtfText->hasFocus());
     typeThroughWindow(*w, QStringLiteral("ab"));
-    auto *target = w->findChild<QPushButton *>(button);
-    QVERIFY(target && target->isVisible());
-    QTest::mouseClick(target, Qt::LeftButton);
+    ModalAnswer warning([](QWidget *box) { QTest::keyClick(box, Qt::Key_Return); });
+    QTest::mouseClick(named<QPushButton>(*w, button), Qt::LeftButton);
     QTRY_VERIFY(!QApplication::activeModalWidget());
+    QVERIFY(!warning.gaveUp);
     typeThroughWindow(*w, QStringLiteral("cd"));
     QCOMPARE(doc->rtfText->Text(), QStringLiteral("abcd"));
+}
+
+void tst_FirstRunWindow::selectionLeavesAsPlainText()
+{
+    Probe box;
+    box.setText(QStringLiteral("uno\ndos"));
+    box.selectAll();
+    box.setSelBold(true);
+    std::unique_ptr<QMimeData> data(box.createMimeDataFromSelection());
+    QCOMPARE(data->formats(), QStringList{"text/plain"});
+    QCOMPARE(data->text(), box.SelText());
 }
 
 QTEST_MAIN(tst_FirstRunWindow)

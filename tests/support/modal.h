@@ -18,8 +18,9 @@ public:
     using Answer = std::function<void(QWidget *)>;
 
     // Answers the first modal dialog that is (or holds) a `kind`, or every one when `every`.
-    // A dialog that stays up unanswered for `patienceMs` (another kind, or an answer that did
-    // not close it) is rejected and `gaveUp` set, so a test fails instead of hanging.
+    // A dialog that stays up unanswered for `patienceMs` (another kind, one after the first
+    // answer, or the first one when its answer did not close it) is rejected and `gaveUp`
+    // set, so a test fails instead of hanging.
     explicit ModalAnswer(Answer answer = accept(), const char *kind = "QDialog", bool every = false,
                          int patienceMs = 10000)
         : answer(std::move(answer)), kind(kind), every(every), patienceMs(patienceMs)
@@ -61,7 +62,7 @@ private:
             waiting.invalidate();
             return;
         }
-        if (!holds(modal, kind)) {
+        if (done || !holds(modal, kind)) {
             if (!waiting.isValid())
                 waiting.start();
             else if (waiting.elapsed() > patienceMs) {
@@ -70,8 +71,8 @@ private:
             }
             return;
         }
-        if (!every)
-            poller.stop();
+        done = !every;
+        waiting.invalidate();
         ++answered;
         titles << modal->windowTitle();
         if (auto *box = qobject_cast<QMessageBox *>(modal))
@@ -87,6 +88,7 @@ private:
     bool every;
     int patienceMs;
     bool busy = false;
+    bool done = false;
     QElapsedTimer waiting;
     QTimer poller; // dies with the answer, so a dialog that never comes stops nothing later
 };
