@@ -1,16 +1,20 @@
 // The codec on pathological shapes (bench/pathologicalshapes.cpp): each is read, and saved
 // where that makes sense, at n, 2n and 4n, and the report at the end gives how the time
 // grows per doubling (2x is linear, 4x quadratic) and the peak memory that reading the
-// largest takes against the file's size. The peak is measured in a child process, from
+// largest takes against the file's size. Some shapes also time Enter and a letter at the end
+// of the document read, laid out as the editor lays it out. Documents are ListDocuments, as
+// the editor's are. The peak is measured in a child process, from
 // its resident set before the read. Times are the processor time of the reading thread.
 #include "benchchild.h"
 #include "pathologicalshapes.h"
 #include "rtfcodec.h"
+#include "rtflistdocument.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
-#include <QTextDocument>
+#include <QTextCursor>
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +32,7 @@ using pathological::shapes;
 
 constexpr int kScales[] = {1, 2, 4};
 constexpr double kTargetGrowth = 2.3;
+constexpr double kTargetEditGrowth = 1.3;   // an edit at the end costs the same at any length
 constexpr double kTargetMemory = 10;
 
 std::map<std::string, double> seconds;   // mean seconds per run, by "what/shape/scale"
@@ -64,6 +69,26 @@ void timed(benchmark::State &state, const std::string &name, Step step)
     seconds[name] = total / double(state.iterations());
 }
 
+// Enter and a letter at the end of the document, each followed by the layout of what
+// changed; a fixed number of times, so that the document grows alike at every size.
+void registerEdit(const Shape &shape, int scale, const std::string &name)
+{
+    benchmark::RegisterBenchmark(("edit/" + name).c_str(), [&shape, scale](benchmark::State &s) {
+        rtf::ListDocument doc;
+        rtf::read(input(shape, scale), &doc);
+        doc.setTextWidth(600);
+        benchmark::DoNotOptimize(doc.size());
+        QTextCursor end(&doc);
+        end.movePosition(QTextCursor::End);
+        timed(s, key("edit", shape, scale), [&] {
+            end.insertBlock();
+            benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+            end.insertText(QStringLiteral("x"));
+            benchmark::DoNotOptimize(doc.documentLayout()->documentSize());
+        });
+    })->Unit(benchmark::kMillisecond)->Iterations(100);
+}
+
 void registerShape(const Shape &shape)
 {
     for (const int scale : kScales) {
@@ -71,17 +96,19 @@ void registerShape(const Shape &shape)
         benchmark::RegisterBenchmark(("read/" + name).c_str(), [&shape, scale](benchmark::State &s) {
             const QByteArray &data = input(shape, scale);
             timed(s, key("read", shape, scale), [&] {
-                QTextDocument doc;
+                rtf::ListDocument doc;
                 rtf::read(data, &doc);
             });
         })->Unit(benchmark::kMillisecond);
-        if (!shape.save)
-            continue;
-        benchmark::RegisterBenchmark(("save/" + name).c_str(), [&shape, scale](benchmark::State &s) {
-            QTextDocument doc;
-            rtf::read(input(shape, scale), &doc);
-            timed(s, key("save", shape, scale), [&] { benchmark::DoNotOptimize(rtf::write(&doc)); });
-        })->Unit(benchmark::kMillisecond);
+        if (shape.save) {
+            benchmark::RegisterBenchmark(("save/" + name).c_str(), [&shape, scale](benchmark::State &s) {
+                rtf::ListDocument doc;
+                rtf::read(input(shape, scale), &doc);
+                timed(s, key("save", shape, scale), [&] { benchmark::DoNotOptimize(rtf::write(&doc)); });
+            })->Unit(benchmark::kMillisecond);
+        }
+        if (shape.edit)
+            registerEdit(shape, scale, name);
     }
 }
 
@@ -96,7 +123,7 @@ int childMain(const char *shapeName, const char *peakFile)
         if (std::strcmp(shape.name, shapeName) != 0)
             continue;
         const QByteArray data = shape.make(shape.n * 4);
-        QTextDocument doc;
+        rtf::ListDocument doc;
         const long before = residentKb();
         const long peakBefore = resetPeakResident() ? before : peakResidentKb();
         rtf::read(data, &doc);
@@ -124,32 +151,39 @@ void report(const QString &workDir)
 {
     std::printf("\nGrowth per doubling (n, 2n, 4n; mean of the two doublings, the larger in"
                 " brackets; linear is 2x) and peak memory of reading 4n:\n");
-    std::printf("%-24s %8s %10s %9s %15s %15s %10s %10s  %s\n", "shape", "n", "4n KB",
-                "4n rd ms", "read growth", "save growth", "peak MB", "peak/file", "verdict");
+    std::printf("%-24s %8s %10s %9s %15s %15s %15s %10s %10s  %s\n", "shape", "n", "4n KB",
+                "4n rd ms", "read growth", "save growth", "edit growth", "peak MB", "peak/file",
+                "verdict");
     const std::string peakFile = (workDir + QStringLiteral("/peak")).toStdString();
     for (const Shape &shape : shapes()) {
-        double readMean, readWorst, saveMean = 0, saveWorst = 0;
+        double readMean, readWorst, saveMean = 0, saveWorst = 0, editMean = 0, editWorst = 0;
         growth("read", shape, &readMean, &readWorst);
         if (shape.save)
             growth("save", shape, &saveMean, &saveWorst);
+        if (shape.edit)
+            growth("edit", shape, &editMean, &editWorst);
         if (readMean <= 0)
             continue;   // filtered out
         const ChildRun child = runChild({selfPath(), "--child-peak", shape.name, peakFile},
                                         QString::fromStdString(peakFile));
         const double fileMb = double(input(shape, 4).size()) / 1e6;
         const double peakMb = double(child.peakKb) * 1024 / 1e6;
-        const bool ok = readMean <= kTargetGrowth && saveMean <= kTargetGrowth && child.seconds > 0
+        const bool ok = readMean <= kTargetGrowth && saveMean <= kTargetGrowth
+            && editMean <= kTargetEditGrowth && child.seconds > 0
             && peakMb <= kTargetMemory * fileMb;
-        char save[32] = "-";
+        char save[32] = "-", edit[32] = "-";
         if (shape.save)
             std::snprintf(save, sizeof save, "%.2fx (%.2fx)", saveMean, saveWorst);
-        std::printf("%-24s %8d %10.0f %9.1f %6.2fx (%.2fx) %15s %10.1f %10.2f  %s\n", shape.name,
-                    shape.n, fileMb * 1e3, seconds[key("read", shape, 4)] * 1e3, readMean,
-                    readWorst, save, peakMb, fileMb > 0 ? peakMb / fileMb : 0.0,
+        if (shape.edit)
+            std::snprintf(edit, sizeof edit, "%.2fx (%.2fx)", editMean, editWorst);
+        std::printf("%-24s %8d %10.0f %9.1f %6.2fx (%.2fx) %15s %15s %10.1f %10.2f  %s\n",
+                    shape.name, shape.n, fileMb * 1e3, seconds[key("read", shape, 4)] * 1e3,
+                    readMean, readWorst, save, edit, peakMb, fileMb > 0 ? peakMb / fileMb : 0.0,
                     ok ? "ok" : "OVER");
     }
-    std::printf("Targets: at most %.1fx per doubling, reading and saving; peak under %.0fx the"
-                " file.\n", kTargetGrowth, kTargetMemory);
+    std::printf("Targets: at most %.1fx per doubling, reading and saving, %.1fx editing (1x is"
+                " constant); peak under %.0fx the file.\n", kTargetGrowth, kTargetEditGrowth,
+                kTargetMemory);
 }
 
 } // namespace

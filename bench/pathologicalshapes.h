@@ -14,6 +14,7 @@ struct Shape
     QByteArray (*make)(int n);
     int n;        // the smallest size measured; also 2n and 4n
     bool save;    // whether saving the document read is measured too
+    bool edit;    // whether Enter and a letter at the end of the document read are too
 };
 
 const std::vector<Shape> &shapes();

@@ -3,6 +3,7 @@
 #include "bgrcolor.h"
 #include "richtextboxaccessible.h"
 #include "rtfkept.h"
+#include "rtflistdocument.h"
 #include "runtimefailure.h"
 #include "twips.h"
 
@@ -36,6 +37,10 @@ using namespace richtext;
 RichTextBox::RichTextBox(QWidget *parent)
     : QTextEdit(parent)
 {
+    // Its lists take an item at their end, Enter at the end of a long list, at once.
+    const QFont font = document()->defaultFont();
+    setDocument(new rtf::ListDocument(this));
+    document()->setDefaultFont(font);
     installRichTextBoxAccessibility();
     // The clipboard of this editor carries plain text only.
     setAcceptRichText(false);

@@ -10,7 +10,7 @@ set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
 
-PACKAGES="build-essential cmake pkg-config ccache qt6-base-dev qt6-translations-l10n libgl-dev
+PACKAGES="build-essential cmake pkg-config ccache qt6-base-dev qt6-base-private-dev qt6-translations-l10n libgl-dev
   libbenchmark-dev fonts-liberation2"
 TEST_PACKAGES="xvfb xauth xdotool xclip x11-utils poppler-utils python3 mount util-linux
   dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0

@@ -8,6 +8,7 @@ add_qt_test(tst_rtfkept SOURCES tst_rtfkept.cpp LIBS rtfcodec rtfjson)
 add_qt_test(tst_rtfinterop SOURCES tst_rtfinterop.cpp LIBS rtfcodec)
 set_tests_properties(tst_rtfinterop PROPERTIES TIMEOUT 300)
 # Formatting written by other word processors: styles, list levels, direction, cells.
+add_qt_test(tst_rtflistdocument SOURCES tst_rtflistdocument.cpp LIBS rtfcodec)
 add_qt_test(tst_rtffidelity SOURCES tst_rtffidelity.cpp support/fidelitysupport.h LIBS rtfcodec)
 add_qt_test(tst_rtfwriteback SOURCES tst_rtfwriteback.cpp support/fidelitysupport.h LIBS rtfcodec)
 # Documents written by the word processors themselves, and written back to them; the three

@@ -452,6 +452,17 @@ void TestRtfWriteBack::writtenAsRead_data()
         {"\\b\\cf1 {\\field{\\*\\fldinst SYMBOL 252"});
     row("a list paragraph's own indent of zero", lists + "\\pard\\ls1\\li0\\fi0 x\\par",
         {"\\li0\\ri0\\fi0\\ls1"});
+    // A paragraph that leaves its style's list or outline level says so, or the next read
+    // would give it them.
+    const QByteArray listStyle = "{\\stylesheet{\\s0\\ls1\\ilvl0 Normal;}}";
+    row("out of the Normal style's list", listStyle + lists + "\\pard\\ls9 x\\par\\pard y\\par",
+        {"\\sl0\\ls-1\\ql", "\\ls1\\ilvl0{\\listtext"});
+    row("the Normal style's list, defined after the styles",
+        listStyle + "\\pard\\ls0 x\\par\\pard{\\*\\pn\\pnlvlblt{\\pntxtb *}} y\\par",
+        {"\\sl0\\ls-1\\ql", "\\ls1\\ilvl0{\\listtext"});
+    row("out of the Normal style's outline level",
+        "{\\stylesheet{\\s0\\outlinelevel0 Normal;}}\\pard\\outlinelevel9 x\\par\\pard y\\par",
+        {"\\sl0\\outlinelevel9\\ql", "\\outlinelevel0 {"});
 }
 
 void TestRtfWriteBack::writtenAsRead()

@@ -200,9 +200,12 @@ void KeptRecorder::text(const char *data, qsizetype length, CodePage *cp)
 }
 
 // \bin data is written as the hexadecimal it stands for, which every reader takes in
-// a picture or object, and which keeps kept RTF free of raw bytes.
+// a picture or object, and which keeps kept RTF free of raw bytes. \bin0 writes nothing,
+// not even the space that would end the word before it.
 void KeptRecorder::binary(const char *data, qsizetype length)
 {
+    if (length <= 0)
+        return;
     delimit();
     m_out.append(QByteArray::fromRawData(data, length).toHex());
 }

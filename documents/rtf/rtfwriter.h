@@ -94,9 +94,10 @@ private:
     void collectKeptBlock(const QTextBlock &block);
     void writeKept(const QByteArray &kept);
     void writeKeptDocument();
-    void writeKeptParagraphProps(const QTextBlockFormat &format);
+    void writeKeptParagraphProps(const QTextBlockFormat &format, bool inList);
     void keptFormatOut(const QTextCharFormat &format, FormatOut &out);
-    bool stylesHideText();
+    enum class KeptStyleWords { Hidden = 1, List = 2, Outline = 4 };
+    bool stylesSay(KeptStyleWords which);
     // Writes a fragment that anchors kept material, and says whether there was any.
     bool writeKeptFragment(const FormatOut &out, QStringView text, bool complex);
 
@@ -119,7 +120,7 @@ private:
     QHash<qint64, QByteArray> m_levelCache;       // a list level's words, by format and level
     QSet<int> m_seenFormats;
     QHash<int, FormatOut> m_formatCache;
-    int m_stylesHide = -1;   // whether a kept style turns on hidden text (-1: not looked yet)
+    int m_stylesSay = -1;   // the KeptStyleWords the kept styles say (-1: not looked yet)
     QHash<qint64, QByteArray> m_paragraphCache;
     // The run written last, while nothing has followed it: where it ends and its format.
     qsizetype m_runEnd = -1;

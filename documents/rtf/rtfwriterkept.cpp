@@ -93,35 +93,54 @@ void Writer::writeKeptDocument()
     }
 }
 
-void Writer::writeKeptParagraphProps(const QTextBlockFormat &format)
+void Writer::writeKeptParagraphProps(const QTextBlockFormat &format, bool inList)
 {
     if (m_kept && !m_kept->styles.isEmpty()) {
         if (format.hasProperty(KeptStyle))
             word("\\s", format.intProperty(KeptStyle));
         // A reader gives a paragraph its style's, or the Normal style's, value for what
-        // the paragraph does not say: it says the defaults too.
+        // the paragraph does not say: it says the defaults too. An \\ls that names no
+        // list override is no list; Word's outline level 9 is body text.
         if (format.layoutDirection() != Qt::RightToLeft) m_out.append("\\ltrpar");
         if (format.topMargin() <= 0) m_out.append("\\sb0");
         if (format.bottomMargin() <= 0) m_out.append("\\sa0");
         if (format.lineHeightType() == QTextBlockFormat::SingleHeight) m_out.append("\\sl0");
+        if (!inList && stylesSay(KeptStyleWords::List)) m_out.append("\\ls-1");
+        if (format.headingLevel() <= 0 && stylesSay(KeptStyleWords::Outline))
+            m_out.append("\\outlinelevel9");
     }
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         m_out.append("\\pagebb");
 }
 
-// Whether a kept style says \v: the text written with it must then say \v0.
-bool Writer::stylesHideText()
+// Whether a kept style turns on hidden text, names a list or gives an outline level: what
+// is written with the styles must then say it has none. Looked for once, in all the styles.
+bool Writer::stylesSay(KeptStyleWords which)
 {
-    if (m_stylesHide < 0) {
+    if (m_stylesSay < 0) {
         const QByteArray &styles = m_kept->styles;
-        m_stylesHide = 0;
-        for (qsizetype at = styles.indexOf("\\v"); at >= 0 && !m_stylesHide;
-             at = styles.indexOf("\\v", at + 2)) {
-            const char next = at + 2 < styles.size() ? styles.at(at + 2) : ' ';
-            m_stylesHide = !std::isalpha(static_cast<unsigned char>(next)) && next != '0';
+        m_stylesSay = 0;
+        const auto says = [&](const char *w, qsizetype at) {
+            const qsizetype end = at + qsizetype(qstrlen(w));
+            const char next = end < styles.size() ? styles.at(end) : ' ';
+            // \\v0 turns it off; a longer word is another word.
+            if (w[1] == 'v')
+                return !std::isalpha(static_cast<unsigned char>(next)) && next != '0';
+            return bool(std::isdigit(static_cast<unsigned char>(next)));
+        };
+        const std::pair<const char *, KeptStyleWords> words[] = {
+            {"\\v", KeptStyleWords::Hidden}, {"\\ls", KeptStyleWords::List},
+            {"\\outlinelevel", KeptStyleWords::Outline}};
+        for (const auto &[w, bit] : words) {
+            for (qsizetype at = styles.indexOf(w); at >= 0; at = styles.indexOf(w, at + 1)) {
+                if (says(w, at)) {
+                    m_stylesSay |= int(bit);
+                    break;
+                }
+            }
         }
     }
-    return m_stylesHide;
+    return m_stylesSay & int(which);
 }
 
 void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
@@ -138,7 +157,7 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
         if (!format.fontStrikeOut()) out.off.append("\\strike0");
         if (format.verticalAlignment() == QTextCharFormat::AlignNormal)
             out.off.append("\\nosupersub");
-        if (stylesHideText())
+        if (stylesSay(KeptStyleWords::Hidden))
             out.off.append("\\v0");
         if (format.foreground().style() == Qt::NoBrush) out.off.append("\\cf0");
         if (format.background().style() == Qt::NoBrush || format.hasProperty(KeptHighlight))

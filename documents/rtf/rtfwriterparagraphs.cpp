@@ -61,7 +61,8 @@ void Writer::writeBlockFormat(const QTextBlock &block, int depth)
         m_out.append("\\intbl");
     if (depth > 1)
         word("\\itap", depth);
-    writeKeptParagraphProps(f);
+    const QTextList *list = block.textList();
+    writeKeptParagraphProps(f, list);
     // The side of the page: Qt's left and right are the paragraph's start and end unless
     // it marks them absolute.
     Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
@@ -74,7 +75,6 @@ void Writer::writeBlockFormat(const QTextBlock &block, int depth)
     else if (a & Qt::AlignJustify) m_out.append("\\qj");
     else if (a & Qt::AlignRight) m_out.append("\\qr");
     else m_out.append("\\ql");
-    const QTextList *list = block.textList();
     const Indents indents = paragraphIndents(block);
     word("\\li", indents.left);
     word("\\ri", indents.right);
