@@ -37,11 +37,13 @@ using namespace richtext;
 RichTextBox::RichTextBox(QWidget *parent)
     : QTextEdit(parent)
 {
+    // Before the document is replaced: otherwise the first control made gets Qt's own
+    // accessible interface, which offers editing even when the control is read only.
+    installRichTextBoxAccessibility();
     // Its lists take an item at their end, Enter at the end of a long list, at once.
     const QFont font = document()->defaultFont();
     setDocument(new rtf::ListDocument(this));
     document()->setDefaultFont(font);
-    installRichTextBoxAccessibility();
     // The clipboard of this editor carries plain text only.
     setAcceptRichText(false);
     setTabChangesFocus(false);

@@ -1,11 +1,8 @@
 # Editing and formatting commands: toolbar, selection feedback, clipboard, quick buttons,
-# paragraph buttons, font and colour dialogs.
+# paragraph buttons (the indent as typed), font and colour dialogs.
 add_qt_test(tst_editing
   SOURCES tst_editing.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp
   LIBS app)
-add_qt_test(tst_editingindent
-  SOURCES tst_editingindent.cpp
-  LIBS editing)
 
 # Real-window tests: clipboard exchange with another X client, bold through save and reopen.
 find_program(EDITING_XVFB Xvfb)

@@ -51,7 +51,10 @@ struct Shown
     }
 };
 
-using Query = std::function<void(QAccessibleTextInterface *)>;
+// Asks the text interface something at an offset.
+using Query = std::function<void(QAccessibleTextInterface *, int)>;
+
+constexpr int Before = 0, At = 1, After = 2;
 
 } // namespace
 
@@ -63,44 +66,43 @@ class TestRichTextAccessible : public QObject
     Q_OBJECT
 private slots:
     void describesAnEditableText();
-    void unitAtOffset_data();
-    void unitAtOffset();
-    void unitsAround_data();
-    void unitsAround();
+    void units_data();
+    void units();
     void textRanges_data();
     void textRanges();
-    void readingLeavesTheRestToTheBackgroundLayout_data();
-    void readingLeavesTheRestToTheBackgroundLayout();
+    void readingLaysOutOnlyWhatItReads_data();
+    void readingLaysOutOnlyWhatItReads();
     void selectionAndCaret();
     void editing();
-    void readOnlyIsNotEdited();
-    void tablesAndPictures();
-    void anotherDocumentLoaded();
-    void readingInTheMiddleLaysOutNothing_data();
-    void readingInTheMiddleLaysOutNothing();
     void attributesOfTheRun();
     void geometry();
+    void tablesAndPictures();
+    void anotherDocumentLoaded();
 };
 
+// Read only, it offers no editing, and its value cannot be written either.
 void TestRichTextAccessible::describesAnEditableText()
 {
     Shown shown(kText);
     QAccessibleInterface *iface = accessible(shown.box);
-    QVERIFY(iface);
     QCOMPARE(iface->role(), QAccessible::EditableText);
-    QVERIFY(iface->textInterface());
     QVERIFY(iface->editableTextInterface());
     QVERIFY(iface->state().editable);
     QVERIFY(iface->state().multiLine);
     QCOMPARE(iface->text(QAccessible::Value), kText);
-    QCOMPARE(iface->textInterface()->characterCount(), int(kText.size()));
+    QCOMPARE(reading(shown.box)->characterCount(), int(kText.size()));
     shown.box.setReadOnly(true);
     QVERIFY(iface->state().readOnly);
     QVERIFY(!iface->state().editable);
+    QVERIFY(!iface->editableTextInterface());
+    iface->setText(QAccessible::Value, QStringLiteral("otro"));
+    QCOMPARE(shown.box.toPlainText(), kText);
 }
 
-void TestRichTextAccessible::unitAtOffset_data()
+// The unit of text at, before and after an offset.
+void TestRichTextAccessible::units_data()
 {
+    QTest::addColumn<int>("which");
     QTest::addColumn<int>("offset");
     QTest::addColumn<QAccessible::TextBoundaryType>("unit");
     QTest::addColumn<QString>("expected");
@@ -108,71 +110,42 @@ void TestRichTextAccessible::unitAtOffset_data()
     QTest::addColumn<int>("end");
 
     const int end = int(kText.size());
-    QTest::newRow("character") << 5 << QAccessible::CharBoundary << "m" << 5 << 6;
-    QTest::newRow("word") << 7 << QAccessible::WordBoundary << "mundo" << 5 << 10;
-    QTest::newRow("first sentence") << 3 << QAccessible::SentenceBoundary << "Hola mundo. " << 0 << 12;
-    QTest::newRow("second sentence") << 14 << QAccessible::SentenceBoundary << "Adiós." << 12 << 18;
-    QTest::newRow("line") << 22 << QAccessible::LineBoundary << "segunda línea" << 19 << 32;
-    QTest::newRow("paragraph") << 22 << QAccessible::ParagraphBoundary << "segunda línea" << 19 << 32;
-    QTest::newRow("empty paragraph") << 33 << QAccessible::ParagraphBoundary << "" << 33 << 33;
-    QTest::newRow("whole text") << 4 << QAccessible::NoBoundary << kText << 0 << end;
+    QTest::newRow("word") << At << 7 << QAccessible::WordBoundary << "mundo" << 5 << 10;
+    QTest::newRow("first sentence") << At << 3 << QAccessible::SentenceBoundary << "Hola mundo. " << 0 << 12;
+    QTest::newRow("second sentence") << At << 14 << QAccessible::SentenceBoundary << "Adiós." << 12 << 18;
+    QTest::newRow("line") << At << 22 << QAccessible::LineBoundary << "segunda línea" << 19 << 32;
+    // The caret at the start of a line reads that line, not the one before.
+    QTest::newRow("line from its start") << At << 19 << QAccessible::LineBoundary << "segunda línea" << 19 << 32;
+    QTest::newRow("empty paragraph") << At << 33 << QAccessible::ParagraphBoundary << "" << 33 << 33;
+    QTest::newRow("whole text") << At << 4 << QAccessible::NoBoundary << kText << 0 << end;
     // The caret after Ctrl+End: the last line is still read.
-    QTest::newRow("line at the end") << end << QAccessible::LineBoundary << "fin" << end - 3 << end;
-    QTest::newRow("character at the end") << end << QAccessible::CharBoundary << "" << end << end;
-    QTest::newRow("past the end") << end + 1 << QAccessible::LineBoundary << "" << -1 << -1;
-    QTest::newRow("negative") << -1 << QAccessible::WordBoundary << "" << -1 << -1;
-}
-
-void TestRichTextAccessible::unitAtOffset()
-{
-    QFETCH(int, offset);
-    QFETCH(QAccessible::TextBoundaryType, unit);
-    QFETCH(QString, expected);
-    QFETCH(int, start);
-    QFETCH(int, end);
-    Shown shown(kText);
-    int from = 0, to = 0;
-    QCOMPARE(reading(shown.box)->textAtOffset(offset, unit, &from, &to), expected);
-    QCOMPARE(from, start);
-    QCOMPARE(to, end);
-}
-
-void TestRichTextAccessible::unitsAround_data()
-{
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QAccessible::TextBoundaryType>("unit");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("beforeStart");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<int>("afterStart");
-
-    QTest::newRow("words") << 7 << QAccessible::WordBoundary << "Hola" << 0 << "." << 10;
-    QTest::newRow("characters") << 1 << QAccessible::CharBoundary << "H" << 0 << "l" << 2;
+    QTest::newRow("line at the end") << At << end << QAccessible::LineBoundary << "fin" << end - 3 << end;
+    QTest::newRow("past the end") << At << end + 1 << QAccessible::LineBoundary << "" << -1 << -1;
+    QTest::newRow("negative") << At << -1 << QAccessible::WordBoundary << "" << -1 << -1;
+    QTest::newRow("word before") << Before << 7 << QAccessible::WordBoundary << "Hola" << 0 << 4;
+    QTest::newRow("word after") << After << 7 << QAccessible::WordBoundary << "." << 10 << 11;
+    QTest::newRow("line before") << Before << 22 << QAccessible::LineBoundary << "Hola mundo. Adiós." << 0 << 18;
     // After the second line comes the empty paragraph: found, and empty.
-    QTest::newRow("lines") << 22 << QAccessible::LineBoundary << "Hola mundo. Adiós." << 0
-                           << "" << 33;
-    QTest::newRow("nothing before the first") << 2 << QAccessible::LineBoundary << "" << -1
-                                              << "segunda línea" << 19;
-    QTest::newRow("nothing after the last") << 36 << QAccessible::ParagraphBoundary << "" << 33
-                                            << "" << -1;
+    QTest::newRow("line after") << After << 22 << QAccessible::LineBoundary << "" << 33 << 33;
+    QTest::newRow("nothing before the first") << Before << 2 << QAccessible::LineBoundary << "" << -1 << -1;
+    QTest::newRow("paragraph before the last") << Before << 36 << QAccessible::ParagraphBoundary << "" << 33 << 33;
+    QTest::newRow("nothing after the last") << After << 36 << QAccessible::ParagraphBoundary << "" << -1 << -1;
 }
 
-void TestRichTextAccessible::unitsAround()
+void TestRichTextAccessible::units()
 {
+    QFETCH(int, which);
     QFETCH(int, offset);
     QFETCH(QAccessible::TextBoundaryType, unit);
-    QFETCH(QString, before);
-    QFETCH(int, beforeStart);
-    QFETCH(QString, after);
-    QFETCH(int, afterStart);
     Shown shown(kText);
     QAccessibleTextInterface *t = reading(shown.box);
-    QVERIFY(t);
     int from = 0, to = 0;
-    QCOMPARE(t->textBeforeOffset(offset, unit, &from, &to), before);
-    QCOMPARE(from, beforeStart);
-    QCOMPARE(t->textAfterOffset(offset, unit, &from, &to), after);
-    QCOMPARE(from, afterStart);
+    const QString text = which == At ? t->textAtOffset(offset, unit, &from, &to)
+        : which == Before ? t->textBeforeOffset(offset, unit, &from, &to)
+                          : t->textAfterOffset(offset, unit, &from, &to);
+    QTEST(text, "expected");
+    QTEST(from, "start");
+    QTEST(to, "end");
 }
 
 void TestRichTextAccessible::textRanges_data()
@@ -181,12 +154,10 @@ void TestRichTextAccessible::textRanges_data()
     QTest::addColumn<int>("end");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("inside a paragraph") << 5 << 10 << "mundo";
     QTest::newRow("across paragraphs") << 12 << 26 << "Adiós.\nsegunda";
     QTest::newRow("the empty paragraph") << 32 << 34 << "\n\n";
     QTest::newRow("reversed") << 10 << 5 << "mundo";
     QTest::newRow("past the end") << 34 << 99 << "fin";
-    QTest::newRow("empty") << 3 << 3 << "";
 }
 
 void TestRichTextAccessible::textRanges()
@@ -198,48 +169,53 @@ void TestRichTextAccessible::textRanges()
     QCOMPARE(reading(shown.box)->text(start, end), expected);
 }
 
-void TestRichTextAccessible::readingLeavesTheRestToTheBackgroundLayout_data()
+void TestRichTextAccessible::readingLaysOutOnlyWhatItReads_data()
 {
     QTest::addColumn<Query>("query");
-    int from = 0, to = 0;
-    auto at = [&from, &to](QAccessible::TextBoundaryType unit) {
-        return Query([unit, &from, &to](QAccessibleTextInterface *t) {
-            t->textAtOffset(t->cursorPosition(), unit, &from, &to);
+    QTest::addColumn<bool>("middle");   // asked in the middle of the document, not at the caret
+    auto at = [](QAccessible::TextBoundaryType unit) {
+        return Query([unit](QAccessibleTextInterface *t, int offset) {
+            int from = 0, to = 0;
+            t->textAtOffset(offset, unit, &from, &to);
         });
     };
-    QTest::newRow("count") << Query([](QAccessibleTextInterface *t) { t->characterCount(); });
-    QTest::newRow("character") << at(QAccessible::CharBoundary);
-    QTest::newRow("word") << at(QAccessible::WordBoundary);
-    QTest::newRow("sentence") << at(QAccessible::SentenceBoundary);
-    QTest::newRow("line") << at(QAccessible::LineBoundary);
-    QTest::newRow("paragraph") << at(QAccessible::ParagraphBoundary);
-    QTest::newRow("whole text") << at(QAccessible::NoBoundary);
-    QTest::newRow("attributes") << Query([](QAccessibleTextInterface *t) {
-        int a = 0, b = 0;
-        t->attributes(0, &a, &b);
+    const Query attributes([](QAccessibleTextInterface *t, int offset) {
+        int from = 0, to = 0;
+        t->attributes(offset, &from, &to);
     });
-    QTest::newRow("next line") << Query([](QAccessibleTextInterface *t) {
-        int a = 0, b = 0;
-        t->textAfterOffset(0, QAccessible::LineBoundary, &a, &b);
-    });
+    QTest::newRow("count") << Query([](QAccessibleTextInterface *t, int) { t->characterCount(); }) << false;
+    QTest::newRow("line") << at(QAccessible::LineBoundary) << false;
+    QTest::newRow("attributes") << attributes << false;
+    QTest::newRow("next line") << Query([](QAccessibleTextInterface *t, int offset) {
+        int from = 0, to = 0;
+        t->textAfterOffset(offset, QAccessible::LineBoundary, &from, &to);
+    }) << false;
+    // Units that do not depend on where lines break need no layout at all.
+    QTest::newRow("sentence in the middle") << at(QAccessible::SentenceBoundary) << true;
+    QTest::newRow("paragraph in the middle") << at(QAccessible::ParagraphBoundary) << true;
+    QTest::newRow("attributes in the middle") << attributes << true;
 }
 
 // The first thing a screen reader asks after a document opens is the text around the
-// caret. Answering must not lay the whole document out at once: that froze the window
-// for seconds on large documents. The last paragraph stays unlaid until the background
-// layout reaches it.
-void TestRichTextAccessible::readingLeavesTheRestToTheBackgroundLayout()
+// caret. Answering must not lay the whole document out at once: that froze the window for
+// seconds on large documents. What was not read stays unlaid until the background layout
+// reaches it.
+void TestRichTextAccessible::readingLaysOutOnlyWhatItReads()
 {
     QFETCH(Query, query);
+    QFETCH(bool, middle);
     QStringList lines;
     for (int i = 0; i < 20000; ++i)
-        lines << QStringLiteral("Párrafo %1 con algo de texto para leer.").arg(i);
+        lines << QStringLiteral("Párrafo %1. Con otra frase.").arg(i);
     Shown shown{QString()};
     shown.box.setText(lines.join(QLatin1Char('\n')));
-    const QTextBlock last = shown.box.document()->lastBlock();
-    QCOMPARE(last.layout()->lineCount(), 0);
-    query(reading(shown.box));
-    QCOMPARE(last.layout()->lineCount(), 0);
+    QAccessibleTextInterface *t = reading(shown.box);
+    const int offset = middle ? t->characterCount() / 2 : t->cursorPosition();
+    const QTextBlock unread = middle ? shown.box.document()->findBlock(offset)
+                                     : shown.box.document()->lastBlock();
+    QCOMPARE(unread.layout()->lineCount(), 0);
+    query(t, offset);
+    QCOMPARE(unread.layout()->lineCount(), 0);
 }
 
 void TestRichTextAccessible::selectionAndCaret()
@@ -274,54 +250,6 @@ void TestRichTextAccessible::editing()
     e->insertText(0, QStringLiteral("xx"));
     e->deleteText(0, 2);
     QCOMPARE(shown.box.toPlainText(), QStringLiteral("Hola gente. ¡Adiós.\nsegunda línea\n\nfin"));
-}
-
-// A read-only control offers no editing, and its value cannot be written either.
-void TestRichTextAccessible::readOnlyIsNotEdited()
-{
-    Shown shown(kText);
-    shown.box.setReadOnly(true);
-    QAccessibleInterface *iface = accessible(shown.box);
-    QVERIFY(!iface->editableTextInterface());
-    iface->setText(QAccessible::Value, QStringLiteral("otro"));
-    QCOMPARE(shown.box.toPlainText(), kText);
-}
-
-void TestRichTextAccessible::attributesOfTheRun()
-{
-    Shown shown(kText);
-    QTextCursor c(shown.box.document());
-    c.setPosition(5);
-    c.setPosition(10, QTextCursor::KeepAnchor);
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    bold.setFontItalic(true);
-    bold.setForeground(QColor(255, 0, 0));
-    c.mergeCharFormat(bold);
-    int from = 0, to = 0;
-    const QString attrs = reading(shown.box)->attributes(7, &from, &to);
-    QCOMPARE(from, 5);
-    QCOMPARE(to, 10);
-    QVERIFY2(attrs.contains(QLatin1String("font-weight:bold;")), qPrintable(attrs));
-    QVERIFY2(attrs.contains(QLatin1String("font-style:italic;")), qPrintable(attrs));
-    QVERIFY2(attrs.contains(QLatin1String("color:rgb(255,0,0);")), qPrintable(attrs));
-    const QString plain = reading(shown.box)->attributes(1, &from, &to);
-    QVERIFY2(plain.contains(QLatin1String("font-weight:normal;")), qPrintable(plain));
-    QVERIFY2(!plain.contains(QLatin1String("color:")), qPrintable(plain));
-    QCOMPARE(from, 0);
-    QCOMPARE(to, 5);
-    // The paragraph's mark is a run of one character, after the text before it.
-    reading(shown.box)->attributes(18, &from, &to);
-    QCOMPARE(from, 18);
-    QCOMPARE(to, 19);
-    QTextCharFormat wavy;
-    wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    c.setPosition(19);
-    c.setPosition(26, QTextCursor::KeepAnchor);
-    c.mergeCharFormat(wavy);
-    const QString underlined = reading(shown.box)->attributes(20, &from, &to);
-    QVERIFY2(underlined.contains(QLatin1String("text-underline-type:single;")),
-             qPrintable(underlined));
 }
 
 // Where a character is on screen, and which character is at a point of the screen.
@@ -398,33 +326,38 @@ void TestRichTextAccessible::anotherDocumentLoaded()
     QCOMPARE(t->textAtOffset(1, QAccessible::LineBoundary, &from, &to), QStringLiteral("otro texto"));
 }
 
-void TestRichTextAccessible::readingInTheMiddleLaysOutNothing_data()
-{
-    QTest::addColumn<QAccessible::TextBoundaryType>("unit");
-    QTest::newRow("sentence") << QAccessible::SentenceBoundary;
-    QTest::newRow("paragraph") << QAccessible::ParagraphBoundary;
-    QTest::newRow("whole text") << QAccessible::NoBoundary;
-}
 
-// Units that do not depend on where lines break are found without any layout: asked in
-// the middle of a document just opened, they leave that paragraph unlaid.
-void TestRichTextAccessible::readingInTheMiddleLaysOutNothing()
+// The run of one format around an offset, with its format as CSS.
+void TestRichTextAccessible::attributesOfTheRun()
 {
-    QFETCH(QAccessible::TextBoundaryType, unit);
-    QStringList lines;
-    for (int i = 0; i < 20000; ++i)
-        lines << QStringLiteral("Párrafo %1. Con otra frase.").arg(i);
-    Shown shown{QString()};
-    shown.box.setText(lines.join(QLatin1Char('\n')));
-    QAccessibleTextInterface *t = reading(shown.box);
-    const int middle = t->characterCount() / 2;
-    const QTextBlock block = shown.box.document()->findBlock(middle);
-    int from = 0, to = 0;
-    QVERIFY(!t->textAtOffset(middle, unit, &from, &to).isEmpty());
-    QVERIFY(from <= middle && middle <= to);
-    QCOMPARE(block.layout()->lineCount(), 0);
-    t->attributes(middle, &from, &to);
-    QCOMPARE(block.layout()->lineCount(), 0);
+    Shown shown(kText);
+    QTextCursor c(shown.box.document());
+    c.setPosition(5);
+    c.setPosition(10, QTextCursor::KeepAnchor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setFontItalic(true);
+    bold.setForeground(QColor(255, 0, 0));
+    c.mergeCharFormat(bold);
+    QTextCharFormat wavy;
+    wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    c.setPosition(19);
+    c.setPosition(26, QTextCursor::KeepAnchor);
+    c.mergeCharFormat(wavy);
+    QStringList runs;
+    // The paragraph's mark is a run of one character, after the text before it.
+    for (int offset : {7, 1, 18, 20}) {
+        int from = 0, to = 0;
+        const QString css = reading(shown.box)->attributes(offset, &from, &to);
+        QStringList shown{QString::number(from), QString::number(to)};
+        for (const char *kind : {"font-weight:bold;", "font-style:italic;", "color:rgb(255,0,0);",
+                                 "text-underline-type:single;", "color:"})
+            if (css.contains(QLatin1String(kind)))
+                shown << QLatin1String(kind);
+        runs << shown.join(u' ');
+    }
+    QCOMPARE(runs, (QStringList{"5 10 font-weight:bold; font-style:italic; color:rgb(255,0,0); color:",
+                                "0 5", "18 19", "19 26 text-underline-type:single;"}));
 }
 
 QTEST_MAIN(TestRichTextAccessible)

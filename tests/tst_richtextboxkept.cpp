@@ -15,12 +15,9 @@ class TestRichTextBoxKept : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
     void editKeepsTheRest();
     void typingAfterMarkIsPlainText();
-    void noteMarkAsText();
-    void emptyingDropsKept();
-    void openingDropsKept();
+    void newTextDropsKept();
 
 private:
     QString write(const QString &name, const QByteArray &body);
@@ -63,11 +60,6 @@ void TestRichTextBoxKept::placeCaret(RichTextBox &box, int position)
     QTextCursor c = box.textCursor();
     c.setPosition(position);
     box.setTextCursor(c);
-}
-
-void TestRichTextBoxKept::init()
-{
-    QVERIFY(m_dir.isValid());
 }
 
 void TestRichTextBoxKept::editKeepsTheRest()
@@ -121,38 +113,12 @@ void TestRichTextBoxKept::typingAfterMarkIsPlainText()
     QCOMPARE(again.begin().text(), u"Primer parrafo1! y texto."_qs);
 }
 
-// The mark is a character of the text: selected, copied and printed as its number.
-void TestRichTextBoxKept::noteMarkAsText()
+// A new text replaces the document whole, with what was kept of the old one.
+void TestRichTextBoxKept::newTextDropsKept()
 {
     RichTextBox box;
     box.LoadFile(write(QStringLiteral("in.rtf"), kDocument));
-    QTextCursor c = box.textCursor();
-    c.setPosition(7);
-    c.setPosition(16, QTextCursor::KeepAnchor);
-    box.setTextCursor(c);
-    QCOMPARE(box.SelText(), u"parrafo1 "_qs);
-    QCOMPARE(box.SelLength(), 9);
-    c.setPosition(14);
-    c.setPosition(15, QTextCursor::KeepAnchor);
-    QCOMPARE(c.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
-}
-
-void TestRichTextBoxKept::emptyingDropsKept()
-{
-    RichTextBox box;
-    box.LoadFile(write(QStringLiteral("in.rtf"), kDocument));
-    box.setText(QString());
-    const QByteArray out = saved(box);
-    for (const char *gone : {"header", "info", "paperw", "sectd", "footnote", "bkmk"})
-        QVERIFY2(!out.contains(gone), gone);
-    QVERIFY(!rtf::keptMaterial(box.document()));
-}
-
-void TestRichTextBoxKept::openingDropsKept()
-{
-    RichTextBox box;
-    box.LoadFile(write(QStringLiteral("in.rtf"), kDocument));
-    box.LoadFile(write(QStringLiteral("plain.rtf"), "{\\rtf1 Hola.\\par}"));
+    box.setText(QStringLiteral("nuevo"));
     const QByteArray out = saved(box);
     for (const char *gone : {"header", "info", "paperw", "sectd", "footnote", "bkmk"})
         QVERIFY2(!out.contains(gone), gone);
