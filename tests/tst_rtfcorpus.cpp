@@ -17,14 +17,6 @@
 #include <QTest>
 #include <QTextDocument>
 
-class TestRtfCorpus : public QObject
-{
-    Q_OBJECT
-private slots:
-    void corpus_data();
-    void corpus();
-};
-
 static QString goldenName(const QString &relative)
 {
     QString name = relative;
@@ -81,75 +73,78 @@ static QHash<QString, QString> knownDifferences()
     };
 }
 
-// What files written by Word and pandoc hold in headers, footers and notes, written back.
-static QHash<QString, QByteArrayList> keptWords()
+class TestRtfCorpus : public QObject
 {
-    return {
-        {u"tika/testRTFVarious.rtf"_qs, {"This is the header text", "This is the footer text",
-                                         "This is a footnote.", "\\cols2", "{\\*\\ftnsep"}},
-        {u"pandoc/footnote.rtf"_qs, {"See Sahlins, Bateson, and Geertz", "A complete bibliography", "\\ftnbj"}},
-        {u"rtfjs/sample/source.rtf"_qs, {"{\\footnote", "{\\stylesheet"}},
-    };
-}
-
-void TestRtfCorpus::corpus_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("golden");   // empty for the fuzzer's inputs
-    const QDir root(QStringLiteral(RTF_CORPUS_DIR));
-    QDirIterator it(root.path(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
-    QStringList files;
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    QVERIFY(files.size() >= 80);
-    for (const QString &file : files) {
-        const QString relative = root.relativeFilePath(file);
-        QTest::newRow(qPrintable(relative))
-            << file << QStringLiteral(TEST_DATA_DIR "/rtf/corpus-expected/") + goldenName(relative);
+    Q_OBJECT
+private slots:
+    // What files written by Word and pandoc hold in headers, footers and notes, written back.
+    static QHash<QString, QByteArrayList> keptWords()
+    {
+        return {
+            {u"tika/testRTFVarious.rtf"_qs, {"This is the header text", "This is the footer text",
+                                             "This is a footnote.", "\\cols2", "{\\*\\ftnsep"}},
+            {u"pandoc/footnote.rtf"_qs, {"See Sahlins, Bateson, and Geertz", "A complete bibliography", "\\ftnbj"}},
+            {u"rtfjs/sample/source.rtf"_qs, {"{\\footnote", "{\\stylesheet"}},
+        };
     }
-    const QDir fuzz(QStringLiteral(TEST_DATA_DIR "/rtf/fuzz-regressions"));
-    QVERIFY(!fuzz.isEmpty());
-    for (const QString &name : fuzz.entryList(QDir::Files))
-        QTest::newRow(qPrintable(u"fuzz "_qs + name)) << fuzz.filePath(name) << QString();
-}
-
-void TestRtfCorpus::corpus()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, golden);
-    QTextDocument doc, again;
-    rtf::readFile(path, &doc);          // must not throw, crash or hang
-    const QByteArray once = rtf::write(&doc);
-    rtf::read(once, &again);
-    QCOMPARE(rtf::write(&again), once);
-    for (const QByteArray &w : keptWords().value(QDir(QStringLiteral(RTF_CORPUS_DIR)).relativeFilePath(path)))
-        QVERIFY2(once.contains(w), w.constData());
-    if (golden.isEmpty())
-        return;
-    QFile expected(golden);
-    if (!expected.open(QIODevice::ReadOnly)) {
-        // LibreOffice cannot convert these two, so they have no expected text: loading
-        // them without a failure is all they must do. Any other file needs its text.
-        static const QStringList loadOnly = {u"RtfParserTest_fail_3.rtf"_qs, u"testBinControlWord.rtf"_qs};
-        QVERIFY2(loadOnly.contains(QFileInfo(path).fileName()), qPrintable(golden));
-        return;
+    void corpus_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("golden");   // empty for the fuzzer's inputs
+        const QDir root(QStringLiteral(RTF_CORPUS_DIR));
+        QDirIterator it(root.path(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
+        QStringList files;
+        while (it.hasNext())
+            files << it.next();
+        files.sort();
+        QVERIFY(files.size() >= 80);
+        for (const QString &file : files) {
+            const QString relative = root.relativeFilePath(file);
+            QTest::newRow(qPrintable(relative))
+                << file << QStringLiteral(TEST_DATA_DIR "/rtf/corpus-expected/") + goldenName(relative);
+        }
+        const QDir fuzz(QStringLiteral(TEST_DATA_DIR "/rtf/fuzz-regressions"));
+        QVERIFY(!fuzz.isEmpty());
+        for (const QString &name : fuzz.entryList(QDir::Files))
+            QTest::newRow(qPrintable(u"fuzz "_qs + name)) << fuzz.filePath(name) << QString();
     }
-    const QString want = squeeze(withoutListLabels(QString::fromUtf8(expected.readAll())));
-    const QString got = squeeze(withoutListLabels(withoutStructure(doc.toRawText())));
-    const QString known = knownDifferences().value(QFileInfo(golden).fileName());
-    if (!known.isEmpty())
-        QEXPECT_FAIL("", qPrintable(known), Continue);
-    if (got != want) {
-        // Print the first difference so a regression is easy to see.
-        int i = 0;
-        while (i < got.size() && i < want.size() && got[i] == want[i])
-            ++i;
-        qWarning("differs at %d: got \"%s\" want \"%s\"", i, qPrintable(got.mid(i, 40)),
-                 qPrintable(want.mid(i, 40)));
+    void corpus()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, golden);
+        QTextDocument doc, again;
+        rtf::readFile(path, &doc);          // must not throw, crash or hang
+        const QByteArray once = rtf::write(&doc);
+        rtf::read(once, &again);
+        QCOMPARE(rtf::write(&again), once);
+        for (const QByteArray &w : keptWords().value(QDir(QStringLiteral(RTF_CORPUS_DIR)).relativeFilePath(path)))
+            QVERIFY2(once.contains(w), w.constData());
+        if (golden.isEmpty())
+            return;
+        QFile expected(golden);
+        if (!expected.open(QIODevice::ReadOnly)) {
+            // LibreOffice cannot convert these two, so they have no expected text: loading
+            // them without a failure is all they must do. Any other file needs its text.
+            static const QStringList loadOnly = {u"RtfParserTest_fail_3.rtf"_qs, u"testBinControlWord.rtf"_qs};
+            QVERIFY2(loadOnly.contains(QFileInfo(path).fileName()), qPrintable(golden));
+            return;
+        }
+        const QString want = squeeze(withoutListLabels(QString::fromUtf8(expected.readAll())));
+        const QString got = squeeze(withoutListLabels(withoutStructure(doc.toRawText())));
+        const QString known = knownDifferences().value(QFileInfo(golden).fileName());
+        if (!known.isEmpty())
+            QEXPECT_FAIL("", qPrintable(known), Continue);
+        if (got != want) {
+            // Print the first difference so a regression is easy to see.
+            int i = 0;
+            while (i < got.size() && i < want.size() && got[i] == want[i])
+                ++i;
+            qWarning("differs at %d: got \"%s\" want \"%s\"", i, qPrintable(got.mid(i, 40)),
+                     qPrintable(want.mid(i, 40)));
+        }
+        QCOMPARE(got, want);
     }
-    QCOMPARE(got, want);
-}
+};
 
 QTEST_GUILESS_MAIN(TestRtfCorpus)
 #include "tst_rtfcorpus.moc"

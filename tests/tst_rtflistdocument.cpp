@@ -16,14 +16,6 @@
 using Edit = std::function<void(QTextDocument *)>;
 Q_DECLARE_METATYPE(Edit)
 
-class TestRtfListDocument : public QObject
-{
-    Q_OBJECT
-private slots:
-    void numbersShown_data();
-    void numbersShown();
-};
-
 namespace {
 
 const QByteArray kNumbered = R"({\rtf1{\*\listtable{\list{\listlevel\levelnfc0\levelstartat1)"
@@ -66,55 +58,59 @@ QString shown(QTextDocument *doc)
 
 } // namespace
 
-void TestRtfListDocument::numbersShown_data()
+class TestRtfListDocument : public QObject
 {
-    QTest::addColumn<Edit>("edit");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("as read") << Edit([](QTextDocument *) {})
-                             << u"1. uno | 2. dos | 3. tres | 4. cuatro | Fin"_qs;
-    QTest::newRow("an item at the end") << enterAfter(u"cuatro"_qs, u"cinco"_qs)
-                                        << u"1. uno | 2. dos | 3. tres | 4. cuatro | 5. cinco | Fin"_qs;
-    QTest::newRow("an item in the middle") << enterAfter(u"dos"_qs, u"nuevo"_qs)
-                                           << u"1. uno | 2. dos | 3. nuevo | 4. tres | 5. cuatro | Fin"_qs;
-    QTest::newRow("an item before the first") << Edit([](QTextDocument *doc) {
-        QTextCursor c = doc->find(u"uno"_qs);
-        c.movePosition(QTextCursor::StartOfBlock);
-        c.insertBlock();
-    }) << u"1.  | 2. uno | 3. dos | 4. tres | 5. cuatro | Fin"_qs;
-    QTest::newRow("an item removed, then one at the end") << Edit([](QTextDocument *doc) {
-        QTextCursor c = doc->find(u"dos"_qs);
-        c.movePosition(QTextCursor::StartOfBlock);
-        c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-        c.removeSelectedText();
-        enterAfter(u"cuatro"_qs, u"cinco"_qs)(doc);
-    }) << u"1. uno | 2. tres | 3. cuatro | 4. cinco | Fin"_qs;
-    QTest::newRow("an item at the end, undone and done again") << Edit([](QTextDocument *doc) {
-        enterAfter(u"cuatro"_qs, u"cinco"_qs)(doc);
-        doc->undo();
-        doc->undo();
-        enterAfter(u"dos"_qs, u"nuevo"_qs)(doc);
-        doc->undo();
-        doc->redo();
-    }) << u"1. uno | 2. dos | 3. nuevo | 4. tres | 5. cuatro | Fin"_qs;
-    QTest::newRow("the text after the list made an item") << Edit([](QTextDocument *doc) {
-        QTextCursor(doc->find(u"Fin"_qs)).setBlockFormat(doc->find(u"uno"_qs).blockFormat());
-    }) << u"1. uno | 2. dos | 3. tres | 4. cuatro | 5. Fin"_qs;
-}
-
-// The numbers and text shown after the edit, as Qt's own document shows them too.
-void TestRtfListDocument::numbersShown()
-{
-    QFETCH(Edit, edit);
-    rtf::ListDocument doc;
-    QTextDocument qts;
-    for (QTextDocument *d : {static_cast<QTextDocument *>(&doc), &qts}) {
-        rtf::read(kNumbered, d);
-        shown(d);
-        edit(d);
+    Q_OBJECT
+private slots:
+    void numbersShown_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("as read") << Edit([](QTextDocument *) {}) << u"1. uno | 2. dos | 3. tres | 4. cuatro | Fin"_qs;
+        QTest::newRow("an item at the end") << enterAfter(u"cuatro"_qs, u"cinco"_qs)
+                                            << u"1. uno | 2. dos | 3. tres | 4. cuatro | 5. cinco | Fin"_qs;
+        QTest::newRow("an item in the middle") << enterAfter(u"dos"_qs, u"nuevo"_qs)
+                                               << u"1. uno | 2. dos | 3. nuevo | 4. tres | 5. cuatro | Fin"_qs;
+        QTest::newRow("an item before the first") << Edit([](QTextDocument *doc) {
+            QTextCursor c = doc->find(u"uno"_qs);
+            c.movePosition(QTextCursor::StartOfBlock);
+            c.insertBlock();
+        }) << u"1.  | 2. uno | 3. dos | 4. tres | 5. cuatro | Fin"_qs;
+        QTest::newRow("an item removed, then one at the end") << Edit([](QTextDocument *doc) {
+            QTextCursor c = doc->find(u"dos"_qs);
+            c.movePosition(QTextCursor::StartOfBlock);
+            c.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            enterAfter(u"cuatro"_qs, u"cinco"_qs)(doc);
+        }) << u"1. uno | 2. tres | 3. cuatro | 4. cinco | Fin"_qs;
+        QTest::newRow("an item at the end, undone and done again") << Edit([](QTextDocument *doc) {
+            enterAfter(u"cuatro"_qs, u"cinco"_qs)(doc);
+            doc->undo();
+            doc->undo();
+            enterAfter(u"dos"_qs, u"nuevo"_qs)(doc);
+            doc->undo();
+            doc->redo();
+        }) << u"1. uno | 2. dos | 3. nuevo | 4. tres | 5. cuatro | Fin"_qs;
+        QTest::newRow("the text after the list made an item") << Edit([](QTextDocument *doc) {
+            QTextCursor(doc->find(u"Fin"_qs)).setBlockFormat(doc->find(u"uno"_qs).blockFormat());
+        }) << u"1. uno | 2. dos | 3. tres | 4. cuatro | 5. Fin"_qs;
     }
-    QTEST(shown(&doc), "expected");
-    QCOMPARE(shown(&doc), shown(&qts));
-}
+
+    // The numbers and text shown after the edit, as Qt's own document shows them too.
+    void numbersShown()
+    {
+        QFETCH(Edit, edit);
+        rtf::ListDocument doc;
+        QTextDocument qts;
+        for (QTextDocument *d : {static_cast<QTextDocument *>(&doc), &qts}) {
+            rtf::read(kNumbered, d);
+            shown(d);
+            edit(d);
+        }
+        QTEST(shown(&doc), "expected");
+        QCOMPARE(shown(&doc), shown(&qts));
+    }
+};
 
 QTEST_MAIN(TestRtfListDocument)
 #include "tst_rtflistdocument.moc"

@@ -18,6 +18,14 @@
 #include <malloc.h>
 #include <stdexcept>
 
+static QString readText(const QByteArray &rtfData)
+{
+    QTextDocument doc;
+    rtf::read(rtfData, &doc);
+    // Raw text keeps no-break spaces and line separators as the reader made them.
+    return doc.toRawText().replace(QChar::ParagraphSeparator, u'\n');
+}
+
 class TestRtfReader : public QObject
 {
     Q_OBJECT
@@ -34,14 +42,6 @@ private slots:
     void undoComesBackWhenReadingFails();
 };
 
-static QString readText(const QByteArray &rtfData)
-{
-    QTextDocument doc;
-    rtf::read(rtfData, &doc);
-    // Raw text keeps no-break spaces and line separators as the reader made them.
-    return doc.toRawText().replace(QChar::ParagraphSeparator, u'\n');
-}
-
 void TestRtfReader::text_data()
 {
     QTest::addColumn<QByteArray>("input");
@@ -56,8 +56,7 @@ void TestRtfReader::text_data()
     row("negative u", R"({\rtf1 \u-3913?})", QString(QChar(0xF0B7)));
     row("surrogate pair", R"({\rtf1 \u-10179?\u-8704?})", QString::fromUcs4(U"\U0001F600"));
     row("ansicpg1251", R"({\rtf1\ansi\ansicpg1251 \'c0\'e1})", u"Аб"_qs);
-    row("fcharset overrides ansicpg",
-        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset238 Arial;}}\f0 \'e8})", u"č"_qs);
+    row("fcharset overrides ansicpg", R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset238 Arial;}}\f0 \'e8})", u"č"_qs);
     row("fcharset0 is 1252 under a double-byte ansicpg",
         R"({\rtf1\ansi\ansicpg950{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset1 Ming;}}\f0 \'a9 )"
         R"(\f1\'a7\'da})", u"© 我"_qs);
@@ -77,8 +76,7 @@ void TestRtfReader::text_data()
     row("par and backslash newline", "{\\rtf1 a\\par b\\\nc}", u"a\nb\nc"_qs);
     row("pntext not doubled", R"({\rtf1{\pntext\'b7\tab}{\*\pn\pnlvlblt{\pntxtb\'b7}}x})", u"x"_qs);
     row("hidden text dropped", R"({\rtf1 a{\v secret}b})", u"ab"_qs);
-    row("field result kept",
-        R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}}})", u"link"_qs);
+    row("field result kept", R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}}})", u"link"_qs);
     // Kept apart from the text; a note shows as its number.
     row("header footnote kept apart", R"({\rtf1 {\header h}a{\footnote f}{\annotation n}b})", u"a1b"_qs);
     row("extra brace ignored", R"({\rtf1 a}}b)", u"a"_qs);
@@ -90,8 +88,7 @@ void TestRtfReader::text_data()
     // Long enough to be handed on in several pieces, with pairs split between them.
     row("escaped text longer than a piece",
         "{\\rtf1 " + QByteArray("a\\'e1\r\n").repeated(5000) + "}", u"aá"_qs.repeated(5000));
-    row("pairs split between pieces",
-        "{\\rtf1\\ansi\\ansicpg932 a" + QByteArray("\\'82\\'a0").repeated(3000) + "}",
+    row("pairs split between pieces", "{\\rtf1\\ansi\\ansicpg932 a" + QByteArray("\\'82\\'a0").repeated(3000) + "}",
         "a" + u"あ"_qs.repeated(3000));
     // More paragraphs than go into the document at once, then a table and a list.
     row("long stretches keep their order",
@@ -101,17 +98,13 @@ void TestRtfReader::text_data()
     row("nul bytes skipped", QByteArrayView("{\\rtf1 a\0b}\0", 12), u"ab"_qs);
     // A damaged style sheet holding a document of its own keeps the header's font table.
     row("font table nested in a style",
-        R"({\rtf1{\fonttbl{\f0\fcharset204 A;}}{\stylesheet{\s0{\fonttbl{\f0\fcharset0 B;}}N;}}\f0 \'c0})",
-        u"А"_qs);
+        R"({\rtf1{\fonttbl{\f0\fcharset204 A;}}{\stylesheet{\s0{\fonttbl{\f0\fcharset0 B;}}N;}}\f0 \'c0})", u"А"_qs);
     // A field or picture inside one is kept with the style sheet, not read into the text.
     row("field inside a style",
         R"({\rtf1{\stylesheet{\s1{\field{\*\fldinst HYPERLINK "x"}{\fldrslt L}}N;}}B})", u"B"_qs);
-    row("field result inside a style",
-        R"({\rtf1{\stylesheet{\s1{\fldrslt L}N;}}B})", u"B"_qs);
-    row("field result inside a style's numbering",
-        R"({\rtf1{\stylesheet{\s1{\pn{\fldrslt L}}N;}}B})", u"B"_qs);
-    row("object inside a style",
-        R"({\rtf1{\stylesheet{\s1{\object{\result L}}N;}}B})", u"B"_qs);
+    row("field result inside a style", R"({\rtf1{\stylesheet{\s1{\fldrslt L}N;}}B})", u"B"_qs);
+    row("field result inside a style's numbering", R"({\rtf1{\stylesheet{\s1{\pn{\fldrslt L}}N;}}B})", u"B"_qs);
+    row("object inside a style", R"({\rtf1{\stylesheet{\s1{\object{\result L}}N;}}B})", u"B"_qs);
     row("plain utf-8", "hola ñ", u"hola ñ"_qs);
     // Plain text goes in by pieces of a megabyte; a line end split between two is one.
     row("plain text, CR LF between pieces", QByteArray((1 << 20) - 1, 'a').append("\r\nb\r\n\0c", 8),
@@ -247,24 +240,20 @@ void TestRtfReader::hostile_data()
         << "{\\rtf1 " + QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + "}"
         << QStringLiteral("deep");
     QTest::newRow("bin past the end") << QByteArray("{\\rtf1 a\\bin2147483647 xyz}") << QStringLiteral("a");
-    QTest::newRow("32-letter word")
-        << "{\\rtf1 a\\" + QByteArray(32, 'q') + " b}" << QStringLiteral("ab");
-    QTest::newRow("1000-letter word")
-        << "{\\rtf1 a\\" + QByteArray(1000, 'q') + "1 b}" << QStringLiteral("ab");
+    QTest::newRow("32-letter word") << "{\\rtf1 a\\" + QByteArray(32, 'q') + " b}" << QStringLiteral("ab");
+    QTest::newRow("1000-letter word") << "{\\rtf1 a\\" + QByteArray(1000, 'q') + "1 b}" << QStringLiteral("ab");
     QTest::newRow("100-digit parameter")
         << "{\\rtf1 a\\fs" + QByteArray(100, '9') + " b\\u" + QByteArray(100, '9') + "?}"
         << QString();
     QTest::newRow("50 MB of braces") << "{\\rtf1 " + QByteArray(50 * 1024 * 1024, '{') << QString();
-    QTest::newRow("50 MB of closing braces")
-        << "{\\rtf1 a" + QByteArray(50 * 1024 * 1024, '}') << QStringLiteral("a");
+    QTest::newRow("50 MB of closing braces") << "{\\rtf1 a" + QByteArray(50 * 1024 * 1024, '}') << QStringLiteral("a");
     QTest::newRow("braces closed past the cap")
         << "{\\rtf1 " + QByteArray(20000, '{') + "a" + QByteArray(30000, '}') + "b" << QStringLiteral("a");
     QTest::newRow("50 MB of bold") << "{\\rtf1 " + QByteArray("\\b").repeated(25 * 1024 * 1024) << QString();
     // Without the RTF header these are plain text, which is kept as it is.
     for (const char *shape : {"{", "}", "\\b"}) {
         const QByteArray text = QByteArray(shape).repeated(32 * 1024 * 1024 / qstrlen(shape));
-        QTest::newRow(qPrintable(u"32 MB of "_qs + QLatin1String(shape) + u" alone"_qs))
-            << text << QString();
+        QTest::newRow(qPrintable(u"32 MB of "_qs + QLatin1String(shape) + u" alone"_qs)) << text << QString();
     }
     QRandomGenerator random(4711);
     QByteArray bytes(1 << 20, Qt::Uninitialized);
@@ -272,8 +261,7 @@ void TestRtfReader::hostile_data()
     // Style bases resolved again at the end of every sheet would take a quarter of an hour.
     QByteArray sheets = "{\\rtf1 ";
     for (int i = 1; i <= 200000; ++i)
-        sheets += "{\\stylesheet{\\s" + QByteArray::number(i) + "\\sbasedon" + QByteArray::number(i - 1)
-            + " S;}}";
+        sheets += "{\\stylesheet{\\s" + QByteArray::number(i) + "\\sbasedon" + QByteArray::number(i - 1) + " S;}}";
     QTest::newRow("200000 style sheets") << sheets + "\\s200000 x}" << QStringLiteral("x");
     // Digits in runs with associated sizes: each run looked for the paragraph's nearest letter
     // over the whole paragraph, which would take many minutes.
@@ -347,8 +335,7 @@ void TestRtfReader::undoComesBackWhenReadingFails()
 {
     RefusingDocument doc;
     QVERIFY(doc.isUndoRedoEnabled());
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             rtf::read("{\\rtf1 a\\par\\trowd\\cellx1000 b\\cell\\row}", &doc));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, rtf::read("{\\rtf1 a\\par\\trowd\\cellx1000 b\\cell\\row}", &doc));
     QVERIFY(doc.isUndoRedoEnabled());
 }
 

@@ -16,23 +16,6 @@
 #include <QTextList>
 #include <QTextTable>
 
-class TestRtfRoundTrip : public QObject
-{
-    Q_OBJECT
-private slots:
-    void fidelity_data();
-    void fidelity();
-    void writtenAsRead_data();
-    void writtenAsRead();
-    void madeLists_data();
-    void madeLists();
-    void separateLists_data();
-    void separateLists();
-    void madeTable();
-    void madeDirection_data();
-    void madeDirection();
-};
-
 namespace {
 
 // Lists of every kind: \ls1 letters with ")" from 3 and roman second levels that show
@@ -78,8 +61,7 @@ QByteArray rtl(const QByteArray &body, const QByteArray &header = {})
            "{\\f7 Times;}}" + header + "\\pard\\rtlpar\\qr " + body + "\\par}";
 }
 
-const QByteArray kStyles = R"({\stylesheet{\s0\qj Normal;}{\s28\qr\li400\b Derecha;})"
-                           R"({\*\cs5\i\ul Enfasis;}})";
+const QByteArray kStyles = R"({\stylesheet{\s0\qj Normal;}{\s28\qr\li400\b Derecha;})" R"({\*\cs5\i\ul Enfasis;}})";
 
 QString flags(const QTextCharFormat &f)
 {
@@ -190,6 +172,23 @@ struct Row { const char *name; QByteArray input; const char *word, *aspect, *exp
 
 } // namespace
 
+class TestRtfRoundTrip : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fidelity_data();
+    void fidelity();
+    void writtenAsRead_data();
+    void writtenAsRead();
+    void madeLists_data();
+    void madeLists();
+    void separateLists_data();
+    void separateLists();
+    void madeTable();
+    void madeDirection_data();
+    void madeDirection();
+};
+
 void TestRtfRoundTrip::fidelity_data()
 {
     QTest::addColumn<QByteArray>("input");
@@ -249,8 +248,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"stylesheet", plain("{\\stylesheet{\\s1\\b\\fs32 H;}}\\s1 x"), "x", "format", "b 16pt"},
         {"char style", plain("{\\stylesheet{\\*\\cs5\\i E;}}\\cs5 x"), "x", "format", "i"},
         {"based on an earlier sheet's style",
-         plain("{\\stylesheet{\\s1\\b B;}}{\\stylesheet{\\s2\\sbasedon1\\fs32 H;}}\\s2 x"), "x", "format",
-         "b 16pt"},
+         plain("{\\stylesheet{\\s1\\b B;}}{\\stylesheet{\\s2\\sbasedon1\\fs32 H;}}\\s2 x"), "x", "format", "b 16pt"},
         // The paragraph: alignment, then left, right and first-line indents in twips.
         {"defaults", plain("x"), "x", "block", "left 0 0 0"},
         {"centre", plain("\\qc x"), "x", "block", "center 0 0 0"},
@@ -303,8 +301,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"itap beyond the cap", R"({\rtf1 \pard\intbl\itap2147483647 x\nestcell\nestrow\itap1\cell\row})",
          "", "shape", "[[[[[[[[x]]]]]]]]"},
         // Column widths in twips, outermost table first; "-" shares the width out equally.
-        {"cell edges", R"({\rtf1\trowd\cellx1000\cellx4000\intbl a\cell b\cell\row})", "", "widths",
-         "1000,3000"},
+        {"cell edges", R"({\rtf1\trowd\cellx1000\cellx4000\intbl a\cell b\cell\row})", "", "widths", "1000,3000"},
         // Rows whose edges differ share the columns of all their edges.
         {"each row defines its own, the columns of both", R"({\rtf1\trowd\cellx2000\cellx3000\intbl a\cell b)"
          R"(\cell\row\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})", "", "widths", "500,1500,1000"},
@@ -320,17 +317,14 @@ void TestRtfRoundTrip::fidelity_data()
         // Styles under direct formatting, and styles based on others.
         {"direct before the style", styled(R"(\pard\qc\s28 x\par)"), "x", "style", "center 400 b"},
         {"direct after the style", styled(R"(\pard\s28\qc x\par)"), "x", "style", "center 400 b"},
-        {"as AbiWord writes it", styled(R"(\pard\plain\ltrpar\qc\s28\itap0{\b0 x}\par)"), "x", "style",
-         "center 400"},
+        {"as AbiWord writes it", styled(R"(\pard\plain\ltrpar\qc\s28\itap0{\b0 x}\par)"), "x", "style", "center 400"},
         {"the style alone", styled(R"(\pard\s28 x\par)"), "x", "style", "right 400 b"},
         {"own indent of zero", styled(R"(\pard\li0\s28 x\par)"), "x", "style", "right 0 b"},
         {"Normal style without a style named", styled(R"(\pard x\par)"), "x", "style", "justify 0"},
         {"Normal style under direct", styled(R"(\pard\ql x\par)"), "x", "style", "left 0"},
         {"character style", styled(R"(\pard{\cs5 x}\par)"), "x", "style", "justify 0 i u"},
-        {"character style with its run's own", styled(R"(\pard{\i0\cs5 x}\par)"), "x", "style",
-         "justify 0 u"},
-        {"character style then the run's own", styled(R"(\pard{\cs5\ul0 x}\par)"), "x", "style",
-         "justify 0 i"},
+        {"character style with its run's own", styled(R"(\pard{\i0\cs5 x}\par)"), "x", "style", "justify 0 u"},
+        {"character style then the run's own", styled(R"(\pard{\cs5\ul0 x}\par)"), "x", "style", "justify 0 i"},
         {"based on another", based(R"({\s1\qc\b Base;}{\s2\sbasedon1\li400 Hijo;})", R"(\pard\s2 x\par)"),
          "x", "style", "center 400 b"},
         {"its own over its base", based(R"({\s1\qc\b Base;}{\s2\sbasedon1\qr\b0 Hijo;})",
@@ -343,14 +337,12 @@ void TestRtfRoundTrip::fidelity_data()
                                        R"(\pard\s3 x\par)"), "x", "style", "right 200 b"},
         {"direct formatting over the base", based(R"({\s1\qc\b Base;}{\s2\sbasedon1 Hijo;})",
                                                   R"(\pard\s2\ql\b0 x\par)"), "x", "style", "left 0"},
-        {"based on itself", based(R"({\s1\sbasedon1\qc Uno;})", R"(\pard\s1 x\par)"), "x", "style",
-         "center 0"},
+        {"based on itself", based(R"({\s1\sbasedon1\qc Uno;})", R"(\pard\s1 x\par)"), "x", "style", "center 0"},
         {"based on each other", based(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})",
                                       R"(\pard\s1 x\par)"), "x", "style", "center 400 b"},
         {"based on each other, the other", based(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon1\li400\b B;})",
                                                  R"(\pard\s2 x\par)"), "x", "style", "center 400 b"},
-        {"a base that does not exist", based(R"({\s1\sbasedon9\qr A;})", R"(\pard\s1 x\par)"), "x",
-         "style", "right 0"},
+        {"a base that does not exist", based(R"({\s1\sbasedon9\qr A;})", R"(\pard\s1 x\par)"), "x", "style", "right 0"},
         {"a loop further up the chain",
          based(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon3 B;}{\s3\sbasedon2\i C;}{\s4\sbasedon1 D;})",
                R"(\pard\s4 x\par)"), "x", "style", "center 0 i"},
@@ -380,8 +372,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"the paragraph's own", inList("\\ls1\\li1440\\fi-720"), "x", "indents", "1440 -720"},
         {"list 0, as OpenOffice numbers it", inList("\\ls0"), "x", "indents", "720 -360"},
         {"own before the list", inList("\\fi0\\li900\\ls1"), "x", "indents", "900 0"},
-        {"own left inside the marker's room", inList("\\ls1\\li170\\fi-170"), "x", "indents",
-         "170 -170"},
+        {"own left inside the marker's room", inList("\\ls1\\li170\\fi-170"), "x", "indents", "170 -170"},
         {"own left without a first line", inList("\\ls1\\li283"), "x", "indents", "283 -360"},
         {"own left of zero", inList("\\ls1\\li0\\fi0"), "x", "indents", "0 0"},
         {"own right beside the level's", inList("\\ls1\\ri400"), "x", "indents", "720 -360"},
@@ -403,8 +394,7 @@ void TestRtfRoundTrip::fidelity_data()
         // \loch, \hich or \dbch, which are Latin and East Asian.
         {"as LibreOffice writes it", rtl("{\\ltrch \\rtlch\\ab\\af5 " + heb + "} x"), shalom, "script",
          "b- 12 David CLM"},
-        {"Latin beside it keeps its own", rtl("{\\rtlch\\ab\\afs40\\af5 " + heb + " x}"), "x", "script",
-         "-- 12 Times"},
+        {"Latin beside it keeps its own", rtl("{\\rtlch\\ab\\afs40\\af5 " + heb + " x}"), "x", "script", "-- 12 Times"},
         {"as Word writes it", rtl("{\\rtlch\\fcs1 \\ab\\ai\\afs40\\af5 \\ltrch\\fcs0 \\b0\\fs24\\f0 " + heb + "}"),
          shalom, "script", "bi 20 David CLM"},
         {"Latin in Word's run", rtl("{\\rtlch\\fcs1 \\ab\\ai\\afs40\\af5 \\ltrch\\fcs0 \\b0\\fs24\\f0 x}"), "x",
@@ -412,8 +402,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"associated off, the run's own on", rtl("{\\b\\i\\fs40\\rtlch\\ab0\\ai0\\afs24 " + heb + "}"),
          shalom, "script", "-- 12 Times"},
         {"only the run's own", rtl("{\\b\\i\\fs40 " + heb + "}"), shalom, "script", "bi 20 Times"},
-        {"Hebrew in a mixed run", rtl("{\\rtlch\\ab\\af5 abc " + heb + " def}"), shalom, "script",
-         "b- 12 David CLM"},
+        {"Hebrew in a mixed run", rtl("{\\rtlch\\ab\\af5 abc " + heb + " def}"), shalom, "script", "b- 12 David CLM"},
         {"Latin in a mixed run", rtl("{\\rtlch\\ab\\af5 abc " + heb + " def}"), "def", "script", "-- 12 Times"},
         {"plain clears them", rtl("{\\rtlch\\ab\\afs40\\af5\\ltrch\\plain " + heb + "}"), shalom, "script",
          "-- 12 Times"},
@@ -461,8 +450,7 @@ void TestRtfRoundTrip::fidelity_data()
          "\u2192 Times 10"},
         {"symbol in hexadecimal, an unquoted font", symbol + R"(SYMBOL 0x41 \\f Arial \\s 9.5}{\fldrslt }}]\par})",
          "[", "symbol", "A Arial 9.5"},
-        {"symbol in the ANSI code page", symbol + R"(SYMBOL 150}{\fldrslt }}]\par})", "[", "symbol",
-         "\u2013 Times 10"},
+        {"symbol in the ANSI code page", symbol + R"(SYMBOL 150}{\fldrslt }}]\par})", "[", "symbol", "\u2013 Times 10"},
         {"a symbol's own result is shown instead", symbol + R"(SYMBOL 252 \\f "Wingdings"}{\fldrslt Q}}]\par})",
          "[", "symbol", "Q Times 10"},
         // A heading's outline level, which pandoc and LibreOffice make their headings from.
@@ -537,8 +525,7 @@ void TestRtfRoundTrip::writtenAsRead_data()
     row("out of the Normal style's outline level",
         "{\\stylesheet{\\s0\\outlinelevel0 Normal;}}\\pard\\outlinelevel9 x\\par\\pard y\\par",
         {"\\sl0\\outlinelevel9\\ql", "\\outlinelevel0 {"});
-    row("a red, bold symbol",
-        "{\\colortbl;\\red255\\green0\\blue0;}\\pard a{\\cf1\\b "
+    row("a red, bold symbol", "{\\colortbl;\\red255\\green0\\blue0;}\\pard a{\\cf1\\b "
         "{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\"}{\\fldrslt }}}b\\par",
         {"\\b\\cf1 {\\field{\\*\\fldinst SYMBOL 252"});
     // LibreOffice and Word read right-to-left script's bold, size and font from these.
