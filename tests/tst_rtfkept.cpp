@@ -1,5 +1,4 @@
-// What the editor has no view for travels with the document: each family of control
-// words is read, written back where it was, and the same again when our file is read.
+// What the editor has no view for is read, written back where it was, and stable after.
 #include "rtfcodec.h"
 #include "rtfjson.h"
 #include "rtfkept.h"
@@ -154,8 +153,7 @@ void TestRtfKept::bounded_data()
     QTest::newRow("many bookmarks") << "\\pard " + QByteArray(5000, 'x').replace("x", "{\\*\\bkmkstart b}") + "A\\par";
 }
 
-// Kept material is never more than a small multiple of the bytes it came from, and its
-// groups stay within the reader's depth cap.
+// Kept material stays a small multiple of its source and within the depth cap.
 void TestRtfKept::bounded()
 {
     QFETCH(QByteArray, body);
@@ -209,8 +207,6 @@ void TestRtfKept::deletingAnchorDeletesItem()
     QVERIFY(!rtf::write(&doc).contains(gone));
 }
 
-// Text inserted before and after a note's mark, and a paragraph added before it, leave
-// the note whole and written once.
 void TestRtfKept::editNearbyKeepsItem()
 {
     QTextDocument doc;
@@ -253,8 +249,7 @@ void TestRtfKept::marksCostFewFormats_data()
     QTest::newRow("bookmarks") << QByteArray("{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} ") << 2;
 }
 
-// The document keeps every format it was given, so a mark read makes as few as it can:
-// its own, for the character it is kept on, and for a comment's text its range's.
+// Each mark read makes as few formats as it can.
 void TestRtfKept::marksCostFewFormats()
 {
     QFETCH(QByteArray, mark);
@@ -291,8 +286,7 @@ void TestRtfKept::keptItemsText()
     QCOMPARE(items.front().text, u"Pág. 3\n"_qs);
 }
 
-// A paragraph keeps its style's name; what the user turned off in it stays off, although
-// the style turns it on.
+// What the user turned off under a style stays off, and the style's name is kept.
 void TestRtfKept::directFormattingOverStyle()
 {
     QTextDocument doc;
@@ -318,8 +312,7 @@ void TestRtfKept::directFormattingOverStyle()
     QCOMPARE(c.charFormat().verticalAlignment(), QTextCharFormat::AlignNormal);
 }
 
-// What rtfdump prints of kept items: where each is, and which runs are notes' marks,
-// symbols or hidden.
+// What rtfdump prints of kept items.
 void TestRtfKept::dumped_data()
 {
     QTest::addColumn<QByteArray>("body");

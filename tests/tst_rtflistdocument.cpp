@@ -1,5 +1,4 @@
-// ListDocument, the editor's document: its numbered lists show the numbers Qt's own lists
-// show, and lay out what changed, whatever is done to them.
+// ListDocument shows the numbers Qt's own lists show and lays out what changed.
 #include "rtfcodec.h"
 #include "rtflistdocument.h"
 

@@ -1,6 +1,4 @@
-// The reader's text from small hand-written files, its tables and pictures, and hostile
-// input that must end quickly with no crash. Formats are read and written back in
-// tst_rtfroundtrip.
+// The reader's text, tables and pictures, and hostile input that must end without a crash.
 #include "rtfcharsets.h"
 #include "rtfcodec.h"
 #include "rtfunits.h"
@@ -121,8 +119,7 @@ void TestRtfReader::text()
 }
 
 namespace {
-// A list that counts the items Qt marks for layout again each time one joins a list:
-// the work of building the document's lists.
+// Counts the items Qt marks for layout again as each joins a list.
 class CountingList : public QTextList
 {
 public:
@@ -154,8 +151,6 @@ protected:
 };
 } // namespace
 
-// A run of 20,000 bullets is read with work in its length, not its square, and every
-// item shows its bullet.
 void TestRtfReader::longBulletListWork()
 {
     constexpr int kItems = 20000;
@@ -172,8 +167,7 @@ void TestRtfReader::longBulletListWork()
     QCOMPARE_LE(doc.work, qint64(kItems) * 100);
 }
 
-// However many code pages a file names, the ones with no decoder share the page they
-// fall back to: a reader keeps no page of its own for each.
+// Code pages with no decoder share the page they fall back to.
 void TestRtfReader::codePagesShareOnePage()
 {
     QSet<const rtf::CodePage *> pages;
@@ -209,8 +203,7 @@ void TestRtfReader::tableAndImage()
 
 void TestRtfReader::tableBudget()
 {
-    // Every table costs Qt kilobytes: a file of tiny nested tables must not turn
-    // each few bytes into one. Past the budget the cells' text still loads.
+    // A file of tiny nested tables must not make a table of every few bytes; the text still loads.
     const int n = 5000;
     QByteArray input = "{\\rtf1 ";
     for (int i = 0; i < n; ++i)
@@ -263,8 +256,7 @@ void TestRtfReader::hostile_data()
     for (int i = 1; i <= 200000; ++i)
         sheets += "{\\stylesheet{\\s" + QByteArray::number(i) + "\\sbasedon" + QByteArray::number(i - 1) + " S;}}";
     QTest::newRow("200000 style sheets") << sheets + "\\s200000 x}" << QStringLiteral("x");
-    // Digits in runs with associated sizes: each run looked for the paragraph's nearest letter
-    // over the whole paragraph, which would take many minutes.
+    // Each run once looked over its whole paragraph for the nearest letter: minutes of work.
     const QByteArray digits = QByteArray(20, '1');
     QTest::newRow("100000 runs of digits in complex script")
         << "{\\rtf1 " + ("{\\afs30 " + digits + "}{\\afs28 " + digits + "}").repeated(50000) + "}"
@@ -273,16 +265,14 @@ void TestRtfReader::hostile_data()
     QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
 }
 
-// Hands the heap's free memory back first, so that what earlier rows freed is not counted
-// as room the next one needed none for.
+// Hands freed heap back so one row's garbage is not counted against the next.
 static bool resetPeak()
 {
     malloc_trim(0);
     return resetPeakResident();
 }
 
-// Each shape ends, and reading it takes no more memory than an ordinary document of its
-// size: the document and the reader's tables together stay within a few times the file.
+// Each shape ends, and takes no more memory than a few times the file.
 void TestRtfReader::hostile()
 {
     QFETCH(QByteArray, input);

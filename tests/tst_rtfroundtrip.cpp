@@ -1,7 +1,4 @@
-// What other word processors write comes in as they wrote it and goes back out the same:
-// styles under direct formatting, list levels, right-to-left script, table cells. Each row
-// is read and described, then written, read again and described again, and a second save
-// gives the same bytes. Lists and tables made in the editor read back as they were made.
+// Other word processors' formatting read, written, read again the same; a second save gives the same bytes.
 #include "rtfcodec.h"
 #include "rtfindents.h"
 #include "rtflistformat.h"
@@ -18,9 +15,7 @@
 
 namespace {
 
-// Lists of every kind: \ls1 letters with ")" from 3 and roman second levels that show
-// both numbers; \ls2 dash and check-mark bullets; \ls3 list 1 again, from 5; then the
-// older \pn numbering, "(5)" and roman from iii.
+// \ls1 letters from 3 with roman second levels, \ls2 bullets, \ls3 = list 1 from 5, then older \pn numbering.
 const QByteArray kLists = R"({\rtf1\ansi{\fonttbl{\f0 Times;}{\f1 Symbol;}{\f2 Wingdings;}})"
     R"({\*\listtable{\list{\listlevel\levelnfc4\levelnfcn4\levelstartat3{\leveltext\'02\'00);})"
     R"({\levelnumbers\'01;}\fi-360\li720}{\listlevel\levelnfc2{\leveltext\'04\'00.\'01.;})"
@@ -44,8 +39,7 @@ const QByteArray kLists = R"({\rtf1\ansi{\fonttbl{\f0 Times;}{\f1 Symbol;}{\f2 W
     R"({\*\pn\pnlvlbody\pndec\pnstart5{\pntxtb (}{\pntxta )}}siguiente\par)"
     R"(\pard{\*\pn\pnlvlbody\pnlcrm\pnstart3\pnindent360{\pntxta .}}romano\par})";
 
-// A 3-column grid: a shaded cell bordered but on its left; b across two columns;
-// c down two rows; borders of every style the reader knows.
+// A 3-column grid: a shaded cell, b across two columns, c down two rows, every border style.
 const QByteArray kTable = R"({\rtf1\ansi{\colortbl;\red255\green0\blue0;\red0\green0\blue255;})"
     R"(\trowd\clbrdrt\brdrs\brdrw15\brdrcf1\clbrdrl\brdrnone\clbrdrb\brdrdb\brdrw30)"
     R"(\clbrdrr\brdrdot\brdrw10\clcbpat2\cellx2000\clmgf\cellx4000\clmrg\cellx6000)"
@@ -53,8 +47,7 @@ const QByteArray kTable = R"({\rtf1\ansi{\colortbl;\red255\green0\blue0;\red0\gr
     R"(\trowd\clvmgf\clbrdrt\brdrdash\brdrw20\cellx2000\cellx6000\pard\intbl c\cell d\cell\row)"
     R"(\trowd\clvmrg\cellx2000\cellx4000\cellx6000\pard\intbl\cell e\cell f\cell\row})";
 
-// A right-to-left paragraph of body, in a document whose fonts are Times (0, the default,
-// and 7), David CLM (5) and Noto Sans CJK JP (6), with header (a stylesheet) after them.
+// A right-to-left paragraph; fonts Times (0 and 7), David CLM (5), Noto Sans CJK JP (6).
 QByteArray rtl(const QByteArray &body, const QByteArray &header = {})
 {
     return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f5 David CLM;}{\\f6 Noto Sans CJK JP;}"
@@ -212,8 +205,7 @@ void TestRtfRoundTrip::fidelity_data()
         R"({\levelnumbers\'01;}\fi-360\li1080}\listid1}}{\*\listoverridetable)"
         R"({\listoverride\listid1\ls1}{\listoverride\listid1\ls0}}\pard)";
     const auto inList = [&](const char *body) { return lists + body + " x\\par}"; };
-    // Word splits its runs between words: spaces, digits and punctuation alone in a run
-    // are in the script of the letters before them, as LibreOffice shows them.
+    // Word puts spaces, digits and punctuation in runs of their own, in the script before them.
     const QByteArray word = "\\rtlch\\fcs1 \\af0\\afs28\\alang1025 \\ltrch\\fcs0 \\fs24 ";
     const QByteArray bold = "\\rtlch\\fcs1 \\ab\\af0\\afs28 \\ltrch\\fcs0 \\b\\fs24 ";
     const QByteArray words = "{" + bold + arabic + "}{" + word + " (2016) }{" + bold + "\\u1605?\\u1585?.}";
@@ -258,8 +250,6 @@ void TestRtfRoundTrip::fidelity_data()
         // Lengths beyond any page come back saturated, never wrapped round to the other sign.
         {"huge indents", plain("\\li2147483647\\fi-2147483647 x"), "x", "block",
          "left 1073741823 0 -1073741824", "left 1073741823 0 -1073741823"},
-        // A list item with no left indent still leaves its marker room: its margin takes back
-        // all but that much of the list's own indent.
         {"huge first indent in a list", plain("\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\fi2147483647 x\\par"),
          "x", "block", "left -240 0 1073741823"},
         {"last setting wins", plain("x\\qr\\par"), "x", "block", "right 0 0 0"},
@@ -276,8 +266,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"ls whose list is missing", plain(R"({\*\listoverridetable{\listoverride\listid9\ls1}}\ls1 x\par)"),
          "x", "listed", "disc 1"},
         {"pnlvlcont is no list", plain(R"({\*\pn\pnlvlcont}x\par)"), "x", "listed", "none"},
-        // Links: escapes in one are characters of the code page, as in body text; only the
-        // header names the document's code page, a damaged style sheet may name another.
+        // Links: escapes in the header's code page; a damaged style sheet may name another.
         {"link", link("", "http://e.org/"), "go x", "link", "http://e.org/ | "},
         {"link with quotes of 1252", link("", R"(a\\\'93b\'94)"), "go x", "link", "a\\\u201Cb\u201D | "},
         {"link with a letter of 1251", link("\\ansicpg1251", R"(\'c0)"), "go x", "link", "\u0410 | "},
@@ -349,8 +338,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"character style based on another", based(R"({\*\cs5\i E;}{\*\cs6\sbasedon5\ul F;})",
                                                    R"(\pard{\cs6 x}\par)"), "x", "style", "left 0 i u"},
         {"based on Normal", based(R"({\s1\sbasedon0\b B;})", R"(\pard\s1 x\par)"), "x", "style", "left 0 b"},
-        // Each item of kLists: style, level, marker drawn, start, level text, then its
-        // indents. Qt 6.4's lists count from one: a start value is kept, not shown.
+        // kLists: style, level, marker, start, level text, indents (Qt 6.4 keeps a start but shows from one).
         {"letters with a parenthesis", kLists, "uno", "list", "lower-alpha 1 a) 3 1) at 720 -360"},
         {"numbered on", kLists, "dos", "list", "lower-alpha 1 b) 3 1) at 720 -360"},
         {"second level shows both", kLists, "sub", "list", "lower-roman 2 i. 1 1.2. at 1080 -360"},
@@ -365,8 +353,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"old numbering with its texts", kLists, "antiguo", "list", "decimal 1 (1) 5 (1) at 720 -360"},
         {"old numbering on", kLists, "siguiente", "list", "decimal 1 (2) 5 (1) at 720 -360"},
         {"old roman from three", kLists, "romano", "list", "lower-roman 1 i. 3 1. at 360 0"},
-        // A list paragraph's indents: the level's unless it gives its own. Word keeps a
-        // paragraph's own indent even inside the level's hanging one.
+        // A list paragraph's indents: the level's unless it gives its own, as Word keeps them.
         {"the level's", inList("\\ls1"), "x", "indents", "720 -360"},
         {"the second level's", inList("\\ls1\\ilvl1"), "x", "indents", "1080 -360"},
         {"the paragraph's own", inList("\\ls1\\li1440\\fi-720"), "x", "indents", "1440 -720"},
@@ -389,9 +376,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"direction from the style", R"({\rtf1{\stylesheet{\s1\rtlpar\qr H;}}\pard\s1 x\par})", "x",
          "direction", "rtl right"},
         {"Hebrew text", doc(R"(\rtlpar\ql\rtlch \u1513?\u1500? x)"), "x", "direction", "rtl left"},
-        // Right-to-left script: the associated \ab, \ai, \afs and \af after \rtlch (or
-        // Word's \fcs1) where the file gives them, else the run's own; not an \af after
-        // \loch, \hich or \dbch, which are Latin and East Asian.
+        // Associated \ab \ai \afs \af after \rtlch or \fcs1, never after \loch, \hich or \dbch.
         {"as LibreOffice writes it", rtl("{\\ltrch \\rtlch\\ab\\af5 " + heb + "} x"), shalom, "script",
          "b- 12 David CLM"},
         {"Latin beside it keeps its own", rtl("{\\rtlch\\ab\\afs40\\af5 " + heb + " x}"), "x", "script", "-- 12 Times"},
@@ -431,8 +416,7 @@ void TestRtfRoundTrip::fidelity_data()
         {"a wide cell", kTable, "d", "cell", "1,1 1x2 top none, left none, bottom none, right none"},
         {"beside the merge", kTable, "e", "cell", "2,1 1x1 top none, left none, bottom none, right none"},
         {"after the merge", kTable, "f", "cell", "2,2 1x1 top none, left none, bottom none, right none"},
-        // Cell padding: the cell's \clpad (Word's \clpadl being the top), else the row's
-        // \trpadd, else \trgaph on the left and right.
+        // Padding: the cell's \clpad (Word's \clpadl is the top), else the row's \trpadd, else \trgaph.
         {"padding as LibreOffice writes it", R"({\rtf1\trowd\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3)"
          R"(\clpadb60\clpadfr3\clpadr60)" + padding, "x", "padding", "60 60 60 60"},
         {"Word's gap", "{\\rtf1\\trowd\\trgaph108" + padding, "x", "padding", "- 108 - 108"},
@@ -511,8 +495,7 @@ void TestRtfRoundTrip::writtenAsRead_data()
     row("a list level's indents", R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
         R"({\levelnumbers;}\fi-300\li1080}\listid1}}{\*\listoverridetable{\listoverride\listid1\ls1}})"
         R"(\pard\ls1 x\par)", {"\\fi-300\\li1080}"});
-    // A paragraph that leaves its style's list or outline level says so, or the next read
-    // would give it them.
+    // Leaving the style's list or outline level is written, or the next read would give it them.
     const QByteArray lists = R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
                              R"({\levelnumbers;}\fi-360\li720}\listid1}})"
                              R"({\*\listoverridetable{\listoverride\listid1\ls1}})";
@@ -614,8 +597,7 @@ void TestRtfRoundTrip::separateLists_data()
     QTest::newRow("numbered lists keep their own") << 0 << 2000;
 }
 
-// Lists of one item each, with text between them: each stays a list of its own, and the
-// list table written holds only the definitions that differ.
+// Lists of one item each: each stays its own; only differing definitions are written.
 void TestRtfRoundTrip::separateLists()
 {
     QFETCH(int, nfc);
@@ -642,8 +624,7 @@ void TestRtfRoundTrip::separateLists()
     QCOMPARE(rtf::write(&back), out);
 }
 
-// A table made in the editor has Qt's grid of grey one-pixel lines; it is written on every
-// cell, as drawn. The last row keeps the column edge that the merged cell covers.
+// A made table is written with Qt's grey grid on every cell and the edge a merge covers.
 void TestRtfRoundTrip::madeTable()
 {
     QTextDocument made, back;
