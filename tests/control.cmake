@@ -2,9 +2,6 @@
 add_qt_test(tst_richtextbox
   SOURCES tst_richtextbox.cpp
   LIBS documents)
-add_qt_test(tst_richtextboxkept
-  SOURCES tst_richtextboxkept.cpp
-  LIBS documents)
 add_qt_test(tst_richtextaccessible
   SOURCES tst_richtextaccessible.cpp
   LIBS documents)

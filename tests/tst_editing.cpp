@@ -138,9 +138,8 @@ private slots:
         QFETCH(QString, down);
         openWithText(QStringLiteral("negrita cursiva subrayado\nizquierda\ncentro\nderecha"));
         RichTextBox *box = text();
-        const std::tuple<int, int, const char *> formats[] = {{0, 7, "Negrita"},
-            {8, 15, "Cursiva"}, {16, 25, "Subrayado"}, {36, 42, "Centrar"},
-            {43, 50, "Alinear a la derecha"}};
+        const std::tuple<int, int, const char *> formats[] = {{0, 7, "Negrita"}, {8, 15, "Cursiva"},
+            {16, 25, "Subrayado"}, {36, 42, "Centrar"}, {43, 50, "Alinear a la derecha"}};
         for (const auto &[start, end, key] : formats) {
             select(start, end);
             click(QLatin1String(key));
@@ -175,12 +174,7 @@ private slots:
         QFETCH(bool, menu);
         openWithText(QStringLiteral("abcdef"));
         select(1, 3);
-        auto run = [&](const QString &key, const char *action) {
-            if (menu)
-                named<QAction>(*w, action)->trigger();
-            else
-                click(key);
-        };
+        auto run = [&](const QString &key, const char *action) { menu ? named<QAction>(*w, action)->trigger() : click(key); };
         run(QStringLiteral("Copiar"), "mnuEditCopy");
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("bc"));
         run(QStringLiteral("Cortar"), "mnuEditCut");
@@ -225,16 +219,16 @@ private slots:
         QTest::addColumn<QString>("expected");   // left and right indent; -: refused
         QTest::newRow("right") << true << "es_ES" << "720" << "100 720";
         QTest::newRow("left") << false << "es_ES" << "720" << "720 200";
-            QTest::newRow("half down to even") << false << "es_ES" << "2,5" << "2 200";
+        QTest::newRow("half down to even") << false << "es_ES" << "2,5" << "2 200";
         QTest::newRow("half up to even") << false << "es_ES" << "3,5" << "4 200";
-            QTest::newRow("top") << true << "es_ES" << "32767" << "100 32767";
+        QTest::newRow("top") << true << "es_ES" << "32767" << "100 32767";
         QTest::newRow("above top") << true << "es_ES" << "32768" << "-";
-            QTest::newRow("below bottom") << false << "es_ES" << "-32769" << "-";
+        QTest::newRow("below bottom") << false << "es_ES" << "-32769" << "-";
         QTest::newRow("rounds past top") << true << "es_ES" << "32767,5" << "-";
-            QTest::newRow("letters") << false << "es_ES" << "abc" << "-";
+        QTest::newRow("letters") << false << "es_ES" << "abc" << "-";
         QTest::newRow("number then letters") << false << "es_ES" << "12cm" << "-";
         QTest::newRow("English point") << false << "en_US" << "2.5" << "2 200";
-        }
+    }
     void indentButtons()
     {
         QFETCH(bool, right);
@@ -300,16 +294,13 @@ private slots:
         QTest::addColumn<bool>("real");
         QTest::addColumn<QString>("expected");   // colour, font, size, bold, italic, background
         const QString before = QStringLiteral("1193046 Arial 30 true false ffffff");
-        QTest::newRow("text colour") << "Command20" << true << false
-                                     << "65280 Arial 30 true false ffffff";
+        QTest::newRow("text colour") << "Command20" << true << false << "65280 Arial 30 true false ffffff";
         QTest::newRow("text colour cancelled") << "Command20" << false << false << before;
-        QTest::newRow("background") << "Command19" << true << false
-                                    << "1193046 Arial 30 true false ff00";
+        QTest::newRow("background") << "Command19" << true << false << "1193046 Arial 30 true false ff00";
         QTest::newRow("background cancelled") << "Command19" << false << false << before;
         QTest::newRow("font") << "Command18" << true << false << "65280 Courier 15 false true ffffff";
         QTest::newRow("font cancelled") << "Command18" << false << false << before;
-        QTest::newRow("real colour dialog") << "Command20" << true << true
-                                            << "16711680 Arial 30 true false ffffff";
+        QTest::newRow("real colour dialog") << "Command20" << true << true << "16711680 Arial 30 true false ffffff";
         QTest::newRow("real font dialog cancelled") << "Command18" << false << true << before;
     }
     void dialogs()
@@ -318,14 +309,13 @@ private slots:
         QFETCH(bool, confirm);
         QFETCH(bool, real);
         std::unique_ptr<ScriptedDialogs> scripted(real ? nullptr : new ScriptedDialogs);
-        if (scripted) {
-            DialogAnswer a = DialogAnswer::colour(0x00FF00);
-            a.confirm = confirm;
-            a.fontName = QStringLiteral("Courier");
-            a.fontSize = 15;
-            a.italic = true;
+        DialogAnswer a = DialogAnswer::colour(0x00FF00);
+        a.confirm = confirm;
+        a.fontName = QStringLiteral("Courier");
+        a.fontSize = 15;
+        a.italic = true;
+        if (scripted)
             scripted->answers << a;
-        }
         openWithText(QStringLiteral("texto"));
         select(0, 5);
         text()->setBackColor(0xFFFFFF);

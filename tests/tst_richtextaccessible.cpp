@@ -31,11 +31,8 @@ QAccessibleInterface *accessible(RichTextBox &box)
 // Never null: a control without a text interface fails the test here.
 QAccessibleTextInterface *reading(RichTextBox &box)
 {
-    QAccessibleInterface *iface = accessible(box);
-    QAccessibleTextInterface *text = iface ? iface->textInterface() : nullptr;
-    if (!text)
-        qFatal("the control offers no accessible text");
-    return text;
+    QAccessibleTextInterface *text = accessible(box) ? accessible(box)->textInterface() : nullptr;
+    return text ? text : (qFatal("the control offers no accessible text"), nullptr);
 }
 
 struct Shown
@@ -56,6 +53,12 @@ using Query = std::function<void(QAccessibleTextInterface *, int)>;
 
 constexpr int Before = 0, At = 1, After = 2;
 
+QString around(QAccessibleTextInterface *t, int which, int offset, QAccessible::TextBoundaryType unit, int *from, int *to)
+{
+    return which == At ? t->textAtOffset(offset, unit, from, to)
+        : which == Before ? t->textBeforeOffset(offset, unit, from, to) : t->textAfterOffset(offset, unit, from, to);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(QAccessible::TextBoundaryType)
@@ -65,300 +68,266 @@ class TestRichTextAccessible : public QObject
 {
     Q_OBJECT
 private slots:
-    void describesAnEditableText();
-    void units_data();
-    void units();
-    void textRanges_data();
-    void textRanges();
-    void readingLaysOutOnlyWhatItReads_data();
-    void readingLaysOutOnlyWhatItReads();
-    void selectionAndCaret();
-    void editing();
-    void attributesOfTheRun();
-    void geometry();
-    void tablesAndPictures();
-    void anotherDocumentLoaded();
-};
+    // Read only, it offers no editing, and its value cannot be written either.
+    void describesAnEditableText()
+    {
+        Shown shown(kText);
+        QAccessibleInterface *iface = accessible(shown.box);
+        QCOMPARE(iface->role(), QAccessible::EditableText);
+        QVERIFY(iface->editableTextInterface());
+        QVERIFY(iface->state().editable);
+        QVERIFY(iface->state().multiLine);
+        QCOMPARE(iface->text(QAccessible::Value), kText);
+        QCOMPARE(reading(shown.box)->characterCount(), int(kText.size()));
+        shown.box.setReadOnly(true);
+        QVERIFY(iface->state().readOnly);
+        QVERIFY(!iface->state().editable);
+        QVERIFY(!iface->editableTextInterface());
+        iface->setText(QAccessible::Value, QStringLiteral("otro"));
+        QCOMPARE(shown.box.toPlainText(), kText);
+    }
 
-// Read only, it offers no editing, and its value cannot be written either.
-void TestRichTextAccessible::describesAnEditableText()
-{
-    Shown shown(kText);
-    QAccessibleInterface *iface = accessible(shown.box);
-    QCOMPARE(iface->role(), QAccessible::EditableText);
-    QVERIFY(iface->editableTextInterface());
-    QVERIFY(iface->state().editable);
-    QVERIFY(iface->state().multiLine);
-    QCOMPARE(iface->text(QAccessible::Value), kText);
-    QCOMPARE(reading(shown.box)->characterCount(), int(kText.size()));
-    shown.box.setReadOnly(true);
-    QVERIFY(iface->state().readOnly);
-    QVERIFY(!iface->state().editable);
-    QVERIFY(!iface->editableTextInterface());
-    iface->setText(QAccessible::Value, QStringLiteral("otro"));
-    QCOMPARE(shown.box.toPlainText(), kText);
-}
+    // The unit of text at, before and after an offset.
+    void units_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QAccessible::TextBoundaryType>("unit");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
 
-// The unit of text at, before and after an offset.
-void TestRichTextAccessible::units_data()
-{
-    QTest::addColumn<int>("which");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QAccessible::TextBoundaryType>("unit");
-    QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("end");
+        const int end = int(kText.size());
+        QTest::newRow("word") << At << 7 << QAccessible::WordBoundary << "mundo" << 5 << 10;
+        QTest::newRow("first sentence") << At << 3 << QAccessible::SentenceBoundary << "Hola mundo. " << 0 << 12;
+        QTest::newRow("second sentence") << At << 14 << QAccessible::SentenceBoundary << "Adiós." << 12 << 18;
+        QTest::newRow("line") << At << 22 << QAccessible::LineBoundary << "segunda línea" << 19 << 32;
+        // The caret at the start of a line reads that line, not the one before.
+        QTest::newRow("line from its start") << At << 19 << QAccessible::LineBoundary << "segunda línea" << 19 << 32;
+        QTest::newRow("empty paragraph") << At << 33 << QAccessible::ParagraphBoundary << "" << 33 << 33;
+        QTest::newRow("whole text") << At << 4 << QAccessible::NoBoundary << kText << 0 << end;
+        // The caret after Ctrl+End: the last line is still read.
+        QTest::newRow("line at the end") << At << end << QAccessible::LineBoundary << "fin" << end - 3 << end;
+        QTest::newRow("past the end") << At << end + 1 << QAccessible::LineBoundary << "" << -1 << -1;
+        QTest::newRow("negative") << At << -1 << QAccessible::WordBoundary << "" << -1 << -1;
+        QTest::newRow("word before") << Before << 7 << QAccessible::WordBoundary << "Hola" << 0 << 4;
+        QTest::newRow("word after") << After << 7 << QAccessible::WordBoundary << "." << 10 << 11;
+        QTest::newRow("line before") << Before << 22 << QAccessible::LineBoundary << "Hola mundo. Adiós." << 0 << 18;
+        // After the second line comes the empty paragraph: found, and empty.
+        QTest::newRow("line after") << After << 22 << QAccessible::LineBoundary << "" << 33 << 33;
+        QTest::newRow("nothing before the first") << Before << 2 << QAccessible::LineBoundary << "" << -1 << -1;
+        QTest::newRow("paragraph before the last") << Before << 36 << QAccessible::ParagraphBoundary << "" << 33 << 33;
+        QTest::newRow("nothing after the last") << After << 36 << QAccessible::ParagraphBoundary << "" << -1 << -1;
+    }
 
-    const int end = int(kText.size());
-    QTest::newRow("word") << At << 7 << QAccessible::WordBoundary << "mundo" << 5 << 10;
-    QTest::newRow("first sentence") << At << 3 << QAccessible::SentenceBoundary << "Hola mundo. " << 0 << 12;
-    QTest::newRow("second sentence") << At << 14 << QAccessible::SentenceBoundary << "Adiós." << 12 << 18;
-    QTest::newRow("line") << At << 22 << QAccessible::LineBoundary << "segunda línea" << 19 << 32;
-    // The caret at the start of a line reads that line, not the one before.
-    QTest::newRow("line from its start") << At << 19 << QAccessible::LineBoundary << "segunda línea" << 19 << 32;
-    QTest::newRow("empty paragraph") << At << 33 << QAccessible::ParagraphBoundary << "" << 33 << 33;
-    QTest::newRow("whole text") << At << 4 << QAccessible::NoBoundary << kText << 0 << end;
-    // The caret after Ctrl+End: the last line is still read.
-    QTest::newRow("line at the end") << At << end << QAccessible::LineBoundary << "fin" << end - 3 << end;
-    QTest::newRow("past the end") << At << end + 1 << QAccessible::LineBoundary << "" << -1 << -1;
-    QTest::newRow("negative") << At << -1 << QAccessible::WordBoundary << "" << -1 << -1;
-    QTest::newRow("word before") << Before << 7 << QAccessible::WordBoundary << "Hola" << 0 << 4;
-    QTest::newRow("word after") << After << 7 << QAccessible::WordBoundary << "." << 10 << 11;
-    QTest::newRow("line before") << Before << 22 << QAccessible::LineBoundary << "Hola mundo. Adiós." << 0 << 18;
-    // After the second line comes the empty paragraph: found, and empty.
-    QTest::newRow("line after") << After << 22 << QAccessible::LineBoundary << "" << 33 << 33;
-    QTest::newRow("nothing before the first") << Before << 2 << QAccessible::LineBoundary << "" << -1 << -1;
-    QTest::newRow("paragraph before the last") << Before << 36 << QAccessible::ParagraphBoundary << "" << 33 << 33;
-    QTest::newRow("nothing after the last") << After << 36 << QAccessible::ParagraphBoundary << "" << -1 << -1;
-}
+    void units()
+    {
+        QFETCH(int, which);
+        QFETCH(int, offset);
+        QFETCH(QAccessible::TextBoundaryType, unit);
+        Shown shown(kText);
+        int from = 0, to = 0;
+        QTEST(around(reading(shown.box), which, offset, unit, &from, &to), "expected");
+        QTEST(from, "start");
+        QTEST(to, "end");
+    }
 
-void TestRichTextAccessible::units()
-{
-    QFETCH(int, which);
-    QFETCH(int, offset);
-    QFETCH(QAccessible::TextBoundaryType, unit);
-    Shown shown(kText);
-    QAccessibleTextInterface *t = reading(shown.box);
-    int from = 0, to = 0;
-    const QString text = which == At ? t->textAtOffset(offset, unit, &from, &to)
-        : which == Before ? t->textBeforeOffset(offset, unit, &from, &to)
-                          : t->textAfterOffset(offset, unit, &from, &to);
-    QTEST(text, "expected");
-    QTEST(from, "start");
-    QTEST(to, "end");
-}
+    void textRanges_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("expected");
 
-void TestRichTextAccessible::textRanges_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<int>("end");
-    QTest::addColumn<QString>("expected");
+        QTest::newRow("across paragraphs") << 12 << 26 << "Adiós.\nsegunda";
+        QTest::newRow("the empty paragraph") << 32 << 34 << "\n\n";
+        QTest::newRow("reversed") << 10 << 5 << "mundo";
+        QTest::newRow("past the end") << 34 << 99 << "fin";
+    }
 
-    QTest::newRow("across paragraphs") << 12 << 26 << "Adiós.\nsegunda";
-    QTest::newRow("the empty paragraph") << 32 << 34 << "\n\n";
-    QTest::newRow("reversed") << 10 << 5 << "mundo";
-    QTest::newRow("past the end") << 34 << 99 << "fin";
-}
+    void textRanges()
+    {
+        QFETCH(int, start);
+        QFETCH(int, end);
+        Shown shown(kText);
+        QTEST(reading(shown.box)->text(start, end), "expected");
+    }
 
-void TestRichTextAccessible::textRanges()
-{
-    QFETCH(int, start);
-    QFETCH(int, end);
-    QFETCH(QString, expected);
-    Shown shown(kText);
-    QCOMPARE(reading(shown.box)->text(start, end), expected);
-}
+    void readingLaysOutOnlyWhatItReads_data()
+    {
+        QTest::addColumn<Query>("query");
+        QTest::addColumn<bool>("middle");   // asked in the middle of the document, not at the caret
+        auto at = [](QAccessible::TextBoundaryType unit, int which = At) {
+            return Query([=](QAccessibleTextInterface *t, int offset) { int f, e; around(t, which, offset, unit, &f, &e); });
+        };
+        const Query attributes([](QAccessibleTextInterface *t, int offset) { int f, e; t->attributes(offset, &f, &e); });
+        QTest::newRow("count") << Query([](QAccessibleTextInterface *t, int) { t->characterCount(); }) << false;
+        QTest::newRow("line") << at(QAccessible::LineBoundary) << false;
+        QTest::newRow("attributes") << attributes << false;
+        QTest::newRow("next line") << at(QAccessible::LineBoundary, After) << false;
+        // Units that do not depend on where lines break need no layout at all.
+        QTest::newRow("sentence in the middle") << at(QAccessible::SentenceBoundary) << true;
+        QTest::newRow("paragraph in the middle") << at(QAccessible::ParagraphBoundary) << true;
+        QTest::newRow("attributes in the middle") << attributes << true;
+    }
 
-void TestRichTextAccessible::readingLaysOutOnlyWhatItReads_data()
-{
-    QTest::addColumn<Query>("query");
-    QTest::addColumn<bool>("middle");   // asked in the middle of the document, not at the caret
-    auto at = [](QAccessible::TextBoundaryType unit) {
-        return Query([unit](QAccessibleTextInterface *t, int offset) {
+    // The first thing a screen reader asks after a document opens is the text around the
+    // caret. Answering must not lay the whole document out at once: that froze the window for
+    // seconds on large documents. What was not read stays unlaid until the background layout
+    // reaches it.
+    void readingLaysOutOnlyWhatItReads()
+    {
+        QFETCH(Query, query);
+        QFETCH(bool, middle);
+        QStringList lines;
+        for (int i = 0; i < 20000; ++i)
+            lines << QStringLiteral("Párrafo %1. Con otra frase.").arg(i);
+        Shown shown{QString()};
+        shown.box.setText(lines.join(QLatin1Char('\n')));
+        QAccessibleTextInterface *t = reading(shown.box);
+        const int offset = middle ? t->characterCount() / 2 : t->cursorPosition();
+        const QTextBlock unread = middle ? shown.box.document()->findBlock(offset)
+                                         : shown.box.document()->lastBlock();
+        QCOMPARE(unread.layout()->lineCount(), 0);
+        query(t, offset);
+        QCOMPARE(unread.layout()->lineCount(), 0);
+    }
+
+    void selectionCaretAndEditing()
+    {
+        Shown shown(kText);
+        QAccessibleTextInterface *t = reading(shown.box);
+        QSignalSpy moves(&shown.box, &RichTextBox::SelChange);
+        t->setSelection(0, 5, 10);
+        QCOMPARE(shown.box.SelText(), QStringLiteral("mundo"));
+        QCOMPARE(t->selectionCount(), 1);
+        int from = 0, to = 0;
+        t->selection(0, &from, &to);
+        QCOMPARE(from, 5);
+        QCOMPARE(to, 10);
+        t->removeSelection(0);
+        QCOMPARE(t->selectionCount(), 0);
+        t->setCursorPosition(22);
+        QCOMPARE(shown.box.textCursor().position(), 22);
+        QCOMPARE(t->cursorPosition(), 22);
+        QVERIFY(moves.count() >= 3);
+        t->setCursorPosition(9999);   // past the end: the caret stops at the end
+        QCOMPARE(t->cursorPosition(), int(kText.size()));
+        QAccessibleEditableTextInterface *e = accessible(shown.box)->editableTextInterface();
+        e->replaceText(5, 10, QStringLiteral("gente"));
+        e->insertText(12, QStringLiteral("¡"));
+        e->insertText(0, QStringLiteral("xx"));
+        e->deleteText(0, 2);
+        QCOMPARE(shown.box.toPlainText(), QStringLiteral("Hola gente. ¡Adiós.\nsegunda línea\n\nfin"));
+    }
+
+
+    // Where a character is on screen, and which character is at a point of the screen.
+    void geometry()
+    {
+        Shown shown(kText);
+        QAccessibleTextInterface *t = reading(shown.box);
+        const QRect viewport(shown.box.viewport()->mapToGlobal(QPoint(0, 0)),
+                             shown.box.viewport()->size());
+        for (int offset : {0, 5, 22, 34}) {
+            const QRect r = t->characterRect(offset);
+            QVERIFY2(r.width() > 0 && r.height() > 0, qPrintable(QString::number(offset)));
+            QVERIFY2(viewport.contains(r), qPrintable(QString::number(offset)));
+            QCOMPARE(t->offsetAtPoint(r.center()), offset);
+        }
+        QVERIFY(t->characterRect(int(kText.size())).isEmpty());
+        QCOMPARE(t->offsetAtPoint(viewport.bottomRight() + QPoint(50, 50)), -1);
+
+        // Scrolled down, the characters in view are still found where they show.
+        QStringList lines;
+        for (int i = 0; i < 200; ++i)
+            lines << QStringLiteral("línea %1").arg(i);
+        shown.box.setText(lines.join(QLatin1Char('\n')));
+        shown.box.verticalScrollBar()->setValue(shown.box.verticalScrollBar()->maximum() / 2);
+        QTextCursor inView = shown.box.cursorForPosition(shown.box.viewport()->rect().center());
+        inView.movePosition(QTextCursor::StartOfBlock);
+        const int shownThere = inView.position() + 1;   // the second letter of a line in view
+        const QRect r = t->characterRect(shownThere);
+        QVERIFY(viewport.contains(r));
+        QCOMPARE(t->offsetAtPoint(r.center()), shownThere);
+    }
+
+    // Tables and pictures take places in the text as their marks do: the text read whole
+    // is as long as the count, and a cell's text is read where it is.
+    void tablesAndPictures()
+    {
+        Shown shown(QStringLiteral("antes"));
+        QTextCursor c(shown.box.document());
+        c.movePosition(QTextCursor::End);
+        QTextTable *table = c.insertTable(2, 2);
+        table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("celda"));
+        c.movePosition(QTextCursor::End);
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        shown.box.document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("p.png")),
+                                          picture);
+        c.insertImage(QStringLiteral("p.png"));
+        c.insertText(QStringLiteral("después"));
+        QAccessibleTextInterface *t = reading(shown.box);
+        const int count = t->characterCount();
+        QCOMPARE(t->text(0, count).size(), count);
+        const int cell = table->cellAt(1, 1).firstPosition();
+        int from = 0, to = 0;
+        QCOMPARE(t->textAtOffset(cell + 1, QAccessible::WordBoundary, &from, &to), QStringLiteral("celda"));
+        QCOMPARE(from, cell);
+        QVERIFY(t->text(0, count).endsWith(QStringLiteral("después")));
+    }
+
+    // The control changes its document when it loads a file; what is read is the new one.
+    void anotherDocumentLoaded()
+    {
+        Shown shown(kText);
+        QAccessibleTextInterface *t = reading(shown.box);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("otro.rtf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1\\ansi otro texto\\par}");
+        file.close();
+        shown.box.LoadFile(path);
+        QCOMPARE(t, reading(shown.box));
+        QCOMPARE(t->characterCount(), 10);
+        int from = 0, to = 0;
+        QCOMPARE(t->textAtOffset(1, QAccessible::LineBoundary, &from, &to), QStringLiteral("otro texto"));
+    }
+
+    // The run of one format around an offset, with its format as CSS.
+    void attributesOfTheRun()
+    {
+        Shown shown(kText);
+        QTextCursor c(shown.box.document());
+        c.setPosition(5);
+        c.setPosition(10, QTextCursor::KeepAnchor);
+        QTextCharFormat bold;
+        bold.setFontWeight(QFont::Bold);
+        bold.setFontItalic(true);
+        bold.setForeground(QColor(255, 0, 0));
+        c.mergeCharFormat(bold);
+        QTextCharFormat wavy;
+        wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        c.setPosition(19);
+        c.setPosition(26, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(wavy);
+        QStringList runs;
+        // The paragraph's mark is a run of one character, after the text before it.
+        for (int offset : {7, 1, 18, 20}) {
             int from = 0, to = 0;
-            t->textAtOffset(offset, unit, &from, &to);
-        });
-    };
-    const Query attributes([](QAccessibleTextInterface *t, int offset) {
-        int from = 0, to = 0;
-        t->attributes(offset, &from, &to);
-    });
-    QTest::newRow("count") << Query([](QAccessibleTextInterface *t, int) { t->characterCount(); }) << false;
-    QTest::newRow("line") << at(QAccessible::LineBoundary) << false;
-    QTest::newRow("attributes") << attributes << false;
-    QTest::newRow("next line") << Query([](QAccessibleTextInterface *t, int offset) {
-        int from = 0, to = 0;
-        t->textAfterOffset(offset, QAccessible::LineBoundary, &from, &to);
-    }) << false;
-    // Units that do not depend on where lines break need no layout at all.
-    QTest::newRow("sentence in the middle") << at(QAccessible::SentenceBoundary) << true;
-    QTest::newRow("paragraph in the middle") << at(QAccessible::ParagraphBoundary) << true;
-    QTest::newRow("attributes in the middle") << attributes << true;
-}
-
-// The first thing a screen reader asks after a document opens is the text around the
-// caret. Answering must not lay the whole document out at once: that froze the window for
-// seconds on large documents. What was not read stays unlaid until the background layout
-// reaches it.
-void TestRichTextAccessible::readingLaysOutOnlyWhatItReads()
-{
-    QFETCH(Query, query);
-    QFETCH(bool, middle);
-    QStringList lines;
-    for (int i = 0; i < 20000; ++i)
-        lines << QStringLiteral("Párrafo %1. Con otra frase.").arg(i);
-    Shown shown{QString()};
-    shown.box.setText(lines.join(QLatin1Char('\n')));
-    QAccessibleTextInterface *t = reading(shown.box);
-    const int offset = middle ? t->characterCount() / 2 : t->cursorPosition();
-    const QTextBlock unread = middle ? shown.box.document()->findBlock(offset)
-                                     : shown.box.document()->lastBlock();
-    QCOMPARE(unread.layout()->lineCount(), 0);
-    query(t, offset);
-    QCOMPARE(unread.layout()->lineCount(), 0);
-}
-
-void TestRichTextAccessible::selectionAndCaret()
-{
-    Shown shown(kText);
-    QAccessibleTextInterface *t = reading(shown.box);
-    QSignalSpy moves(&shown.box, &RichTextBox::SelChange);
-    t->setSelection(0, 5, 10);
-    QCOMPARE(shown.box.SelText(), QStringLiteral("mundo"));
-    QCOMPARE(t->selectionCount(), 1);
-    int from = 0, to = 0;
-    t->selection(0, &from, &to);
-    QCOMPARE(from, 5);
-    QCOMPARE(to, 10);
-    t->removeSelection(0);
-    QCOMPARE(t->selectionCount(), 0);
-    t->setCursorPosition(22);
-    QCOMPARE(shown.box.textCursor().position(), 22);
-    QCOMPARE(t->cursorPosition(), 22);
-    QVERIFY(moves.count() >= 3);
-    t->setCursorPosition(9999);   // past the end: the caret stops at the end
-    QCOMPARE(t->cursorPosition(), int(kText.size()));
-}
-
-void TestRichTextAccessible::editing()
-{
-    Shown shown(kText);
-    QAccessibleEditableTextInterface *e = accessible(shown.box)->editableTextInterface();
-    QVERIFY(e);
-    e->replaceText(5, 10, QStringLiteral("gente"));
-    e->insertText(12, QStringLiteral("¡"));
-    e->insertText(0, QStringLiteral("xx"));
-    e->deleteText(0, 2);
-    QCOMPARE(shown.box.toPlainText(), QStringLiteral("Hola gente. ¡Adiós.\nsegunda línea\n\nfin"));
-}
-
-// Where a character is on screen, and which character is at a point of the screen.
-void TestRichTextAccessible::geometry()
-{
-    Shown shown(kText);
-    QAccessibleTextInterface *t = reading(shown.box);
-    const QRect viewport(shown.box.viewport()->mapToGlobal(QPoint(0, 0)),
-                         shown.box.viewport()->size());
-    for (int offset : {0, 5, 22, 34}) {
-        const QRect r = t->characterRect(offset);
-        QVERIFY2(r.width() > 0 && r.height() > 0, qPrintable(QString::number(offset)));
-        QVERIFY2(viewport.contains(r), qPrintable(QString::number(offset)));
-        QCOMPARE(t->offsetAtPoint(r.center()), offset);
+            const QString css = reading(shown.box)->attributes(offset, &from, &to);
+            QStringList shown{QString::number(from), QString::number(to)};
+            for (const char *kind : {"font-weight:bold;", "font-style:italic;", "color:rgb(255,0,0);",
+                                     "text-underline-type:single;", "color:"})
+                if (css.contains(QLatin1String(kind)))
+                    shown << QLatin1String(kind);
+            runs << shown.join(u' ');
+        }
+        QCOMPARE(runs, (QStringList{"5 10 font-weight:bold; font-style:italic; color:rgb(255,0,0); color:",
+                                    "0 5", "18 19", "19 26 text-underline-type:single;"}));
     }
-    QVERIFY(t->characterRect(int(kText.size())).isEmpty());
-    QCOMPARE(t->offsetAtPoint(viewport.bottomRight() + QPoint(50, 50)), -1);
-
-    // Scrolled down, the characters in view are still found where they show.
-    QStringList lines;
-    for (int i = 0; i < 200; ++i)
-        lines << QStringLiteral("línea %1").arg(i);
-    shown.box.setText(lines.join(QLatin1Char('\n')));
-    shown.box.verticalScrollBar()->setValue(shown.box.verticalScrollBar()->maximum() / 2);
-    QTextCursor inView = shown.box.cursorForPosition(shown.box.viewport()->rect().center());
-    inView.movePosition(QTextCursor::StartOfBlock);
-    const int shownThere = inView.position() + 1;   // the second letter of a line in view
-    const QRect r = t->characterRect(shownThere);
-    QVERIFY(viewport.contains(r));
-    QCOMPARE(t->offsetAtPoint(r.center()), shownThere);
-}
-
-// Tables and pictures take places in the text as their marks do: the text read whole
-// is as long as the count, and a cell's text is read where it is.
-void TestRichTextAccessible::tablesAndPictures()
-{
-    Shown shown(QStringLiteral("antes"));
-    QTextCursor c(shown.box.document());
-    c.movePosition(QTextCursor::End);
-    QTextTable *table = c.insertTable(2, 2);
-    table->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("celda"));
-    c.movePosition(QTextCursor::End);
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    shown.box.document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("p.png")),
-                                      picture);
-    c.insertImage(QStringLiteral("p.png"));
-    c.insertText(QStringLiteral("después"));
-    QAccessibleTextInterface *t = reading(shown.box);
-    const int count = t->characterCount();
-    QCOMPARE(t->text(0, count).size(), count);
-    const int cell = table->cellAt(1, 1).firstPosition();
-    int from = 0, to = 0;
-    QCOMPARE(t->textAtOffset(cell + 1, QAccessible::WordBoundary, &from, &to), QStringLiteral("celda"));
-    QCOMPARE(from, cell);
-    QVERIFY(t->text(0, count).endsWith(QStringLiteral("después")));
-}
-
-// The control changes its document when it loads a file; what is read is the new one.
-void TestRichTextAccessible::anotherDocumentLoaded()
-{
-    Shown shown(kText);
-    QAccessibleTextInterface *t = reading(shown.box);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("otro.rtf"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\\rtf1\\ansi otro texto\\par}");
-    file.close();
-    shown.box.LoadFile(path);
-    QCOMPARE(t, reading(shown.box));
-    QCOMPARE(t->characterCount(), 10);
-    int from = 0, to = 0;
-    QCOMPARE(t->textAtOffset(1, QAccessible::LineBoundary, &from, &to), QStringLiteral("otro texto"));
-}
-
-
-// The run of one format around an offset, with its format as CSS.
-void TestRichTextAccessible::attributesOfTheRun()
-{
-    Shown shown(kText);
-    QTextCursor c(shown.box.document());
-    c.setPosition(5);
-    c.setPosition(10, QTextCursor::KeepAnchor);
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    bold.setFontItalic(true);
-    bold.setForeground(QColor(255, 0, 0));
-    c.mergeCharFormat(bold);
-    QTextCharFormat wavy;
-    wavy.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-    c.setPosition(19);
-    c.setPosition(26, QTextCursor::KeepAnchor);
-    c.mergeCharFormat(wavy);
-    QStringList runs;
-    // The paragraph's mark is a run of one character, after the text before it.
-    for (int offset : {7, 1, 18, 20}) {
-        int from = 0, to = 0;
-        const QString css = reading(shown.box)->attributes(offset, &from, &to);
-        QStringList shown{QString::number(from), QString::number(to)};
-        for (const char *kind : {"font-weight:bold;", "font-style:italic;", "color:rgb(255,0,0);",
-                                 "text-underline-type:single;", "color:"})
-            if (css.contains(QLatin1String(kind)))
-                shown << QLatin1String(kind);
-        runs << shown.join(u' ');
-    }
-    QCOMPARE(runs, (QStringList{"5 10 font-weight:bold; font-style:italic; color:rgb(255,0,0); color:",
-                                "0 5", "18 19", "19 26 text-underline-type:single;"}));
-}
+};
 
 QTEST_MAIN(TestRichTextAccessible)
 #include "tst_richtextaccessible.moc"
