@@ -1,12 +1,7 @@
-# The File menu as a user meets it (its failures in a message box), and printing; Qt's
-# real dialogs are driven in e2e/tst_firstusedialogs.
+# The File menu as a user meets it, and printing; Qt's real dialogs are in e2e/tst_firstusedialogs.
 set(DOCUMENT_TEST_SUPPORT ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
-add_qt_test(tst_filecommands
-  SOURCES tst_filecommands.cpp ${DOCUMENT_TEST_SUPPORT}
-  LIBS app rtfgen)
-add_qt_test(tst_printing
-  SOURCES tst_printing.cpp ${DOCUMENT_TEST_SUPPORT}
-  LIBS app)
+add_qt_test(tst_filecommands SOURCES tst_filecommands.cpp ${DOCUMENT_TEST_SUPPORT} LIBS app rtfgen)
+add_qt_test(tst_printing SOURCES tst_printing.cpp ${DOCUMENT_TEST_SUPPORT} LIBS app)
 
 # Real-window save and open, when an X server and a key sender are at hand.
 find_program(DOCS_XVFB Xvfb)

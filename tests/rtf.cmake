@@ -8,7 +8,6 @@ add_qt_test(tst_rtflistdocument SOURCES tst_rtflistdocument.cpp LIBS rtfcodec)
 # direction, cells.
 add_qt_test(tst_rtfroundtrip SOURCES tst_rtfroundtrip.cpp support/fidelitysupport.h support/tableshape.h
             LIBS rtfcodec)
-# LibreOffice, AbiWord and pandoc both ways, which set-up installs; the three convert in few
-# runs, LibreOffice's first start being slow.
+# LibreOffice, AbiWord and pandoc both ways (set-up installs them; LibreOffice starts slowly).
 add_qt_test(tst_rtfpeers SOURCES tst_rtfpeers.cpp support/fidelitysupport.h support/peerdocuments.h LIBS rtfcodec)
 set_tests_properties(tst_rtfpeers PROPERTIES TIMEOUT 600)

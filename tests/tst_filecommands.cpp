@@ -1,6 +1,5 @@
-// The File menu's Abrir, Guardar, Guardar como and Cerrar, and the toolbar's Abrir and
-// Guardar, through the scripted file dialog, as a user sees them: the window's caption, its
-// text, the file on disk, and the message box when a file cannot be opened or saved.
+// The File menu and the toolbar's Abrir and Guardar through the scripted file dialog, as a user
+// sees them: caption, text, the file on disk, and the message box when a file fails.
 #include "commondialog.h"
 #include "frmmain.h"
 #include "richtextbox.h"
@@ -51,252 +50,224 @@ class TestFileCommands : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); shelltest::isolateSettings(); }
-    void saveAsksForNameWhenUntitled_data();
-    void saveAsksForNameWhenUntitled();
-    void saveAsThenSaveThenOpen();
-    void openWithoutWindowCreatesOne();
-    void cancelChangesNothing_data();
-    void cancelChangesNothing();
-    void failureShown_data();
-    void failureShown();
-    void bigOpenKeepsTurning_data();
-    void bigOpenKeepsTurning();
-    void closeEmptiesDocument();
+    void saveAsksForNameWhenUntitled_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("numbered") << "Documento 3" << true;
+        QTest::newRow("exactly eight") << "Document" << true;
+        QTest::newRow("shorter") << "Docu" << false;
+        QTest::newRow("lower case") << "documento 1" << false;
+    }
+
+    // Whether Save shows a dialog depends only on the caption's first eight characters; the
+    // others save under the caption, in the current folder.
+    void saveAsksForNameWhenUntitled()
+    {
+        QFETCH(QString, caption);
+        QFETCH(bool, asks);
+        MainWindow w = shelltest::shownMainWindow();
+        ScriptedDialogs dialogs;
+        dialogs.answers << DialogAnswer::cancel();
+        w->activeDocument()->setCaption(caption);
+        QDir::setCurrent(dir.path());
+        w->mnuFileSave_Click();
+        QCOMPARE(dialogs.shows.size(), asks ? 1 : 0);
+        QCOMPARE(QFile::exists(path(caption)), !asks);
+        if (asks)
+            QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
+    }
+
+    // Save of an untitled document asks for a name; Save As renames the window and Save then
+    // writes there; a ".txt" name holds rich text, Open brings text and formatting back.
+    void saveAsThenSaveThenOpen()
+    {
+        MainWindow w = shelltest::shownMainWindow();
+        ScriptedDialogs dialogs;
+        const QString caption = w->activeDocument()->Caption();
+        text(w)->setText("primero");
+        dialogs.answers << DialogAnswer::file(path("a.txt")) << DialogAnswer::file(path("b.txt"))
+                        << DialogAnswer::file(path("b.txt"));
+        w->mnuFileSave_Click();
+        QVERIFY(QFile::exists(path("a.txt")));
+        QCOMPARE(w->activeDocument()->Caption(), caption);
+        w->mnuFileSaveAs_Click();
+        QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
+        text(w)->setText("segundo");
+        text(w)->selectAll();
+        text(w)->setSelBold(true);
+        w->mnuFileSave_Click();
+        QCOMPARE(dialogs.shows.size(), 2);
+        QCOMPARE(dialogs.shows[0].filter, QString("Archivos de texto (*.txt)|*.txt"));
+        QCOMPARE(dialogs.shows[1].title, QString("Guardar como"));
+        QCOMPARE(dialogs.shows[1].fileName, path("a.txt"));   // opens on the name it gave last
+        QVERIFY(savecheck::contents(path("b.txt")).startsWith("{\\rtf"));
+        text(w)->setText("texto previo");
+        const int windows = w->documents().size();
+        w->mnuFileOpen_Click();
+        QCOMPARE(dialogs.shows.last().kind, QString("open"));
+        QCOMPARE(w->documents().size(), windows);
+        QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
+        QCOMPARE(text(w)->Text().trimmed(), QString("segundo"));
+        text(w)->selectAll();
+        QCOMPARE(text(w)->SelBold(), std::optional<bool>(true));
+        w->mnuFileClose_Click();   // Cerrar empties the document and keeps its window
+        QVERIFY(text(w)->Text().isEmpty());
+        QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
+        QCOMPARE(w->documents().size(), windows);
+    }
+
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("open") << 0;
+        QTest::newRow("save") << 1;
+        QTest::newRow("save as") << 2;
+        QTest::newRow("open without a window makes one") << 3;
+    }
+    void cancelChangesNothing()
+    {
+        QFETCH(int, command);
+        MainWindow w = shelltest::shownMainWindow();
+        ScriptedDialogs dialogs;
+        named<CommonDialog>(*w, "dlgCommonDialog")->FileName = path("previous.txt");
+        text(w)->setText("sin tocar");
+        const QString caption = w->activeDocument()->Caption();
+        if (command == 3) {
+            named<QMdiArea>(*w, "mdiArea")->closeAllSubWindows();
+            QCoreApplication::processEvents();
+        }
+        dialogs.answers << DialogAnswer::cancel();
+        void (frmMain::*handlers[])() = {&frmMain::mnuFileOpen_Click, &frmMain::mnuFileSave_Click,
+                                         &frmMain::mnuFileSaveAs_Click, &frmMain::mnuFileOpen_Click};
+        (w.get()->*handlers[command])();
+        QCOMPARE(dialogs.shows.size(), 1);
+        QVERIFY(w->activeDocument() && w->activeDocument()->Caption().startsWith("Documento "));
+        QVERIFY(!QFile::exists(path("previous.txt")));
+        if (command < 3) {
+            QCOMPARE(w->activeDocument()->Caption(), caption);
+            QCOMPARE(text(w)->Text(), QString("sin tocar"));
+        }
+    }
+
+    void failureShown_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");      // the file, under a fresh folder
+        QTest::addColumn<QString>("message");   // %1 stands for the path; empty: no message
+        QTest::addColumn<bool>("renames");      // the window takes the file's name
+        const QString open = QStringLiteral("No se puede abrir el archivo «%1»: ");
+        const QString save = QStringLiteral("No se puede guardar el archivo «%1»: ");
+        QTest::newRow("open a missing file") << "mnuFileOpen" << "falta.rtf" << "No se encontró el archivo «%1»." << false;
+        QTest::newRow("open a folder with %1 in its name") << "mnuFileOpen" << "dir%1x.rtf" << open + "es una carpeta." << false;
+        QTest::newRow("toolbar: open stays silent") << "Abrir" << "falta.rtf" << "" << false;
+        QTest::newRow("save as over a folder") << "mnuFileSaveAs" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
+        QTest::newRow("save as into a missing folder") << "mnuFileSaveAs" << "falta/d.rtf" << save + "la carpeta no existe." << true;
+        QTest::newRow("save to a name that became a folder") << "mnuFileSave" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
+        QTest::newRow("toolbar: save to a name that became a folder") << "Guardar" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
+        QTest::newRow("save as with a picture PNG cannot hold") << "mnuFileSaveAs" << "viejo.rtf"
+            << save + "una imagen del documento no se puede convertir a PNG." << true;
+    }
+
+    // A file that cannot be opened or saved gets one message box naming it and the reason, in
+    // Spanish; the text stays, and so do the files and folders there.
+    void failureShown()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QFETCH(bool, renames);
+        QTemporaryDir here;
+        for (const char *folder : {"carpeta", "dir%1x.rtf"})
+            QVERIFY(QDir(here.path()).mkdir(QLatin1String(folder)));
+        QVERIFY(savecheck::writeOld(here.filePath("viejo.rtf")));
+        const QString target = here.filePath(name);
+        MainWindow w = shelltest::shownMainWindow();
+        ScriptedDialogs dialogs;
+        dialogs.answers << DialogAnswer::file(target);
+        const QString caption = command == u"mnuFileSave" || command == u"Guardar" ? target : w->activeDocument()->Caption();
+        w->activeDocument()->setCaption(caption);
+        text(w)->setText("se queda");
+        if (name == u"viejo.rtf") {
+            QImage wide(1000001, 1, QImage::Format_RGB32);   // libpng takes a million pixels a side
+            wide.fill(Qt::red);
+            text(w)->document()->addResource(QTextDocument::ImageResource, QUrl("ancha"), wide);
+            text(w)->textCursor().insertImage("ancha");
+        }
+        const QStringList before = QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        ModalAnswer box(ModalAnswer::accept(), "QMessageBox");
+        run(*w, command);
+        QCOMPARE(box.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", target)});
+        if (!message.isEmpty())
+            QCOMPARE(box.titles, QStringList{"Editor de textos...."});
+        QCOMPARE(w->activeDocument()->Caption(), renames ? target : caption);
+        QVERIFY(text(w)->Text().contains("se queda"));
+        QCOMPARE(QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        QCOMPARE(savecheck::contents(here.filePath("viejo.rtf")), savecheck::kOld);
+    }
+
+    // Timers fire while a large file is read; a close they ask for waits for the end of the
+    // open, a second open of the same document is refused, and the file's text is all there.
+    void bigOpenKeepsTurning_data()
+    {
+        QTest::addColumn<QString>("during");
+        QTest::newRow("nothing") << "";
+        QTest::newRow("close the document") << "close document";
+        QTest::newRow("close the main window") << "close main";
+        QTest::newRow("open again") << "open";
+    }
+
+    void bigOpenKeepsTurning()
+    {
+        QFETCH(QString, during);
+        constexpr int kParagraphs = 5000;
+        const QString big = path(QStringLiteral("grande.rtf"));
+        if (!QFile::exists(big))
+            QVERIFY(rtfgen::writeDocument(big, kParagraphs, 42));
+        MainWindow w = shelltest::shownMainWindow();
+        QPointer<frmDocument> doc = w->activeDocument();
+        ScriptedDialogs dialogs;
+        dialogs.answers << DialogAnswer::file(big) << DialogAnswer::file(big);
+        bool opening = false;
+        int firedDuringOpen = 0;
+        QString refusal;
+        QTimer ticker;
+        ticker.setInterval(0);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (!opening || firedDuringOpen++ > 0)
+                return;
+            if (during == QLatin1String("close document"))
+                doc->close();
+            else if (during == QLatin1String("close main"))
+                w->close();
+            else if (during == QLatin1String("open"))
+                try {
+                    w->mnuFileOpen_Click();
+                } catch (const RuntimeFailure &f) {
+                    refusal = f.description();
+                }
+        });
+        ticker.start();
+        opening = true;
+        w->mnuFileOpen_Click();
+        opening = false;
+        QVERIFY(firedDuringOpen > 0);
+        QVERIFY(doc);
+        QCOMPARE(doc->Caption(), big);
+        QCOMPARE(doc->rtfText->document()->blockCount(), kParagraphs);
+        QCOMPARE(refusal.isEmpty(), during != QLatin1String("open"));
+        // A close asked for during the open is carried out once it is over.
+        ticker.stop();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(doc.isNull(), during.startsWith(QLatin1String("close")));
+        QCOMPARE(w->isVisible(), during != QLatin1String("close main"));
+    }
 
 private:
     QTemporaryDir dir;
     QString path(const QString &name) const { return dir.filePath(name); }
 };
-
-void TestFileCommands::saveAsksForNameWhenUntitled_data()
-{
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("asks");
-    QTest::newRow("numbered") << "Documento 3" << true;
-    QTest::newRow("exactly eight") << "Document" << true;
-    QTest::newRow("shorter") << "Docu" << false;
-    QTest::newRow("lower case") << "documento 1" << false;
-}
-
-// Whether Save shows a dialog depends only on the caption's first eight characters; the
-// others save under the caption, in the current folder.
-void TestFileCommands::saveAsksForNameWhenUntitled()
-{
-    QFETCH(QString, caption);
-    QFETCH(bool, asks);
-    MainWindow w = shelltest::shownMainWindow();
-    ScriptedDialogs dialogs;
-    dialogs.answers << DialogAnswer::cancel();
-    w->activeDocument()->setCaption(caption);
-    QDir::setCurrent(dir.path());
-    w->mnuFileSave_Click();
-    QCOMPARE(dialogs.shows.size(), asks ? 1 : 0);
-    QCOMPARE(QFile::exists(path(caption)), !asks);
-    if (asks)
-        QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
-}
-
-// Save of an untitled document asks for a name and keeps the caption; Save As renames the
-// window, and Save then writes there without a dialog; a ".txt" name still holds rich text,
-// and Open brings the text and its formatting back.
-void TestFileCommands::saveAsThenSaveThenOpen()
-{
-    MainWindow w = shelltest::shownMainWindow();
-    ScriptedDialogs dialogs;
-    const QString caption = w->activeDocument()->Caption();
-    text(w)->setText("primero");
-    dialogs.answers << DialogAnswer::file(path("a.txt")) << DialogAnswer::file(path("b.txt"))
-                    << DialogAnswer::file(path("b.txt"));
-    w->mnuFileSave_Click();
-    QVERIFY(QFile::exists(path("a.txt")));
-    QCOMPARE(w->activeDocument()->Caption(), caption);
-    w->mnuFileSaveAs_Click();
-    QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
-    text(w)->setText("segundo");
-    text(w)->selectAll();
-    text(w)->setSelBold(true);
-    w->mnuFileSave_Click();
-    QCOMPARE(dialogs.shows.size(), 2);
-    QCOMPARE(dialogs.shows[0].filter, QString("Archivos de texto (*.txt)|*.txt"));
-    QCOMPARE(dialogs.shows[1].title, QString("Guardar como"));
-    QCOMPARE(dialogs.shows[1].fileName, path("a.txt"));   // opens on the name it gave last
-    QVERIFY(savecheck::contents(path("b.txt")).startsWith("{\\rtf"));
-    text(w)->setText("texto previo");
-    const int windows = w->documents().size();
-    w->mnuFileOpen_Click();
-    QCOMPARE(dialogs.shows.last().kind, QString("open"));
-    QCOMPARE(w->documents().size(), windows);
-    QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
-    QCOMPARE(text(w)->Text().trimmed(), QString("segundo"));
-    text(w)->selectAll();
-    QCOMPARE(text(w)->SelBold(), std::optional<bool>(true));
-}
-
-void TestFileCommands::openWithoutWindowCreatesOne()
-{
-    MainWindow w = shelltest::shownMainWindow();
-    named<QMdiArea>(*w, "mdiArea")->closeAllSubWindows();
-    QCoreApplication::processEvents();
-    ScriptedDialogs dialogs;
-    dialogs.answers << DialogAnswer::cancel();
-    w->mnuFileOpen_Click();
-    QVERIFY(w->activeDocument());
-    QVERIFY(w->activeDocument()->Caption().startsWith("Documento "));
-    QCOMPARE(dialogs.shows.size(), 1);
-}
-
-void TestFileCommands::cancelChangesNothing_data()
-{
-    QTest::addColumn<int>("command");
-    QTest::newRow("open") << 0;
-    QTest::newRow("save") << 1;
-    QTest::newRow("save as") << 2;
-}
-
-void TestFileCommands::cancelChangesNothing()
-{
-    QFETCH(int, command);
-    MainWindow w = shelltest::shownMainWindow();
-    ScriptedDialogs dialogs;
-    named<CommonDialog>(*w, "dlgCommonDialog")->FileName = path("previous.txt");
-    text(w)->setText("sin tocar");
-    const QString caption = w->activeDocument()->Caption();
-    dialogs.answers << DialogAnswer::cancel();
-    void (frmMain::*handlers[])() = {&frmMain::mnuFileOpen_Click, &frmMain::mnuFileSave_Click,
-                                     &frmMain::mnuFileSaveAs_Click};
-    (w.get()->*handlers[command])();
-    QCOMPARE(w->activeDocument()->Caption(), caption);
-    QCOMPARE(text(w)->Text(), QString("sin tocar"));
-    QVERIFY(!QFile::exists(path("previous.txt")));
-}
-
-void TestFileCommands::failureShown_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("name");      // the file, under a fresh folder
-    QTest::addColumn<QString>("message");   // %1 stands for the path; empty: no message
-    QTest::addColumn<bool>("renames");      // the window takes the file's name
-    const QString open = QStringLiteral("No se puede abrir el archivo «%1»: ");
-    const QString save = QStringLiteral("No se puede guardar el archivo «%1»: ");
-    QTest::newRow("open a missing file") << "mnuFileOpen" << "falta.rtf" << "No se encontró el archivo «%1»." << false;
-    QTest::newRow("open a folder with %1 in its name") << "mnuFileOpen" << "dir%1x.rtf" << open + "es una carpeta." << false;
-    QTest::newRow("toolbar: open stays silent") << "Abrir" << "falta.rtf" << "" << false;
-    QTest::newRow("save as over a folder") << "mnuFileSaveAs" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
-    QTest::newRow("save as into a missing folder") << "mnuFileSaveAs" << "falta/d.rtf" << save + "la carpeta no existe." << true;
-    QTest::newRow("save to a name that became a folder") << "mnuFileSave" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
-    QTest::newRow("toolbar: save to a name that became a folder") << "Guardar" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
-    QTest::newRow("save as with a picture PNG cannot hold") << "mnuFileSaveAs" << "viejo.rtf"
-        << save + "una imagen del documento no se puede convertir a PNG." << true;
-}
-
-// A file that cannot be opened or saved gets one message box naming it and the reason, in
-// Spanish; the text stays, and so do the files and folders there.
-void TestFileCommands::failureShown()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, name);
-    QFETCH(QString, message);
-    QFETCH(bool, renames);
-    QTemporaryDir here;
-    for (const char *folder : {"carpeta", "dir%1x.rtf"})
-        QVERIFY(QDir(here.path()).mkdir(QLatin1String(folder)));
-    QVERIFY(savecheck::writeOld(here.filePath("viejo.rtf")));
-    const QString target = here.filePath(name);
-    MainWindow w = shelltest::shownMainWindow();
-    ScriptedDialogs dialogs;
-    dialogs.answers << DialogAnswer::file(target);
-    const QString caption = command == u"mnuFileSave" || command == u"Guardar" ? target : w->activeDocument()->Caption();
-    w->activeDocument()->setCaption(caption);
-    text(w)->setText("se queda");
-    if (name == u"viejo.rtf") {
-        QImage wide(1000001, 1, QImage::Format_RGB32);   // libpng takes a million pixels a side
-        wide.fill(Qt::red);
-        text(w)->document()->addResource(QTextDocument::ImageResource, QUrl("ancha"), wide);
-        text(w)->textCursor().insertImage("ancha");
-    }
-    const QStringList before = QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    ModalAnswer box(ModalAnswer::accept(), "QMessageBox");
-    run(*w, command);
-    QCOMPARE(box.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", target)});
-    if (!message.isEmpty())
-        QCOMPARE(box.titles, QStringList{"Editor de textos...."});
-    QCOMPARE(w->activeDocument()->Caption(), renames ? target : caption);
-    QVERIFY(text(w)->Text().contains("se queda"));
-    QCOMPARE(QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
-    QCOMPARE(savecheck::contents(here.filePath("viejo.rtf")), savecheck::kOld);
-}
-
-// While a large file is read the window goes on answering: timers fire during Open. What
-// they do meanwhile, as a window manager or a screen reader may, neither breaks the open
-// nor loses the file's text: a close waits for the end of the open, a second open of the
-// same document is refused with a message.
-void TestFileCommands::bigOpenKeepsTurning_data()
-{
-    QTest::addColumn<QString>("during");
-    QTest::newRow("nothing") << "";
-    QTest::newRow("close the document") << "close document";
-    QTest::newRow("close the main window") << "close main";
-    QTest::newRow("open again") << "open";
-}
-
-void TestFileCommands::bigOpenKeepsTurning()
-{
-    QFETCH(QString, during);
-    constexpr int kParagraphs = 5000;
-    const QString big = path(QStringLiteral("grande.rtf"));
-    if (!QFile::exists(big))
-        QVERIFY(rtfgen::writeDocument(big, kParagraphs, 42));
-    MainWindow w = shelltest::shownMainWindow();
-    QPointer<frmDocument> doc = w->activeDocument();
-    ScriptedDialogs dialogs;
-    dialogs.answers << DialogAnswer::file(big) << DialogAnswer::file(big);
-    bool opening = false;
-    int firedDuringOpen = 0;
-    QString refusal;
-    QTimer ticker;
-    ticker.setInterval(0);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (!opening || firedDuringOpen++ > 0)
-            return;
-        if (during == QLatin1String("close document"))
-            doc->close();
-        else if (during == QLatin1String("close main"))
-            w->close();
-        else if (during == QLatin1String("open"))
-            try {
-                w->mnuFileOpen_Click();
-            } catch (const RuntimeFailure &f) {
-                refusal = f.description();
-            }
-    });
-    ticker.start();
-    opening = true;
-    w->mnuFileOpen_Click();
-    opening = false;
-    QVERIFY(firedDuringOpen > 0);
-    QVERIFY(doc);
-    QCOMPARE(doc->Caption(), big);
-    QCOMPARE(doc->rtfText->document()->blockCount(), kParagraphs);
-    QCOMPARE(refusal.isEmpty(), during != QLatin1String("open"));
-    // A close asked for during the open is carried out once it is over.
-    ticker.stop();
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(doc.isNull(), during.startsWith(QLatin1String("close")));
-    QCOMPARE(w->isVisible(), during != QLatin1String("close main"));
-}
-
-void TestFileCommands::closeEmptiesDocument()
-{
-    MainWindow w = shelltest::shownMainWindow();
-    text(w)->setText("adiós");
-    const QString caption = w->activeDocument()->Caption();
-    const int windows = w->documents().size();
-    w->mnuFileClose_Click();
-    QVERIFY(text(w)->Text().isEmpty());
-    QCOMPARE(w->activeDocument()->Caption(), caption);
-    QCOMPARE(w->documents().size(), windows);
-}
 
 QTEST_MAIN(TestFileCommands)
 #include "tst_filecommands.moc"

@@ -1,8 +1,5 @@
-// Other word processors, both ways. LibreOffice, AbiWord and pandoc each turn a page and a
-// document of their own into RTF: the reader must show what they wrote. Each reads what the
-// writer saves, of documents made here and of their own files once read, as it reads its own.
-// LibreOffice also reads back what is kept of a document it wrote (headers, notes, page
-// set-up...). Set-up installs the three: a missing one fails, it never skips.
+// LibreOffice, AbiWord and pandoc both ways: the reader shows what they wrote; each reads our saves
+// as it reads its own files, LibreOffice the kept properties too. A missing one fails, never skips.
 #include "rtfcodec.h"
 #include "rtfindents.h"
 #include "rtfkept.h"
@@ -149,221 +146,203 @@ class TestRtfPeers : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void peerWrote_data();
-    void peerWrote();
-    void peerReadsBack_data();
-    void peerReadsBack();
-    void peerReadsOurWords_data();
-    void peerReadsOurWords();
-    void keptInLibreOffice_data();
-    void keptInLibreOffice();
-    void keptStableThroughUs();
+    // Each peer converts the inputs to RTF in <peer>/1 and our documents to text; we read its
+    // RTF and save it, and the peer converts its file and ours again, into <peer>/3.
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QStringList ours;
+        for (const OurDocument &d : kOurDocuments) {
+            QTextDocument doc;
+            doc.setHtml(QString::fromUtf8(d.html));
+            rtf::writeFile(path(QLatin1String(d.name) + u".rtf"_qs), &doc);
+            ours << QLatin1String(d.name) + u".rtf"_qs;
+        }
+        for (const QString name : {u"page.html"_qs, u"items.rtf"_qs, u"kept.fodt"_qs})
+            QVERIFY(QFile::copy(QStringLiteral(TEST_DATA_DIR "/peers/") + name, path(name)));
+        for (const Peer peer : kPeers) {
+            QVERIFY2(!QStandardPaths::findExecutable(program(peer)).isEmpty(), qPrintable(program(peer) + u" missing"_qs));
+            const QString dir = program(peer);
+            const QStringList theirs = peer == Office ? QStringList{u"page"_qs, u"items"_qs, u"kept"_qs}
+                                                      : QStringList{u"page"_qs, u"items"_qs};
+            convert(peer, {u"page.html"_qs}, dir + u"/1"_qs, u"rtf"_qs);
+            convert(peer, QStringList{u"items.rtf"_qs} + ours + (peer == Office ? QStringList{u"kept.fodt"_qs} : QStringList()),
+                    dir + u"/1"_qs, u"rtf"_qs);
+            convert(peer, ours, dir + u"/1"_qs, u"txt"_qs);
+            QDir(m_dir.path()).mkpath(dir + u"/2"_qs);
+            QStringList again;
+            for (const QString &name : theirs) {
+                const QTextDocument &doc = read(dir + u"/1/"_qs + name + u".rtf"_qs);
+                QVERIFY2(!doc.isEmpty(), qPrintable(dir + u' ' + name));
+                QFile::copy(path(dir + u"/1/"_qs + name + u".rtf"_qs), path(dir + u"/2/peer-"_qs + name + u".rtf"_qs));
+                rtf::writeFile(path(dir + u"/2/ours-"_qs + name + u".rtf"_qs), &doc);
+                again << dir + u"/2/peer-"_qs + name + u".rtf"_qs << dir + u"/2/ours-"_qs + name + u".rtf"_qs;
+            }
+            convert(peer, again.mid(0, 4), dir + u"/3"_qs, u"rtf"_qs);
+            if (peer == Office)
+                convert(peer, again.mid(4), dir + u"/3"_qs, u"fodt"_qs);
+        }
+    }
+
+    // The reader shows what the peer wrote of the page, of the items as it read them, and of
+    // the writer's saves of documents made here as it read them.
+    void peerWrote_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<uint>("aspect");
+        QTest::addColumn<QString>("expected");
+        for (const Peer peer : kPeers)
+            for (const Probe &p : kProbes)
+                if (p.peers & peer)
+                    QTest::addRow("%s %s %s %u", qPrintable(program(peer)), p.document, p.word, p.aspect)
+                        << program(peer) + u"/1/"_qs + QLatin1String(p.document) + u".rtf"_qs
+                        << QString::fromUtf8(p.word) << uint(p.aspect) << QString::fromUtf8(p.expected);
+    }
+
+    void peerWrote()
+    {
+        QFETCH(QString, document);
+        QFETCH(QString, word);
+        QFETCH(uint, aspect);
+        const QTextBlock b = blockWith(read(document), word);
+        QVERIFY2(b.isValid(), qPrintable(word));
+        QTEST(describeAspect(read(document), b, word, aspect), "expected");
+    }
+
+    // The peer reads from our save of its file what it reads from its own: the page's words in
+    // every aspect, the items' in those the peer carries.
+    void peerReadsBack_data()
+    {
+        QTest::addColumn<QString>("peer");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<uint>("aspects");
+        for (const Peer peer : kPeers) {
+            std::map<std::pair<QString, QString>, unsigned> words;   // (document, word) -> aspects
+            for (const Probe &p : kProbes) {
+                if (qstrcmp(p.document, "page") != 0 && qstrcmp(p.document, "items") != 0)
+                    continue;   // documents made here
+                unsigned &aspects = words[{QLatin1String(p.document), QString::fromUtf8(p.word)}];
+                if (p.document == QLatin1String("page"))
+                    aspects = All;
+                else if (p.peers & peer)
+                    aspects |= p.aspect;
+                if (p.lostOnRewrite & peer)
+                    aspects |= Lost;
+            }
+            for (const auto &[key, aspects] : words)
+                if (aspects && !(aspects & Lost))
+                    QTest::addRow("%s %s %s", qPrintable(program(peer)), qPrintable(key.first), qPrintable(key.second))
+                        << program(peer) << key.first << key.second << uint(aspects);
+        }
+    }
+
+    void peerReadsBack()
+    {
+        QFETCH(QString, peer);
+        QFETCH(QString, document);
+        QFETCH(QString, word);
+        QFETCH(uint, aspects);
+        const QString own = describe(read(peer + u"/3/peer-"_qs + document + u".rtf"_qs), word, aspects);
+        QVERIFY2(own != u"missing", "the peer gives its own file back");
+        QCOMPARE(describe(read(peer + u"/3/ours-"_qs + document + u".rtf"_qs), word, aspects), own);
+    }
+
+    void peerReadsOurWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        for (const Peer peer : kPeers)
+            for (const OurDocument &d : kOurDocuments) {
+                QTextDocument doc;
+                doc.setHtml(QString::fromUtf8(d.html));
+                QTest::addRow("%s %s", qPrintable(program(peer)), d.name)
+                    << program(peer) + u"/1/"_qs + QLatin1String(d.name) + u".txt"_qs << doc.toPlainText();
+            }
+    }
+
+    void peerReadsOurWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(words(QString::fromUtf8(contents(path(text)))), words(expected));
+    }
+
+    // Each property as LibreOffice's Flat ODT states it: the matches of a pattern, in order.
+    void keptInLibreOffice_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<int>("count");   // how many the original has
+        for (const KeptProperty &k : kKeptProperties)
+            QTest::newRow(k.name) << QString::fromUtf8(k.pattern) << k.count;
+    }
+
+    void keptInLibreOffice()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(int, count);
+        const QStringList theirs = matches(QString::fromUtf8(contents(path(u"soffice/3/peer-kept.fodt"_qs))), pattern);
+        QVERIFY2(theirs.size() >= count, qPrintable(theirs.join(u", ")));
+        QCOMPARE(matches(QString::fromUtf8(contents(path(u"soffice/3/ours-kept.fodt"_qs))), pattern), theirs);
+    }
+
+    // LibreOffice's file through our reader and writer twice gives the same bytes.
+    void keptStableThroughUs()
+    {
+        QTextDocument doc;
+        rtf::readFile(path(u"soffice/2/ours-kept.rtf"_qs), &doc);
+        QCOMPARE(rtf::write(&doc), contents(path(u"soffice/2/ours-kept.rtf"_qs)));
+    }
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    void convert(Peer peer, const QStringList &inputs, const QString &outDir, const QString &to);
-    const QTextDocument &read(const QString &name);
+    // Converts inputs into outDir as "rtf", "txt" or "fodt", in as few runs as the peer allows.
+    // The folder is the peer's home too: LibreOffice wants a home of its own as root on a bare
+    // machine, and a profile of its own so that it neither waits for nor disturbs another
+    // instance. Its first start can take half a minute.
+    void convert(Peer peer, const QStringList &inputs, const QString &outDir, const QString &to)
+    {
+        QDir(m_dir.path()).mkpath(outDir);
+        const auto run = [this](Peer peer, const QStringList &args) {
+            QProcess p;
+            p.setWorkingDirectory(m_dir.path());
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(u"HOME"_qs, m_dir.path());
+            p.setProcessEnvironment(env);
+            p.start(QStandardPaths::findExecutable(program(peer)), args);
+            if (!p.waitForFinished(180000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+                qWarning() << program(peer) << args << "failed:" << p.readAllStandardError();
+        };
+        if (peer == Office) {
+            QStringList args{u"-env:UserInstallation=file://"_qs + path(u"lo-profile"_qs), u"--headless"_qs};
+            if (inputs.first().endsWith(u".html"))
+                args << u"--infilter=HTML (StarWriter)"_qs;   // Writer, not Writer/Web
+            run(peer, args + QStringList{u"--convert-to"_qs, to == u"txt" ? u"txt:Text (encoded):UTF8"_qs : to,
+                                         u"--outdir"_qs, outDir} + inputs);
+            return;
+        }
+        for (const QString &in : inputs) {
+            const QString out = outDir + u'/' + QFileInfo(in).completeBaseName() + u'.' + to;
+            if (peer == Abi)
+                run(peer, {u"--to="_qs + to, u"-o"_qs, out, in});
+            else   // plain-strikeout: without the ~~ around struck-out runs
+                run(peer, {u"-s"_qs, u"-t"_qs, to == u"txt" ? u"plain-strikeout"_qs : to, u"-o"_qs, out, in});
+        }
+    }
+    const QTextDocument &read(const QString &name)
+    {
+        std::unique_ptr<QTextDocument> &doc = m_read[name];
+        if (!doc) {
+            doc = std::make_unique<QTextDocument>();
+            rtf::readFile(path(name), doc.get());
+        }
+        return *doc;
+    }
 
     QTemporaryDir m_dir;
     std::map<QString, std::unique_ptr<QTextDocument>> m_read;
 };
-
-// Converts inputs into outDir as "rtf", "txt" or "fodt", in as few runs as the peer allows.
-// The folder is the peer's home too: LibreOffice wants a home of its own as root on a bare
-// machine, and a profile of its own so that it neither waits for nor disturbs another
-// instance. Its first start can take half a minute.
-void TestRtfPeers::convert(Peer peer, const QStringList &inputs, const QString &outDir, const QString &to)
-{
-    QDir(m_dir.path()).mkpath(outDir);
-    const auto run = [this](Peer peer, const QStringList &args) {
-        QProcess p;
-        p.setWorkingDirectory(m_dir.path());
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"HOME"_qs, m_dir.path());
-        p.setProcessEnvironment(env);
-        p.start(QStandardPaths::findExecutable(program(peer)), args);
-        if (!p.waitForFinished(180000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-            qWarning() << program(peer) << args << "failed:" << p.readAllStandardError();
-    };
-    if (peer == Office) {
-        QStringList args{u"-env:UserInstallation=file://"_qs + path(u"lo-profile"_qs), u"--headless"_qs};
-        if (inputs.first().endsWith(u".html"))
-            args << u"--infilter=HTML (StarWriter)"_qs;   // Writer, not Writer/Web
-        run(peer, args + QStringList{u"--convert-to"_qs, to == u"txt" ? u"txt:Text (encoded):UTF8"_qs : to,
-                                     u"--outdir"_qs, outDir} + inputs);
-        return;
-    }
-    for (const QString &in : inputs) {
-        const QString out = outDir + u'/' + QFileInfo(in).completeBaseName() + u'.' + to;
-        if (peer == Abi)
-            run(peer, {u"--to="_qs + to, u"-o"_qs, out, in});
-        else   // plain-strikeout: without the ~~ around struck-out runs
-            run(peer, {u"-s"_qs, u"-t"_qs, to == u"txt" ? u"plain-strikeout"_qs : to, u"-o"_qs, out, in});
-    }
-}
-
-const QTextDocument &TestRtfPeers::read(const QString &name)
-{
-    std::unique_ptr<QTextDocument> &doc = m_read[name];
-    if (!doc) {
-        doc = std::make_unique<QTextDocument>();
-        rtf::readFile(path(name), doc.get());
-    }
-    return *doc;
-}
-
-// Each peer converts the inputs to RTF in <peer>/1 and our documents to text; we read its
-// RTF and save it, and the peer converts its file and ours again, into <peer>/3.
-void TestRtfPeers::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QStringList ours;
-    for (const OurDocument &d : kOurDocuments) {
-        QTextDocument doc;
-        doc.setHtml(QString::fromUtf8(d.html));
-        rtf::writeFile(path(QLatin1String(d.name) + u".rtf"_qs), &doc);
-        ours << QLatin1String(d.name) + u".rtf"_qs;
-    }
-    for (const auto &[name, content] : {std::pair{"page.html", kPage}, {"items.rtf", kItems}, {"kept.fodt", kFlatOdt}}) {
-        QFile file(path(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-    for (const Peer peer : kPeers) {
-        QVERIFY2(!QStandardPaths::findExecutable(program(peer)).isEmpty(), qPrintable(program(peer) + u" missing"_qs));
-        const QString dir = program(peer);
-        const QStringList theirs = peer == Office ? QStringList{u"page"_qs, u"items"_qs, u"kept"_qs}
-                                                  : QStringList{u"page"_qs, u"items"_qs};
-        convert(peer, {u"page.html"_qs}, dir + u"/1"_qs, u"rtf"_qs);
-        convert(peer, QStringList{u"items.rtf"_qs} + ours + (peer == Office ? QStringList{u"kept.fodt"_qs} : QStringList()),
-                dir + u"/1"_qs, u"rtf"_qs);
-        convert(peer, ours, dir + u"/1"_qs, u"txt"_qs);
-        QDir(m_dir.path()).mkpath(dir + u"/2"_qs);
-        QStringList again;
-        for (const QString &name : theirs) {
-            const QTextDocument &doc = read(dir + u"/1/"_qs + name + u".rtf"_qs);
-            QVERIFY2(!doc.isEmpty(), qPrintable(dir + u' ' + name));
-            QFile::copy(path(dir + u"/1/"_qs + name + u".rtf"_qs), path(dir + u"/2/peer-"_qs + name + u".rtf"_qs));
-            rtf::writeFile(path(dir + u"/2/ours-"_qs + name + u".rtf"_qs), &doc);
-            again << dir + u"/2/peer-"_qs + name + u".rtf"_qs << dir + u"/2/ours-"_qs + name + u".rtf"_qs;
-        }
-        convert(peer, again.mid(0, 4), dir + u"/3"_qs, u"rtf"_qs);
-        if (peer == Office)
-            convert(peer, again.mid(4), dir + u"/3"_qs, u"fodt"_qs);
-    }
-}
-
-// The reader shows what the peer wrote of the page, of the items as it read them, and of
-// the writer's saves of documents made here as it read them.
-void TestRtfPeers::peerWrote_data()
-{
-    QTest::addColumn<QString>("document");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<uint>("aspect");
-    QTest::addColumn<QString>("expected");
-    for (const Peer peer : kPeers)
-        for (const Probe &p : kProbes)
-            if (p.peers & peer)
-                QTest::addRow("%s %s %s %u", qPrintable(program(peer)), p.document, p.word, p.aspect)
-                    << program(peer) + u"/1/"_qs + QLatin1String(p.document) + u".rtf"_qs
-                    << QString::fromUtf8(p.word) << uint(p.aspect) << QString::fromUtf8(p.expected);
-}
-
-void TestRtfPeers::peerWrote()
-{
-    QFETCH(QString, document);
-    QFETCH(QString, word);
-    QFETCH(uint, aspect);
-    const QTextBlock b = blockWith(read(document), word);
-    QVERIFY2(b.isValid(), qPrintable(word));
-    QTEST(describeAspect(read(document), b, word, aspect), "expected");
-}
-
-// The peer reads from our save of its file what it reads from its own: the page's words in
-// every aspect, the items' in those the peer carries.
-void TestRtfPeers::peerReadsBack_data()
-{
-    QTest::addColumn<QString>("peer");
-    QTest::addColumn<QString>("document");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<uint>("aspects");
-    for (const Peer peer : kPeers) {
-        std::map<std::pair<QString, QString>, unsigned> words;   // (document, word) -> aspects
-        for (const Probe &p : kProbes) {
-            if (qstrcmp(p.document, "page") != 0 && qstrcmp(p.document, "items") != 0)
-                continue;   // documents made here
-            unsigned &aspects = words[{QLatin1String(p.document), QString::fromUtf8(p.word)}];
-            if (p.document == QLatin1String("page"))
-                aspects = All;
-            else if (p.peers & peer)
-                aspects |= p.aspect;
-            if (p.lostOnRewrite & peer)
-                aspects |= Lost;
-        }
-        for (const auto &[key, aspects] : words)
-            if (aspects && !(aspects & Lost))
-                QTest::addRow("%s %s %s", qPrintable(program(peer)), qPrintable(key.first), qPrintable(key.second))
-                    << program(peer) << key.first << key.second << uint(aspects);
-    }
-}
-
-void TestRtfPeers::peerReadsBack()
-{
-    QFETCH(QString, peer);
-    QFETCH(QString, document);
-    QFETCH(QString, word);
-    QFETCH(uint, aspects);
-    const QString own = describe(read(peer + u"/3/peer-"_qs + document + u".rtf"_qs), word, aspects);
-    QVERIFY2(own != u"missing", "the peer gives its own file back");
-    QCOMPARE(describe(read(peer + u"/3/ours-"_qs + document + u".rtf"_qs), word, aspects), own);
-}
-
-void TestRtfPeers::peerReadsOurWords_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("expected");
-    for (const Peer peer : kPeers)
-        for (const OurDocument &d : kOurDocuments) {
-            QTextDocument doc;
-            doc.setHtml(QString::fromUtf8(d.html));
-            QTest::addRow("%s %s", qPrintable(program(peer)), d.name)
-                << program(peer) + u"/1/"_qs + QLatin1String(d.name) + u".txt"_qs << doc.toPlainText();
-        }
-}
-
-void TestRtfPeers::peerReadsOurWords()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, expected);
-    QCOMPARE(words(QString::fromUtf8(contents(path(text)))), words(expected));
-}
-
-// Each property as LibreOffice's Flat ODT states it: the matches of a pattern, in order.
-void TestRtfPeers::keptInLibreOffice_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<int>("count");   // how many the original has
-    for (const KeptProperty &k : kKeptProperties)
-        QTest::newRow(k.name) << QString::fromUtf8(k.pattern) << k.count;
-}
-
-void TestRtfPeers::keptInLibreOffice()
-{
-    QFETCH(QString, pattern);
-    QFETCH(int, count);
-    const QStringList theirs = matches(QString::fromUtf8(contents(path(u"soffice/3/peer-kept.fodt"_qs))), pattern);
-    QVERIFY2(theirs.size() >= count, qPrintable(theirs.join(u", ")));
-    QCOMPARE(matches(QString::fromUtf8(contents(path(u"soffice/3/ours-kept.fodt"_qs))), pattern), theirs);
-}
-
-// LibreOffice's file through our reader and writer twice gives the same bytes.
-void TestRtfPeers::keptStableThroughUs()
-{
-    QTextDocument doc;
-    rtf::readFile(path(u"soffice/2/ours-kept.rtf"_qs), &doc);
-    QCOMPARE(rtf::write(&doc), contents(path(u"soffice/2/ours-kept.rtf"_qs)));
-}
 
 QTEST_MAIN(TestRtfPeers)
 #include "tst_rtfpeers.moc"

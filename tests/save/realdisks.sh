@@ -1,18 +1,11 @@
 #!/bin/bash
-# Saves on a real full disk and on a real read-only disk: a 64 KB tmpfs, mounted in a
-# private mount namespace so that it goes away with the test whatever happens. For every
-# size of document, from the smallest to 100 MB, below, at and above a write buffer's
-# 16 KB, the save must fail with exit status 1 and a Spanish reason, the old file must stay
-# byte for byte, and no temporary file may be left. Fails, never skips, without a mount.
+# Saves on a real full and a real read-only disk (a 64 KB tmpfs in a private mount namespace):
+# every size, up to 100 MB and around a write buffer's 16 KB, fails with status 1 and a Spanish
+# reason, the old file stays byte for byte, no temporary is left. Fails, never skips, without a mount.
 # usage: realdisks.sh RTFDUMP SAVEBYTES
 set -u
-rtfdump=$1
-savebytes=$2
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+rtfdump=$1 savebytes=$2
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 if [ "${SAVE_TEST_NAMESPACE:-}" != 1 ]; then
     export SAVE_TEST_NAMESPACE=1
@@ -26,14 +19,8 @@ if [ "${SAVE_TEST_NAMESPACE:-}" != 1 ]; then
         || fail "no se puede montar un disco de prueba (ni como root ni con unshare --user)"
 fi
 
-work=$(mktemp -d)
-disk=$work/disk
-mkdir "$disk"
-cleanup() {
-    umount "$disk" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+work=$(mktemp -d) && disk=$work/disk && mkdir "$disk"
+trap 'umount "$disk" 2>/dev/null; rm -rf "$work"' EXIT
 mount -t tmpfs -o size=64k tmpfs "$disk" || fail "no se puede montar un tmpfs"
 
 old='{\rtf1 old text\par}'

@@ -16,10 +16,7 @@ public:
     bool failOnce = false;     // the step fails once and then works, like an interruption
     qint64 written = 0;        // bytes the disk took
 
-    int status(const QByteArray &path, struct stat *st) override
-    {
-        return failing(Step::Status) ? m_error : SaveSystem::status(path, st);
-    }
+    int status(const QByteArray &path, struct stat *st) override { return fail(Step::Status, SaveSystem::status(path, st)); }
     int createTemporary(QByteArray &pattern, int *fd) override
     {
         return failing(Step::Create) ? m_error : SaveSystem::createTemporary(pattern, fd);
@@ -38,16 +35,8 @@ public:
         written += qint64(*out);
         return error;
     }
-    int sync(int fd) override
-    {
-        const int error = SaveSystem::sync(fd);
-        return failing(Step::Sync) ? m_error : error;
-    }
-    int close(int fd) override
-    {
-        const int error = SaveSystem::close(fd);   // the descriptor goes either way
-        return failing(Step::Close) ? m_error : error;
-    }
+    int sync(int fd) override { return fail(Step::Sync, SaveSystem::sync(fd)); }
+    int close(int fd) override { return fail(Step::Close, SaveSystem::close(fd)); }   // the descriptor goes either way
     int rename(const QByteArray &from, const QByteArray &to) override
     {
         return failing(Step::Rename) ? m_error : SaveSystem::rename(from, to);
@@ -61,6 +50,7 @@ private:
         m_done = failOnce;
         return true;
     }
+    int fail(Step step, int error) { return failing(step) ? m_error : error; }   // after the real call
 
     Step m_step;
     int m_error;

@@ -14,50 +14,15 @@ enum Aspect : unsigned {
     Padding = 4096, All = 8191, Lost = 8192,
 };
 
-// Every word below is found once in the page. AbiWord's HTML import numbers every ordered
-// list 1, 2, 3, drops dir="rtl" and bgcolor and draws every table's grid; pandoc has no
-// alignment, direction, fonts, sizes or merged cells, and writes list markers as text and
-// no borders or shading.
-const char kPage[] = R"(<!DOCTYPE html>
-<html><head><meta charset="utf-8"><title>prueba</title></head><body>
-<h1>Titulo</h1>
-<p align="center" style="text-align:center">centrado</p>
-<p align="right" style="text-align:right">derecha</p>
-<p align="justify" style="text-align:justify">justificado</p>
-<p><b>negrita</b> <i>cursiva</i> <u>subrayado</u> normal</p>
-<ol type="I"><li>romano<ol type="a"><li>letra</li></ol></li></ol>
-<ul><li>bala<ul><li>subbala</li></ul></li></ul>
-<ol start="3"><li>tercero</li><li>cuarto</li></ol>
-<p dir="rtl" align="right" style="text-align:right">שלום עולם</p>
-<p dir="rtl" align="right" style="text-align:right">אות <span style="font-family:'DejaVu Sans Mono'">גופן</span></p>
-<p dir="rtl" align="right" style="text-align:right"><b>מודגש</b> <i>נטוי</i> <span style="font-size:20pt">גדול</span> רגיל</p>
-<table border="1" cellspacing="0"><tr><td colspan="2">ancha</td><td rowspan="2">alta</td></tr>
-<tr><td bgcolor="#ff0000">sombra</td><td>simple</td></tr></table>
-<p>entre</p>
-<table border="0"><tr><td>sinborde</td><td>otra</td></tr></table>
-<p>fin</p>
-</body></html>
-)";
-
-// What word processors write that Qt shows otherwise: a list paragraph's own indents,
-// underline words, a SYMBOL field, Word's runs of Arabic, cell padding and hairline borders.
-// Only LibreOffice carries them: AbiWord puts list items it read inside \listtext, has one
-// underline, no size for right-to-left script, its own table padding and no SYMBOL fields.
-const char kItems[] = R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\froman Liberation Serif;}{\f1\fnil Wingdings;}}
-{\*\listtable{\list\listtemplateid1{\listlevel\levelnfc23\leveljc0\levelfollow0\levelstartat1
-{\leveltext\'01\u8226 ?;}{\levelnumbers;}\fi-360\li720}\listid1}}
-{\*\listoverridetable{\listoverride\listid1\listoverridecount0\ls1}}
-\pard\plain\ls1\ilvl0\li170\fi-170 propia\par
-\pard\plain Linea {\uldb doble} {\uldash rayas} {\ulwave onda} {\uld puntos} {\ulth gruesa} fin\par
-\pard\plain Simbolo {\field{\*\fldinst SYMBOL 74 \\f "Wingdings" \\s 14}{\fldrslt }} aqui\par
-\pard\plain\rtlpar\qr{\rtlch\fcs1 \ab\af0\afs28\alang1025 \ltrch\fcs0 \b\fs24 \u1587?\u1604?\u1575?\u1605?}
-{\rtlch\fcs1 \af0\afs28 \ltrch\fcs0 \fs24  (2016) }{\rtlch\fcs1 \ab\af0\afs28 \ltrch\fcs0 \b\fs24 \u1593?\u1604?\u1610?}\par
-\trowd\trgaph30\clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
-\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60\cellx1500
-\clbrdrt\brdrs\brdrw1\clbrdrl\brdrs\brdrw5\clbrdrb\brdrs\brdrw1\clbrdrr\brdrs\brdrw5
-\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3\clpadb60\clpadfr3\clpadr60\cellx3000
-\pard\plain\intbl Febrero\cell Clientes\cell\row
-\pard\plain final\par})";
+// The peers' inputs are data/peers/page.html, items.rtf and kept.fodt (what the editor keeps
+// without showing it). Every word of the page is found once in it. AbiWord's HTML import
+// numbers every ordered list 1, 2, 3, drops dir="rtl" and bgcolor and draws every table's grid;
+// pandoc has no alignment, direction, fonts, sizes or merged cells, writes list markers as text
+// and no borders or shading. items.rtf holds what word processors write that Qt shows otherwise
+// (a list paragraph's own indents, underline words, a SYMBOL field, Word's Arabic runs, cell
+// padding, hairline borders): only LibreOffice carries them. AbiWord puts list items it read
+// inside \listtext, has one underline, no size for right-to-left script, its own table padding
+// and no SYMBOL fields.
 
 // A word's aspect as the peer's RTF gives it, for the peers that carry it; lostOnRewrite: the
 // peers that lose the word whenever they write RTF they read, their own included (AbiWord's
@@ -130,62 +95,6 @@ const OurDocument kOurDocuments[] = {
                "<ol><li>primero</li><li>segundo</li></ol><p>después</p>"},
     {"tabla", "<p>arriba</p><table><tr><td>A1</td><td>B1</td></tr><tr><td>A2</td><td>B2</td></tr></table><p>abajo</p>"},
 };
-
-
-// A document LibreOffice writes with what the editor keeps without showing it.
-const char kFlatOdt[] = R"(<?xml version="1.0" encoding="UTF-8"?>
-<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
- xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
- xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
- xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
- xmlns:dc="http://purl.org/dc/elements/1.1/"
- xmlns:meta="urn:oasis:names:tc:opendocument:xmlns:meta:1.0"
- xmlns:xlink="http://www.w3.org/1999/xlink"
- office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.text">
- <office:meta>
-  <dc:title>Título de prueba</dc:title>
-  <dc:subject>Asunto de prueba</dc:subject>
-  <meta:initial-creator>Ana Autora</meta:initial-creator>
-  <meta:keyword>clave1</meta:keyword>
- </office:meta>
- <office:styles>
-  <style:style style:name="Standard" style:family="paragraph"/>
-  <style:style style:name="Heading_20_1" style:display-name="Heading 1" style:family="paragraph"
-   style:parent-style-name="Standard"><style:text-properties fo:font-size="18pt" fo:font-weight="bold"/></style:style>
-  <style:style style:name="Mi_20_estilo" style:display-name="Mi estilo" style:family="paragraph"
-   style:parent-style-name="Standard"><style:text-properties fo:font-style="italic"/></style:style>
- </office:styles>
- <office:automatic-styles>
-  <style:style style:name="PBreak" style:family="paragraph" style:parent-style-name="Standard">
-   <style:paragraph-properties fo:break-before="page"/></style:style>
-  <style:style style:name="Sect1" style:family="section">
-   <style:section-properties><style:columns fo:column-count="2" fo:column-gap="0.5cm"/></style:section-properties>
-  </style:style>
-  <style:page-layout style:name="pm1">
-   <style:page-layout-properties fo:page-width="21cm" fo:page-height="14.8cm" style:print-orientation="landscape"
-    fo:margin-top="1.5cm" fo:margin-bottom="1.7cm" fo:margin-left="2.2cm" fo:margin-right="1.9cm"/>
-  </style:page-layout>
- </office:automatic-styles>
- <office:master-styles>
-  <style:master-page style:name="Standard" style:page-layout-name="pm1">
-   <style:header><text:p>Texto de cabecera</text:p></style:header>
-   <style:footer><text:p>Página <text:page-number text:select-page="current">1</text:page-number></text:p></style:footer>
-  </style:master-page>
- </office:master-styles>
- <office:body>
-  <office:text>
-   <text:p text:style-name="Heading_20_1">Encabezado uno</text:p>
-   <text:p text:style-name="Mi_20_estilo">Con estilo propio y una nota<text:note text:id="ftn1" text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body><text:p>Texto de la nota al pie.</text:p></text:note-body></text:note> y otra<text:note text:id="edn1" text:note-class="endnote"><text:note-citation>i</text:note-citation><text:note-body><text:p>Texto de la nota final.</text:p></text:note-body></text:note>.</text:p>
-   <text:p>Un <text:bookmark-start text:name="marcador1"/>marcador<text:bookmark-end text:name="marcador1"/> y un <office:annotation><dc:creator>Revisor</dc:creator><dc:date>2024-01-01T00:00:00</dc:date><text:p>Comentario aquí</text:p></office:annotation>comentario<office:annotation-end/> y un <text:a xlink:type="simple" xlink:href="https://example.org/">enlace</text:a>.</text:p>
-   <text:p text:style-name="PBreak">Tras el salto de página.</text:p>
-   <text:section text:style-name="Sect1" text:name="Seccion1">
-    <text:p>Texto en dos columnas. Texto en dos columnas. Texto en dos columnas.</text:p>
-   </text:section>
-   <text:p>Fin.</text:p>
-  </office:text>
- </office:body>
-</office:document>
-)";
 
 // The kept properties as LibreOffice's Flat ODT states them, and how many the original has.
 struct KeptProperty { const char *name, *pattern; int count; };

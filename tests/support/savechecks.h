@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 // What the file tests check against: the old file, a file's bytes now, everything under a
-// folder, and the message a failed save gives; and a way to try as a user without root.
+// folder; and a way to try as a user without root.
 namespace savecheck {
 
 inline const QByteArray kOld = "{\\rtf1 viejo\\par}";
@@ -26,15 +26,8 @@ inline QByteArray contents(const QString &path)
 inline bool writeOld(const QString &path, mode_t mode = 0644)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(kOld) != kOld.size())
-        return false;
-    f.close();
-    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
-}
-
-inline QString message(const QString &path, const QString &reason)
-{
-    return QStringLiteral("No se puede guardar el archivo «%1»: %2.").arg(path, reason);
+    return f.open(QIODevice::WriteOnly) && f.write(kOld) == kOld.size() && f.flush()
+        && ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
 // Everything under dir, hidden files too, so that a stray temporary file anywhere shows.
@@ -49,12 +42,6 @@ inline QStringList tree(const QString &dir)
                 names << info.fileName() + u'/' + inner;
     }
     return names;
-}
-
-// A folder that anyone may enter, so that a child without root reaches the files in it.
-inline bool openToAll(const QString &dir)
-{
-    return ::chmod(QFile::encodeName(dir).constData(), 0755) == 0;
 }
 
 // Runs attempt in a child process that drops root first, so that file permissions hold,
