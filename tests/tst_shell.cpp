@@ -5,7 +5,6 @@
 #include "support/mainwindow.h"
 #include "support/modal.h"
 #include "support/named.h"
-#include "support/scripteddialogs.h"
 
 #include "form1.h"
 #include "richtextbox.h"
@@ -33,13 +32,14 @@ namespace {
 double onScreen(double twips) { return screenPixelsToTwips(twipsToScreenPixels(twips)); }
 QList<double> bounds(const frmMain &w) { return {w.Left(), w.Top(), w.Width(), w.Height()}; }
 QRect area(const frmMain &w) { return named<QMdiArea>(w, "mdiArea")->viewport()->rect(); }
+const QStringList placementKeys{"MainLeft", "MainTop", "MainWidth", "MainHeight"};
 
-void store(const Stored &values)
+void store(const QStringList &values)
 {
     clearSettings();
     auto settings = shelltest::store();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        settings.setValue(QStringLiteral("Settings/") + it.key(), it.value());
+    for (int i = 0; i < values.size(); ++i)
+        settings.setValue("Settings/" + placementKeys[i], values[i]);
 }
 
 MainWindow withDocuments(int count)
@@ -48,6 +48,14 @@ MainWindow withDocuments(int count)
     while (w->documents().size() < count)
         w->CreateDocumentWindow();
     return w;
+}
+
+QStringList captions(const frmMain &w)
+{
+    QStringList result;
+    for (frmDocument *doc : w.documents())
+        result << doc->Caption();
+    return result;
 }
 
 QStringList windowList(frmMain &w)
@@ -70,266 +78,225 @@ private slots:
     void initTestCase() { isolateSettings(); }
     void init() { clearSettings(); }
 
-    void restoredPlacement_data();
-    void restoredPlacement();
-    void savedPlacement_data();
-    void savedPlacement();
-    void menuKey();
-    void numbering_data();
-    void numbering();
-    void counterAtItsLargestValue();
-    void viewToggles_data();
-    void viewToggles();
-    void windowList();
-    void tiles_data();
-    void tiles();
-    void arrangeIcons();
-    void documentControlFillsItsWindow_data();
-    void documentControlFillsItsWindow();
-    void aboutBoxIsShared();
-};
+    void restoredPlacement_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QList<double>>("expected");   // left, top, width, height
+        QTest::newRow("first run") << QStringList{} << QList<double>{1000, 1000, 6500, 6500};
+        QTest::newRow("all stored") << QStringList{"1500", "750.5", "9000", "7500"} << QList<double>{1500, 750.5, 9000, 7500};
+        QTest::newRow("not numbers") << QStringList{"izquierda", "1,5", "inf", "nan"} << QList<double>{1000, 1000, 6500, 6500};
+    }
+    void restoredPlacement()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QList<double>, expected);
+        ::store(stored);
+        MainWindow w = shownMainWindow();
+        for (double &twips : expected)
+            twips = onScreen(twips);
+        QCOMPARE(bounds(*w), expected);
+    }
 
-void tst_Shell::restoredPlacement_data()
-{
-    QTest::addColumn<Stored>("stored");
-    QTest::addColumn<QList<double>>("expected");   // left, top, width, height
-    QTest::newRow("first run") << Stored{} << QList<double>{1000, 1000, 6500, 6500};
-    QTest::newRow("all stored")
-        << Stored{{"MainLeft", "1500"}, {"MainTop", "750.5"}, {"MainWidth", "9000"},
-                  {"MainHeight", "7500"}}
-        << QList<double>{1500, 750.5, 9000, 7500};
-    QTest::newRow("not numbers")
-        << Stored{{"MainLeft", "izquierda"}, {"MainTop", "1,5"}, {"MainWidth", "inf"},
-                  {"MainHeight", "nan"}}
-        << QList<double>{1000, 1000, 6500, 6500};
-}
+    void savedPlacement_data()
+    {
+        QTest::addColumn<int>("state");   // 0 normal, 1 minimised, 2 maximised
+        QTest::newRow("normal") << 0;
+        QTest::newRow("minimised: left as it was") << 1;
+        QTest::newRow("maximised: the next start's bounds") << 2;
+    }
+    void savedPlacement()
+    {
+        QFETCH(int, state);
+        const QStringList before{"450", "600", "7050", "6000"};
+        ::store(before);
+        MainWindow w = shownMainWindow();
+        w->move(w->pos() + QPoint(40, 30));     // moved by the user since the start
+        QTRY_COMPARE(w->Left(), onScreen(450) + screenPixelsToTwips(40));
+        if (state)
+            state == 1 ? w->showMinimized() : w->showMaximized();
+        QTRY_COMPARE(w->WindowState(), state);
+        if (state == 2)
+            QTRY_COMPARE(w->frameGeometry(), w->screen()->availableGeometry());
+        const QList<double> shown = bounds(*w);
+        w->close();
+        for (int i = 0; i < placementKeys.size(); ++i)
+            QCOMPARE(shelltest::store().value("Settings/" + placementKeys[i]).toString(),
+                     state == 1 ? before[i] : ::settingText(float(shown[i])));
+        MainWindow next = shownMainWindow();
+        QCOMPARE(next->WindowState(), 0);
+        if (state != 1)
+            QCOMPARE(bounds(*next), shown);
+    }
 
-void tst_Shell::restoredPlacement()
-{
-    QFETCH(Stored, stored);
-    QFETCH(QList<double>, expected);
-    ::store(stored);
-    MainWindow w = shownMainWindow();
-    for (double &twips : expected)
-        twips = onScreen(twips);
-    QCOMPARE(bounds(*w), expected);
-}
+    void numbering_data()
+    {
+        QTest::addColumn<Path>("path");
+        QTest::newRow("Ventana > Nueva ventana") << Path([](frmMain &w) { named<QAction>(w, "mnuWindowNewWindow")->trigger(); });
+        QTest::newRow("Archivo > Nuevo") << Path([](frmMain &w) { named<QAction>(w, "mnuFileNew")->trigger(); });
+        QTest::newRow("toolbar Nuevo")
+            << Path([](frmMain &w) { named<Toolbar>(w, "tbToolBar")->Buttons("Nuevo")->action()->trigger(); });
+        // The menu item's key, while the document's control has the keyboard.
+        QTest::newRow("Ctrl+N") << Path([](frmMain &w) {
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTRY_VERIFY(w.activeDocument()->rtfText->hasFocus());
+            QTest::keyClick(w.activeDocument()->rtfText, Qt::Key_N, Qt::ControlModifier);
+        });
+    }
+    void numbering()
+    {
+        QFETCH(Path, path);
+        MainWindow w = shownMainWindow();
+        path(*w);
+        path(*w);
+        QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 3"}));
+        QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
+        // Numbers of closed windows are never handed out again.
+        w->activeDocument()->close();
+        flushDeletes();
+        path(*w);
+        QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 4"}));
+    }
 
-void tst_Shell::savedPlacement_data()
-{
-    QTest::addColumn<int>("state");   // 0 normal, 1 minimised, 2 maximised
-    QTest::newRow("normal") << 0;
-    QTest::newRow("minimised: left as it was") << 1;
-    QTest::newRow("maximised: the next start's bounds") << 2;
-}
+    void counterAtItsLargestValue()
+    {
+        MainWindow w = shownMainWindow();
+        w->documentCount = std::numeric_limits<qint32>::max() - 1;
+        w->CreateDocumentWindow();
+        QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 2147483647"));
+        ModalAnswer answer;
+        named<QAction>(*w, "mnuWindowNewWindow")->trigger();
+        QCOMPARE(answer.texts, QStringList{"No se pueden abrir más documentos."});
+        QCOMPARE(w->documents().size(), 2);
+    }
 
-void tst_Shell::savedPlacement()
-{
-    QFETCH(int, state);
-    const Stored before{{"MainLeft", "450"}, {"MainTop", "600"}, {"MainWidth", "7050"},
-                        {"MainHeight", "6000"}};
-    ::store(before);
-    MainWindow w = shownMainWindow();
-    w->move(w->pos() + QPoint(40, 30));     // moved by the user since the start
-    QTRY_COMPARE(w->Left(), onScreen(450) + screenPixelsToTwips(40));
-    if (state)
-        state == 1 ? w->showMinimized() : w->showMaximized();
-    QTRY_COMPARE(w->WindowState(), state);
-    if (state == 2)
-        QTRY_COMPARE(w->frameGeometry(), w->screen()->availableGeometry());
-    const QList<double> shown = bounds(*w);
-    w->close();
-    const QStringList keys{"MainLeft", "MainTop", "MainWidth", "MainHeight"};
-    for (int i = 0; i < keys.size(); ++i)
-        QCOMPARE(shelltest::store().value("Settings/" + keys[i]).toString(),
-                 state == 1 ? before.value(keys[i]) : ::settingText(float(shown[i])));
-    MainWindow next = shownMainWindow();
-    QCOMPARE(next->WindowState(), 0);
-    if (state != 1)
-        QCOMPARE(bounds(*next), shown);
-}
+    void viewToggles_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("bar");
+        QTest::addColumn<bool>("checkable");
+        QTest::newRow("toolbar") << "mnuViewToolbar" << "tbToolBar" << true;
+        QTest::newRow("status bar") << "mnuViewStatusBar" << "sbStatusBar" << true;
+        QTest::newRow("panel") << "mnuOptionsPage" << "propiedades" << false;
+    }
+    void viewToggles()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, bar);
+        QFETCH(bool, checkable);
+        MainWindow w = shownMainWindow();
+        w->activeDocument()->showMaximized();
+        QMdiArea *documents = named<QMdiArea>(*w, "mdiArea");
+        const QSize before = documents->size();
+        for (bool shown : {false, true}) {
+            named<QAction>(*w, item)->trigger();
+            QCOMPARE(named<QWidget>(*w, bar)->isVisible(), shown);
+            QCOMPARE(named<QAction>(*w, item)->isChecked(), checkable && shown);
+            // The freed room goes to the documents' area and their maximised window.
+            QTRY_VERIFY(shown ? documents->size() == before
+                              : documents->width() * documents->height() > before.width() * before.height());
+            QTRY_COMPARE(w->activeDocument()->size(), documents->viewport()->size());
+        }
+    }
 
-// A menu item's key works while the document's control has the keyboard.
-void tst_Shell::menuKey()
-{
-    MainWindow w = shownMainWindow();
-    w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    QTRY_VERIFY(w->activeDocument()->rtfText->hasFocus());
-    QTest::keyClick(w->activeDocument()->rtfText, Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2"}));
-}
+    void windowList()
+    {
+        MainWindow w = withDocuments(3);
+        frmDocument *second = w->documents().at(1);
+        named<QMdiArea>(*w, "mdiArea")->setActiveSubWindow(second);
+        QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 2*", "&3 Documento 3"}));
+        named<QAction>(*w, "mnuWindowList3")->trigger();
+        QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
+        second->close();
+        flushDeletes();
+        QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 3*"}));
+    }
 
-void tst_Shell::numbering_data()
-{
-    QTest::addColumn<Path>("path");
-    QTest::newRow("Ventana > Nueva ventana")
-        << Path([](frmMain &w) { named<QAction>(w, "mnuWindowNewWindow")->trigger(); });
-    QTest::newRow("Archivo > Nuevo")
-        << Path([](frmMain &w) { named<QAction>(w, "mnuFileNew")->trigger(); });
-    QTest::newRow("toolbar Nuevo") << Path([](frmMain &w) {
-        named<Toolbar>(w, "tbToolBar")->Buttons("Nuevo")->action()->trigger();
-    });
-}
-
-void tst_Shell::numbering()
-{
-    QFETCH(Path, path);
-    MainWindow w = shownMainWindow();
-    path(*w);
-    path(*w);
-    QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 3"}));
-    QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
-    // Numbers of closed windows are never handed out again.
-    w->activeDocument()->close();
-    flushDeletes();
-    path(*w);
-    QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 4"}));
-}
-
-void tst_Shell::counterAtItsLargestValue()
-{
-    MainWindow w = shownMainWindow();
-    w->documentCount = std::numeric_limits<qint32>::max() - 1;
-    w->CreateDocumentWindow();
-    QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 2147483647"));
-    ModalAnswer answer;
-    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
-    QCOMPARE(answer.texts, QStringList{"No se pueden abrir más documentos."});
-    QCOMPARE(w->documents().size(), 2);
-}
-
-void tst_Shell::viewToggles_data()
-{
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("bar");
-    QTest::addColumn<bool>("checkable");
-    QTest::newRow("toolbar") << "mnuViewToolbar" << "tbToolBar" << true;
-    QTest::newRow("status bar") << "mnuViewStatusBar" << "sbStatusBar" << true;
-    QTest::newRow("panel") << "mnuOptionsPage" << "propiedades" << false;
-}
-
-void tst_Shell::viewToggles()
-{
-    QFETCH(QString, item);
-    QFETCH(QString, bar);
-    QFETCH(bool, checkable);
-    MainWindow w = shownMainWindow();
-    w->activeDocument()->showMaximized();
-    QMdiArea *documents = named<QMdiArea>(*w, "mdiArea");
-    const QSize before = documents->size();
-    for (bool shown : {false, true}) {
+    void tiles_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("stacked");
+        QTest::newRow("horizontal: one above another") << "mnuWindowTileHorizontal" << true;
+        QTest::newRow("vertical: side by side") << "mnuWindowTileVertical" << false;
+    }
+    void tiles()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, stacked);
+        MainWindow w = withDocuments(3);
+        w->activeDocument()->showMaximized();
         named<QAction>(*w, item)->trigger();
-        QCOMPARE(named<QWidget>(*w, bar)->isVisible(), shown);
-        QCOMPARE(named<QAction>(*w, item)->isChecked(), checkable && shown);
-        // The freed room goes to the documents' area and their maximised window.
-        QTRY_VERIFY(shown ? documents->size() == before
-                          : documents->width() * documents->height()
-                                > before.width() * before.height());
-        QTRY_COMPARE(w->activeDocument()->size(), documents->viewport()->size());
+        const QRect client = area(*w);
+        QRegion covered;
+        for (frmDocument *doc : w->documents()) {
+            const QRect g = doc->geometry();
+            QVERIFY(!covered.intersects(g));
+            QCOMPARE(stacked ? g.width() : g.height(), stacked ? client.width() : client.height());
+            covered += g;
+        }
+        QCOMPARE(covered, QRegion(client));
     }
-}
 
-void tst_Shell::windowList()
-{
-    MainWindow w = withDocuments(3);
-    frmDocument *second = w->documents().at(1);
-    named<QMdiArea>(*w, "mdiArea")->setActiveSubWindow(second);
-    QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 2*", "&3 Documento 3"}));
-    named<QAction>(*w, "mnuWindowList3")->trigger();
-    QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
-    second->close();
-    flushDeletes();
-    QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 3*"}));
-}
-
-void tst_Shell::tiles_data()
-{
-    QTest::addColumn<QString>("item");
-    QTest::addColumn<bool>("stacked");
-    QTest::newRow("horizontal: one above another") << "mnuWindowTileHorizontal" << true;
-    QTest::newRow("vertical: side by side") << "mnuWindowTileVertical" << false;
-}
-
-void tst_Shell::tiles()
-{
-    QFETCH(QString, item);
-    QFETCH(bool, stacked);
-    MainWindow w = withDocuments(3);
-    w->activeDocument()->showMaximized();
-    named<QAction>(*w, item)->trigger();
-    const QRect client = area(*w);
-    QRegion covered;
-    for (frmDocument *doc : w->documents()) {
-        const QRect g = doc->geometry();
-        QVERIFY(!covered.intersects(g));
-        QCOMPARE(stacked ? g.width() : g.height(), stacked ? client.width() : client.height());
-        covered += g;
+    void arrangeIcons()
+    {
+        MainWindow w = withDocuments(3);
+        w->resize(900, 600);
+        QTRY_COMPARE(w->width(), 900);
+        QList<frmDocument *> docs = w->documents();
+        docs[0]->setGeometry(40, 30, 200, 150);
+        docs[1]->showMinimized();
+        docs[2]->showMinimized();
+        docs[1]->move(100, 10);
+        docs[2]->move(20, 40);
+        named<QAction>(*w, "mnuWindowArrangeIcons")->trigger();
+        const QRect client = area(*w);
+        QCOMPARE(docs[1]->geometry().bottomLeft(), client.bottomLeft());
+        QCOMPARE(docs[2]->geometry().bottomLeft(), QPoint(docs[1]->geometry().right() + 1, client.bottom()));
+        QCOMPARE(docs[0]->geometry(), QRect(40, 30, 200, 150));
     }
-    QCOMPARE(covered, QRegion(client));
-}
 
-void tst_Shell::arrangeIcons()
-{
-    MainWindow w = withDocuments(3);
-    w->resize(900, 600);
-    QTRY_COMPARE(w->width(), 900);
-    QList<frmDocument *> docs = w->documents();
-    docs[0]->setGeometry(40, 30, 200, 150);
-    docs[1]->showMinimized();
-    docs[2]->showMinimized();
-    docs[1]->move(100, 10);
-    docs[2]->move(20, 40);
-    named<QAction>(*w, "mnuWindowArrangeIcons")->trigger();
-    const QRect client = area(*w);
-    QCOMPARE(docs[1]->geometry().bottomLeft(), client.bottomLeft());
-    QCOMPARE(docs[2]->geometry().bottomLeft(), QPoint(docs[1]->geometry().right() + 1, client.bottom()));
-    QCOMPARE(docs[0]->geometry(), QRect(40, 30, 200, 150));
-}
+    void documentControlFillsItsWindow_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as opened") << QSize();
+        QTest::newRow("wide") << QSize(700, 300);
+        QTest::newRow("tall") << QSize(250, 600);
+    }
+    // The text control fills the window's client area, with an even border all round.
+    void documentControlFillsItsWindow()
+    {
+        QFETCH(QSize, size);
+        MainWindow w = shownMainWindow();
+        w->resize(900, 800);
+        frmDocument *doc = w->activeDocument();
+        if (size.isValid())
+            doc->widget()->resize(size);
+        const QRect client = doc->widget()->rect();
+        const QRect text = doc->rtfText->geometry();
+        // Pixel rounding may take one from the right and bottom.
+        for (int side : {text.left(), text.top(), client.right() - text.right(), client.bottom() - text.bottom()})
+            QVERIFY2(side >= text.left() - 1 && side <= text.left() && side > 0 && side < 12,
+                     qPrintable(QDebug::toString(text) + " inside " + QDebug::toString(client)));
+    }
 
-void tst_Shell::documentControlFillsItsWindow_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("as opened") << QSize();
-    QTest::newRow("wide") << QSize(700, 300);
-    QTest::newRow("tall") << QSize(250, 600);
-}
-
-// The text control fills the window's client area, with an even border all round.
-void tst_Shell::documentControlFillsItsWindow()
-{
-    QFETCH(QSize, size);
-    MainWindow w = shownMainWindow();
-    w->resize(900, 800);
-    frmDocument *doc = w->activeDocument();
-    if (size.isValid())
-        doc->widget()->resize(size);
-    const QRect client = doc->widget()->rect();
-    const QRect text = doc->rtfText->geometry();
-    // Pixel rounding may take one from the right and bottom.
-    for (int side : {text.left(), text.top(), client.right() - text.right(),
-                     client.bottom() - text.bottom()})
-        QVERIFY2(side >= text.left() - 1 && side <= text.left() && side > 0 && side < 12,
-                 qPrintable(QStringLiteral("%1 inside %2").arg(QDebug::toString(text), QDebug::toString(client))));
-}
-
-void tst_Shell::aboutBoxIsShared()
-{
-    MainWindow w = shownMainWindow();
-    named<QAction>(*w, "mnuAcercade")->trigger();
-    named<QAction>(*w, "mnuAcercade")->trigger();
-    QList<Form1 *> boxes;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        if (auto *box = qobject_cast<Form1 *>(top); box && box->isVisible())
-            boxes << box;
-    QCOMPARE(boxes.size(), 1);
-    // The main window still works beside it, and the box outlives it.
-    named<QAction>(*w, "mnuWindowNewWindow")->trigger();
-    QCOMPARE(w->documents().size(), 2);
-    w->close();
-    QVERIFY(boxes[0]->isVisible() && boxes[0]->testAttribute(Qt::WA_QuitOnClose));
-    boxes[0]->close();
-}
+    void aboutBoxIsShared()
+    {
+        MainWindow w = shownMainWindow();
+        named<QAction>(*w, "mnuAcercade")->trigger();
+        named<QAction>(*w, "mnuAcercade")->trigger();
+        QList<Form1 *> boxes;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<Form1 *>(top); box && box->isVisible())
+                boxes << box;
+        QCOMPARE(boxes.size(), 1);
+        // The main window still works beside it, and the box outlives it.
+        named<QAction>(*w, "mnuWindowNewWindow")->trigger();
+        QCOMPARE(w->documents().size(), 2);
+        w->close();
+        QVERIFY(boxes[0]->isVisible() && boxes[0]->testAttribute(Qt::WA_QuitOnClose));
+        boxes[0]->close();
+    }
+};
 
 QTEST_MAIN(tst_Shell)
 #include "tst_shell.moc"

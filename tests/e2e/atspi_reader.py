@@ -1,13 +1,10 @@
 #!/usr/bin/python3
-# A minimal screen reader on the AT-SPI bus: at every caret move in a text it asks, as a
-# screen reader does before it speaks, the number of characters, the line at the caret and
-# the line after it, and writes
-# "offset<TAB>characters<TAB>line<TAB>milliseconds<TAB>next line" to the log given as $1.
-# With "poll" as $2 it listens to nothing and instead, once a second, finds the document's
-# text (the focused multi-line text, else the first) and asks for the line at its caret,
-# writing "poll<TAB>milliseconds<TAB>offset<TAB>line": a screen reader that keeps asking
-# while the editor opens a file. Its calls wait up to a minute for an answer.
-# Needs Debian's python3-gi and gir1.2-atspi-2.0 (hence /usr/bin/python3).
+# A minimal screen reader on the AT-SPI bus; writes to the log $1. At every caret move in a text
+# it asks, as a reader does before it speaks, the character count, the line at the caret and the
+# one after: "offset<TAB>characters<TAB>line<TAB>milliseconds<TAB>next line". With "poll" as $2 it
+# instead finds the document's text (the focused multi-line one, else the first) once a second and
+# asks for the line at its caret: "poll<TAB>milliseconds<TAB>offset<TAB>line". Calls wait up to a
+# minute. Needs Debian's python3-gi and gir1.2-atspi-2.0 (hence /usr/bin/python3).
 import sys
 import time
 import warnings

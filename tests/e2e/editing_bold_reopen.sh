@@ -3,7 +3,7 @@
 set -u
 . "$(dirname "$0")/lib.sh"
 bin=$1
-findpicture=$2    # finds a picture on a window: prints its centre
+xclient=$2        # "find WINDOW PICTURE" prints where the picture shows on the window
 bold_picture=$3   # the toolbar's "Negrita" picture
 dir=$(mktemp -d)
 first=$dir/negrita.rtf
@@ -26,7 +26,7 @@ sleep 0.5
 e2e_type "$win" "negrita"
 e2e_keys "$win" ctrl+a
 # The "Negrita" button, found on the window by its picture.
-at=$("$findpicture" "$win" "$bold_picture") || e2e_fail "no se ve el botón Negrita"
+at=$("$xclient" find "$win" "$bold_picture") || e2e_fail "no se ve el botón Negrita"
 xdotool mousemove --window "$win" $at click 1
 sleep 0.3
 save_as "$first"

@@ -39,11 +39,6 @@ MainWindow documentWithText(const QString &text)
     box->selectAll();
     return w;
 }
-
-void clickFuentes(frmMain &w)
-{
-    named<QPushButton>(w, "Command18")->click();
-}
 } // namespace
 
 class tst_FirstUseDialogs : public QObject
@@ -51,188 +46,165 @@ class tst_FirstUseDialogs : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { isolateSettings(); }
-    void fileDialogs_data();
-    void fileDialogs();
-    void cancelIsAnError();
-    void printToPdf();
-    void printDialogOffersNoPageRange_data();
-    void printDialogOffersNoPageRange();
-    void fontKeys_data();
-    void fontKeys();
-    void toolbarAccessibleActions_data();
-    void toolbarAccessibleActions();
+    void fileDialogs_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("save, no extension") << false << "sinextension";
+        QTest::newRow("open, file missing") << true << "noexiste.txt";
+    }
+    void fileDialogs()
+    {
+        QFETCH(bool, open);
+        QFETCH(QString, name);
+        CommonDialog dlg;
+        dlg.DialogTitle = "Título";
+        dlg.Filter = "Archivos de texto (*.txt)|*.txt|Todos|*.*";
+        QStringList filters;
+        ModalAnswer typed([&](QWidget *modal) {
+            auto *fd = qobject_cast<QFileDialog *>(modal);
+            filters = fd->nameFilters();
+            fd->findChild<QLineEdit *>("fileNameEdit")->setText(dir.filePath(name));
+            static_cast<QDialog *>(fd)->accept();
+        }, "QFileDialog");
+        open ? dlg.ShowOpen() : dlg.ShowSave();
+        QCOMPARE(typed.titles, QStringList{"Título"});
+        QCOMPARE(filters, (QStringList{"Archivos de texto (*.txt)", "Todos (*.*)"}));
+        QCOMPARE(dlg.FileName, dir.filePath(name));
+    }
+    void cancelIsAnError()
+    {
+        CommonDialog dlg;
+        dlg.FileName = dir.filePath("x.txt");
+        dlg.CancelError = true;
+        ModalAnswer cancel(ModalAnswer::reject());
+        QVERIFY_THROWS_EXCEPTION(RuntimeFailure, dlg.ShowSave());
+        QVERIFY(dlg.FileName.isEmpty());
+    }
+    void printToPdf()
+    {
+        CommonDialog dlg;
+        dlg.Flags = CommonDialog::pdReturnDC | CommonDialog::pdNoPageNums | CommonDialog::pdSelection;
+        bool selectionOffered = false;
+        ModalAnswer toFile([&](QWidget *modal) {
+            auto *pd = qobject_cast<QPrintDialog *>(modal);
+            selectionOffered = pd->testOption(QAbstractPrintDialog::PrintSelection)
+                               && pd->printRange() == QAbstractPrintDialog::Selection;
+            // The printer list ends with the print-to-file entry, which offers a PDF name.
+            auto *printers = pd->findChild<QComboBox *>("printers");
+            printers->setCurrentIndex(printers->count() - 1);
+            pd->findChild<QLineEdit *>("filename")->setText(dir.filePath("real.pdf"));
+            static_cast<QDialog *>(pd)->accept();
+        }, "QPrintDialog");
+        dlg.ShowPrinter();
+        QVERIFY(selectionOffered);
+        QPrinter *printer = printerForHandle(dlg.hDC);
+        QVERIFY(printer);
+        QCOMPARE(printer->outputFileName(), dir.filePath("real.pdf"));
+    }
+    void printDialogOffersNoPageRange_data()
+    {
+        QTest::addColumn<bool>("selection");
+        QTest::newRow("nothing selected") << false;
+        QTest::newRow("text selected") << true;
+    }
+    void printDialogOffersNoPageRange()
+    {
+        QFETCH(bool, selection);
+        MainWindow w = documentWithText(QStringLiteral("hola"));
+        if (!selection)
+            w->activeDocument()->rtfText->moveCursor(QTextCursor::End);
+        QStringList enabledRangeControls;
+        ModalAnswer look([&](QWidget *modal) {
+            // Qt re-enables its own controls as the dialog updates; look after that.
+            QTest::qWait(200);
+            for (const char *name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"}) {
+                auto *control = modal->findChild<QWidget *>(QLatin1String(name));
+                if (control && control->isEnabled())
+                    enabledRangeControls << QLatin1String(name);
+            }
+            qobject_cast<QDialog *>(modal)->reject();
+        }, "QPrintDialog");
+        named<QAction>(*w, "mnuFilePrint")->trigger();
+        QCOMPARE(look.answered, 1);
+        QCOMPARE(enabledRangeControls, QStringList());
+    }
+    void fontKeys_data()
+    {
+        QTest::addColumn<QString>("focus");      // "list", "size" or "" (the box's own focus)
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("Escape in the font list") << "list" << int(Qt::Key_Escape) << false;
+        QTest::newRow("Escape in the size box") << "size" << int(Qt::Key_Escape) << false;
+        QTest::newRow("Escape") << "" << int(Qt::Key_Escape) << false;
+        QTest::newRow("Enter in the font list") << "list" << int(Qt::Key_Return) << true;
+        QTest::newRow("Enter in the size box") << "size" << int(Qt::Key_Return) << true;
+    }
+    // One key closes the whole dialog; a confirmed first use gives the dialog's Arial.
+    void fontKeys()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, confirmed);
+        MainWindow w = documentWithText(QStringLiteral("hola"));
+        RichTextBox *box = w->activeDocument()->rtfText;
+        box->setSelFontName(QStringLiteral("DejaVu Serif"));
+        ModalAnswer keys([&](QWidget *modal) {
+            auto *fonts = modal->findChild<QFontDialog *>();
+            QWidget *target = focus == "list" ? fonts->findChildren<QListView *>().value(0)
+                              : focus == "size" ? fonts->findChildren<QLineEdit *>().value(2)
+                                                : modal;
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key(key));
+        }, "QDialog", false, 5000);
+        named<QPushButton>(*w, "Command18")->click();   // Fuentes
+        QVERIFY(!keys.gaveUp);
+        QCOMPARE(keys.titles, QStringList{"Elige una fuente"});
+        QCOMPARE(box->SelFontName().value_or(QString()),
+                 confirmed ? QStringLiteral("Arial") : QStringLiteral("DejaVu Serif"));
+    }
+    void toolbarAccessibleActions_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("a command") << "Nuevo" << "documento";
+        QTest::newRow("a toggle") << "Negrita" << "pulsado, negrita";
+        QTest::newRow("a group") << "Centrar" << "pulsado, solo, alineación 2";
+    }
+    void toolbarAccessibleActions()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, effect);
+        MainWindow w = documentWithText(QStringLiteral("hola"));
+        RichTextBox *box = w->activeDocument()->rtfText;
+        box->setSelAlignment(1);
+        auto *bar = named<Toolbar>(*w, "tbToolBar");
+        ToolbarButton *button = bar->Buttons(key);
+        QAccessibleInterface *iface =
+            QAccessible::queryAccessibleInterface(bar->widgetForAction(button->action()));
+        QCOMPARE(iface->text(QAccessible::Name), key);
+        QCOMPARE(iface->actionInterface()->actionNames(),
+                 QStringList{QAccessibleActionInterface::pressAction()});
+        iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCoreApplication::processEvents();
+
+        QStringList seen;
+        seen << (w->documents().size() > 1 ? "documento" : "");
+        seen << (button->Value() == 1 && iface->state().checked ? "pulsado" : "");
+        int groupDown = 0;
+        for (ToolbarButton *other : bar->buttonList())
+            groupDown += other->style() == ToolbarButton::ButtonGroup && other->Value() == 1;
+        seen << (button->style() == ToolbarButton::ButtonGroup && groupDown == 1 ? "solo" : "");
+        seen << (box->SelBold() == std::optional<bool>(true) ? "negrita" : "");
+        if (box->SelAlignment() != std::optional<int>(1))
+            seen << QStringLiteral("alineación %1").arg(box->SelAlignment().value_or(-1));
+        seen.removeAll(QString());
+        QCOMPARE(seen.join(", "), effect);
+    }
 
 private:
     QTemporaryDir dir;
 };
-
-void tst_FirstUseDialogs::fileDialogs_data()
-{
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("save, no extension") << false << "sinextension";
-    QTest::newRow("open, file missing") << true << "noexiste.txt";
-}
-
-void tst_FirstUseDialogs::fileDialogs()
-{
-    QFETCH(bool, open);
-    QFETCH(QString, name);
-    CommonDialog dlg;
-    dlg.DialogTitle = "Título";
-    dlg.Filter = "Archivos de texto (*.txt)|*.txt|Todos|*.*";
-    QStringList filters;
-    ModalAnswer typed([&](QWidget *modal) {
-        auto *fd = qobject_cast<QFileDialog *>(modal);
-        filters = fd->nameFilters();
-        fd->findChild<QLineEdit *>("fileNameEdit")->setText(dir.filePath(name));
-        static_cast<QDialog *>(fd)->accept();
-    }, "QFileDialog");
-    open ? dlg.ShowOpen() : dlg.ShowSave();
-    QCOMPARE(typed.titles, QStringList{"Título"});
-    QCOMPARE(filters, (QStringList{"Archivos de texto (*.txt)", "Todos (*.*)"}));
-    QCOMPARE(dlg.FileName, dir.filePath(name));
-}
-
-void tst_FirstUseDialogs::cancelIsAnError()
-{
-    CommonDialog dlg;
-    dlg.FileName = dir.filePath("x.txt");
-    dlg.CancelError = true;
-    ModalAnswer cancel(ModalAnswer::reject());
-    QVERIFY_THROWS_EXCEPTION(RuntimeFailure, dlg.ShowSave());
-    QVERIFY(dlg.FileName.isEmpty());
-}
-
-void tst_FirstUseDialogs::printToPdf()
-{
-    CommonDialog dlg;
-    dlg.Flags = CommonDialog::pdReturnDC | CommonDialog::pdNoPageNums | CommonDialog::pdSelection;
-    bool selectionOffered = false;
-    ModalAnswer toFile([&](QWidget *modal) {
-        auto *pd = qobject_cast<QPrintDialog *>(modal);
-        selectionOffered = pd->testOption(QAbstractPrintDialog::PrintSelection)
-                           && pd->printRange() == QAbstractPrintDialog::Selection;
-        // The printer list ends with the print-to-file entry, which offers a PDF name.
-        auto *printers = pd->findChild<QComboBox *>("printers");
-        printers->setCurrentIndex(printers->count() - 1);
-        pd->findChild<QLineEdit *>("filename")->setText(dir.filePath("real.pdf"));
-        static_cast<QDialog *>(pd)->accept();
-    }, "QPrintDialog");
-    dlg.ShowPrinter();
-    QVERIFY(selectionOffered);
-    QPrinter *printer = printerForHandle(dlg.hDC);
-    QVERIFY(printer);
-    QCOMPARE(printer->outputFileName(), dir.filePath("real.pdf"));
-}
-
-void tst_FirstUseDialogs::printDialogOffersNoPageRange_data()
-{
-    QTest::addColumn<bool>("selection");
-    QTest::newRow("nothing selected") << false;
-    QTest::newRow("text selected") << true;
-}
-
-void tst_FirstUseDialogs::printDialogOffersNoPageRange()
-{
-    QFETCH(bool, selection);
-    MainWindow w = documentWithText(QStringLiteral("hola"));
-    if (!selection)
-        w->activeDocument()->rtfText->moveCursor(QTextCursor::End);
-    QStringList enabledRangeControls;
-    ModalAnswer look([&](QWidget *modal) {
-        // Qt re-enables its own controls as the dialog updates; look after that.
-        QTest::qWait(200);
-        for (const char *name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"}) {
-            auto *control = modal->findChild<QWidget *>(QLatin1String(name));
-            if (control && control->isEnabled())
-                enabledRangeControls << QLatin1String(name);
-        }
-        qobject_cast<QDialog *>(modal)->reject();
-    }, "QPrintDialog");
-    named<QAction>(*w, "mnuFilePrint")->trigger();
-    QCOMPARE(look.answered, 1);
-    QCOMPARE(enabledRangeControls, QStringList());
-}
-
-void tst_FirstUseDialogs::fontKeys_data()
-{
-    QTest::addColumn<QString>("focus");      // "list", "size" or "" (the box's own focus)
-    QTest::addColumn<int>("key");
-    QTest::addColumn<bool>("confirmed");
-    QTest::newRow("Escape in the font list") << "list" << int(Qt::Key_Escape) << false;
-    QTest::newRow("Escape in the size box") << "size" << int(Qt::Key_Escape) << false;
-    QTest::newRow("Escape") << "" << int(Qt::Key_Escape) << false;
-    QTest::newRow("Enter in the font list") << "list" << int(Qt::Key_Return) << true;
-    QTest::newRow("Enter in the size box") << "size" << int(Qt::Key_Return) << true;
-}
-
-// One key closes the whole dialog; a confirmed first use gives the dialog's Arial.
-void tst_FirstUseDialogs::fontKeys()
-{
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    QFETCH(bool, confirmed);
-    MainWindow w = documentWithText(QStringLiteral("hola"));
-    RichTextBox *box = w->activeDocument()->rtfText;
-    box->setSelFontName(QStringLiteral("DejaVu Serif"));
-    ModalAnswer keys([&](QWidget *modal) {
-        auto *fonts = modal->findChild<QFontDialog *>();
-        QWidget *target = focus == "list" ? fonts->findChildren<QListView *>().value(0)
-                          : focus == "size" ? fonts->findChildren<QLineEdit *>().value(2)
-                                            : modal;
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key(key));
-    }, "QDialog", false, 5000);
-    clickFuentes(*w);
-    QVERIFY(!keys.gaveUp);
-    QCOMPARE(keys.titles, QStringList{"Elige una fuente"});
-    QCOMPARE(box->SelFontName().value_or(QString()),
-             confirmed ? QStringLiteral("Arial") : QStringLiteral("DejaVu Serif"));
-}
-
-void tst_FirstUseDialogs::toolbarAccessibleActions_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("effect");
-    QTest::newRow("a command") << "Nuevo" << "documento";
-    QTest::newRow("a toggle") << "Negrita" << "pulsado, negrita";
-    QTest::newRow("a group") << "Centrar" << "pulsado, solo, alineación 2";
-}
-
-void tst_FirstUseDialogs::toolbarAccessibleActions()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, effect);
-    MainWindow w = documentWithText(QStringLiteral("hola"));
-    RichTextBox *box = w->activeDocument()->rtfText;
-    box->setSelAlignment(1);
-    auto *bar = named<Toolbar>(*w, "tbToolBar");
-    ToolbarButton *button = bar->Buttons(key);
-    QAccessibleInterface *iface =
-        QAccessible::queryAccessibleInterface(bar->widgetForAction(button->action()));
-    QCOMPARE(iface->text(QAccessible::Name), key);
-    QCOMPARE(iface->actionInterface()->actionNames(),
-             QStringList{QAccessibleActionInterface::pressAction()});
-    iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCoreApplication::processEvents();
-
-    QStringList seen;
-    if (w->documents().size() > 1)
-        seen << "documento";
-    if (button->Value() == 1 && iface->state().checked)
-        seen << "pulsado";
-    int groupDown = 0;
-    for (ToolbarButton *other : bar->buttonList())
-        groupDown += other->style() == ToolbarButton::ButtonGroup && other->Value() == 1;
-    if (button->style() == ToolbarButton::ButtonGroup && groupDown == 1)
-        seen << "solo";
-    if (box->SelBold() == std::optional<bool>(true))
-        seen << "negrita";
-    if (box->SelAlignment() != std::optional<int>(1))
-        seen << QStringLiteral("alineación %1").arg(box->SelAlignment().value_or(-1));
-    QCOMPARE(seen.join(", "), effect);
-}
 
 QTEST_MAIN(tst_FirstUseDialogs)
 #include "tst_firstusedialogs.moc"

@@ -1,8 +1,8 @@
 #pragma once
 
-// Helpers shared by the test programs that need the editor's main window: an isolated
-// settings store and a main window made as the running editor makes it (mainForm set before
-// it is shown, so selection feedback reaches its toolbar), closed again by the test.
+// Helpers for the test programs that need the editor's main window: an isolated settings store
+// and a main window made as the running editor makes it (mainForm set before it is shown, so
+// selection feedback reaches its toolbar), closed again by the test.
 
 #include "frmdocument.h"
 #include "frmmain.h"
@@ -19,32 +19,16 @@
 
 namespace shelltest {
 
+// The user-scope INI store, pointed by isolateSettings() at a private directory.
 inline QTemporaryDir &settingsDir()
 {
     static QTemporaryDir dir;
     return dir;
 }
-
-// Points the user-scope INI store at a private directory so no real settings are read.
-inline void isolateSettings()
-{
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir().path());
-}
-
-inline QString settingsFile()
-{
-    return settingsDir().path() + QStringLiteral("/Riruzo Deror/Riruzo Deror.ini");
-}
-
-inline QSettings store()
-{
-    return QSettings(settingsFile(), QSettings::IniFormat);
-}
-
-inline void clearSettings()
-{
-    QFile::remove(settingsFile());
-}
+inline void isolateSettings() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir().path()); }
+inline QString settingsFile() { return settingsDir().path() + QStringLiteral("/Riruzo Deror/Riruzo Deror.ini"); }
+inline QSettings store() { return QSettings(settingsFile(), QSettings::IniFormat); }
+inline void clearSettings() { QFile::remove(settingsFile()); }
 
 inline void flushDeletes()
 {
@@ -80,14 +64,6 @@ inline MainWindow shownMainWindow()
     if (!QTest::qWaitForWindowExposed(w.get()))
         qWarning("main window not exposed");
     return w;
-}
-
-inline QStringList captions(const frmMain &w)
-{
-    QStringList result;
-    for (frmDocument *doc : w.documents())
-        result << doc->Caption();
-    return result;
 }
 
 } // namespace shelltest

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 
 class ModalAnswer
@@ -30,29 +31,19 @@ public:
         poller.start();
     }
 
-    static Answer accept()
-    {
-        return [](QWidget *modal) { QMetaObject::invokeMethod(modal, "accept"); };
-    }
-    static Answer reject()
-    {
-        return [](QWidget *modal) { QMetaObject::invokeMethod(modal, "reject"); };
-    }
+    static Answer accept() { return [](QWidget *modal) { QMetaObject::invokeMethod(modal, "accept"); }; }
+    static Answer reject() { return [](QWidget *modal) { QMetaObject::invokeMethod(modal, "reject"); }; }
 
     int answered = 0;
     bool gaveUp = false;
-    QStringList titles; // of each dialog answered
-    QStringList texts;  // of each message box answered
+    QStringList titles, texts; // of each dialog answered, of each message box answered
 
 private:
     static bool holds(QWidget *modal, const char *kind)
     {
-        if (modal->inherits(kind))
-            return true;
-        for (QWidget *child : modal->findChildren<QWidget *>())
-            if (child->inherits(kind))
-                return true;
-        return false;
+        const QList<QWidget *> children = modal->findChildren<QWidget *>();
+        return modal->inherits(kind)
+               || std::any_of(children.begin(), children.end(), [kind](QWidget *c) { return c->inherits(kind); });
     }
 
     void poll()
@@ -87,8 +78,7 @@ private:
     const char *kind;
     bool every;
     int patienceMs;
-    bool busy = false;
-    bool done = false;
+    bool busy = false, done = false;
     QElapsedTimer waiting;
     QTimer poller; // dies with the answer, so a dialog that never comes stops nothing later
 };

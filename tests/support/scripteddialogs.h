@@ -28,21 +28,15 @@ struct DialogAnswer
 struct DialogShow
 {
     QString kind;                 // "open", "save", "color", "font", "printer"
-    QString title;
-    QString filter;
-    QString fileName;
+    QString title, filter, fileName;
     qint32 flags = 0;
-    bool cancelError = false;
-    qint32 color = 0;
-    QString fontName;
-    double fontSize = 0;
 };
 
 class ScriptedDialogs : public CommonDialogBackend
 {
 public:
-    ScriptedDialogs();            // installs itself as the backend
-    ~ScriptedDialogs() override;  // restores the real dialogs
+    ScriptedDialogs() { CommonDialog::setBackend(this); }
+    ~ScriptedDialogs() override { CommonDialog::setBackend(nullptr); }
 
     QList<DialogAnswer> answers;
     QList<DialogShow> shows;
