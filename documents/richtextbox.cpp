@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QEvent>
 #include <QPalette>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -49,6 +50,7 @@ RichTextBox::RichTextBox(QWidget *parent)
     setTabChangesFocus(false);
     layoutWatch = new QTimer(this);
     connect(layoutWatch, &QTimer::timeout, this, &RichTextBox::watchLayout);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, &RichTextBox::keepScrollRange);
     watchDocument();
     keepPageHeight();
     // QTextEdit signals both of these for one move; noteCursorMove() lets one through.

@@ -114,6 +114,7 @@ private:
     void applyWrapWidth();
     void watchLayout();
     void widenLines(qreal projected);
+    void keepScrollRange();
     void resetWrapFloor();
 
     // Selection reads scan the document once per (content generation, selection) and

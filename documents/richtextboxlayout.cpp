@@ -1,5 +1,6 @@
 #include "richtextbox.h"
 
+#include "layoutpacing.h"
 #include "twips.h"
 
 #include <QResizeEvent>
@@ -10,10 +11,11 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
-// How the control keeps Qt's document layout (QTextDocumentLayout, Qt 6.4) out of the two
-// places where it never returns.
+// How the control keeps Qt's document layout (QTextDocumentLayout, Qt 6.4) and QTextEdit out
+// of the places where they never return.
 //
 // The layout works in 26.6 fixed point (QFixed). A document with no page height, which
 // QTextEdit gives it (-1) every time it lays it out again, is laid out as one page
@@ -27,6 +29,10 @@
 // stays whole, readable and editable, with a horizontal scroll bar. Wider lines only help
 // paragraphs that take several lines: once widening stops lowering the height (a file of
 // many short lines), or the lines reach kWidestWrap, the lines stay as they are.
+//
+// QTextEdit works its scroll bar's range out from the height times 100 in an int, which
+// overflows past INT_MAX/100 = 21,474,836 px: the bar would go, the view get wider and the
+// layout start again from the top, over and over. The control puts the right range back.
 namespace {
 
 // Small against the fixed-point range, so that (page + 1) * height stays in range for any
@@ -35,39 +41,42 @@ namespace {
 constexpr qreal kPageHeight = 1000000;
 // The deepest the guard lets a layout go, with room for the steps between two checks.
 constexpr qreal kTallest = 30000000;
+// Past this height QTextEdit's own scroll range overflows.
+constexpr qreal kScrollRangeOverflow = INT_MAX / 100;
 // From this depth on, the height reached is projected over the rest of the document.
 constexpr qreal kProjectFrom = 1000000;
 // QTextEdit lays the document out down to the part in view before the page height is put
 // back: deeper than this the view goes to the top first and comes back once laid out.
 constexpr int kSafeOffset = 200000;
-constexpr int kWatchMs = 40;
+// The watch runs on every turn of the event loop while the layout goes on, laying out this
+// long at a time.
+constexpr int kSliceMs = 20;
 // The widest the guard makes the lines, far inside the fixed-point range.
 constexpr int kWidestWrap = 4000;
 // A widening that leaves more than this share of the projected height did not help.
 constexpr qreal kHelpfulShare = 0.9;
 
-// The last block of the laid-out beginning of the document (the layout works from the top
-// down); invalid when none is laid out yet.
-QTextBlock lastLaidOut(const QTextDocument *doc)
-{
-    if (doc->firstBlock().layout()->lineCount() == 0)
-        return {};
-    int low = 0;
-    int high = doc->blockCount() - 1;
-    while (low < high) {
-        const int middle = low + (high - low + 1) / 2;
-        if (doc->findBlockByNumber(middle).layout()->lineCount() > 0)
-            low = middle;
-        else
-            high = middle - 1;
-    }
-    return doc->findBlockByNumber(low);
-}
-
 qreal bottomOf(const QTextBlock &block)
 {
     const QTextLayout *layout = block.layout();
     return layout->position().y() + layout->boundingRect().bottom();
+}
+
+// How far down the layout has gone, and how tall the document will be at that rate.
+struct Depth
+{
+    qreal reached = 0;
+    qreal projected = 0;
+};
+
+Depth depthOf(const QTextDocument *doc, const QTextBlock &frontier)
+{
+    const QTextBlock last = frontier.isValid() ? frontier.previous() : doc->lastBlock();
+    if (!last.isValid())
+        return {};
+    const qreal bottom = bottomOf(last);
+    const qreal share = qreal(last.position() + last.length()) / doc->characterCount();
+    return {bottom, frontier.isValid() ? bottom / std::max(share, qreal(1e-6)) : bottom};
 }
 
 } // namespace
@@ -89,7 +98,7 @@ void RichTextBox::keepPageHeight()
     const QSizeF page = doc->pageSize();
     if (page.height() != kPageHeight)
         doc->setPageSize(QSizeF(page.width(), kPageHeight));
-    layoutWatch->start(kWatchMs);
+    layoutWatch->start(0);
 }
 
 void RichTextBox::applyWrapWidth()
@@ -136,12 +145,14 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
         applyWrapWidth();
 }
 
-// Runs while the layout goes on in the background: brings the view back where it was
-// before a relayout, and widens the lines of a document the layout could not place whole.
+// Runs while the layout goes on in the background: lays the document out a slice further,
+// brings the view back where it was before a relayout, and widens the lines of a document
+// the layout could not place whole.
 void RichTextBox::watchLayout()
 {
-    const QTextDocument *doc = document();
-    const bool complete = doc->lastBlock().layout()->lineCount() > 0;
+    QTextDocument *doc = document();
+    richtext::layOutFurther(doc, kSliceMs);
+    const QTextBlock frontier = richtext::layoutFrontier(doc);
     if (viewToRestore >= 0) {
         const QTextBlock shown = doc->findBlock(viewToRestore);
         if (shown.layout()->lineCount() > 0) {
@@ -149,19 +160,26 @@ void RichTextBox::watchLayout()
             viewToRestore = -1;
         }
     }
-    if (complete) {
+    if (!frontier.isValid()) {
         layoutWatch->stop();
         return;
     }
-    const QTextBlock reached = lastLaidOut(doc);
-    if (!reached.isValid())
+    const Depth depth = depthOf(doc, frontier);
+    if (depth.reached < kTallest && (depth.reached < kProjectFrom || depth.projected < kTallest))
         return;
-    const qreal bottom = bottomOf(reached);
-    const qreal share = qreal(reached.position() + reached.length()) / doc->characterCount();
-    const qreal projected = bottom / std::max(share, qreal(1e-6));
-    if (bottom < kTallest && (bottom < kProjectFrom || projected < kTallest))
+    widenLines(depth.projected);
+}
+
+// Connected directly to the scroll bar's range: QTextEdit's overflowed range is replaced
+// before the bar hides or its value is cut down to it.
+void RichTextBox::keepScrollRange()
+{
+    const qreal height = depthOf(document(), richtext::layoutFrontier(document())).projected;
+    if (height <= kScrollRangeOverflow)
         return;
-    widenLines(projected);
+    const int top = int(std::min(height, qreal(INT_MAX))) - viewport()->height();
+    if (verticalScrollBar()->maximum() != top)
+        verticalScrollBar()->setRange(0, top);
 }
 
 // Heights shrink about as widths grow while paragraphs take several lines; aim well under

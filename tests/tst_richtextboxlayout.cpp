@@ -38,6 +38,14 @@ bool laidOut(const RichTextBox &box)
     return box.document()->lastBlock().layout()->lineCount() > 0;
 }
 
+int paragraphsWithoutLines(const RichTextBox &box)
+{
+    int count = 0;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        count += block.layout()->lineCount() == 0 ? 1 : 0;
+    return count;
+}
+
 qreal laidOutHeight(const RichTextBox &box)
 {
     const QTextLayout *last = box.document()->lastBlock().layout();
@@ -105,6 +113,9 @@ private slots:
                  qPrintable(QStringLiteral("only %1 px: the case is not covered").arg(laidOutHeight(box))));
         QCOMPARE(box.minimumWrapWidth(), 0);
         QCOMPARE(box.document()->blockCount(), paragraphs);
+        QCOMPARE(paragraphsWithoutLines(box), 0);
+        // Past INT_MAX / 100 px QTextEdit's own scroll range overflows.
+        QVERIFY(box.verticalScrollBar()->maximum() >= laidOutHeight(box) - box.viewport()->height() - 2);
     }
 
     void tallerThanTheLayoutCanPlace_data()
