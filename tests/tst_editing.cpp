@@ -17,14 +17,7 @@
 
 #include <cfenv>
 
-namespace {
-// The toolbar buttons that show the selection's format.
-const char *const kFeedbackButtons[] = {"Negrita", "Cursiva", "Subrayado", "Alinear a la izquierda",
-                                        "Centrar", "Alinear a la derecha"};
-} // namespace
-
-// The editing commands as a user gives them: toolbar, Edit menu, the quick and paragraph
-// buttons and the font and colour dialogs, in a real main window.
+// The editing commands as a user gives them in a real main window: toolbar and buttons.
 class tst_Editing : public QObject
 {
     Q_OBJECT
@@ -49,7 +42,6 @@ private:
     Toolbar *toolbar() { return named<Toolbar>(*w, "tbToolBar"); }
     void click(const QString &key) { w->tbToolBar_ButtonClick(toolbar()->Buttons(key)); }
     void press(const QString &button) { named<QPushButton>(*w, button)->click(); }
-    int value(const QString &key) { return toolbar()->Buttons(key)->Value(); }
     // Each property's value, space-separated.
     QString read(const QStringList &properties)
     {
@@ -98,6 +90,8 @@ private slots:
         QFETCH(QString, down);
         openWithText(QStringLiteral("negrita cursiva subrayado\nizquierda\ncentro\nderecha"));
         RichTextBox *box = text();
+        const char *const feedback[] = {"Negrita", "Cursiva", "Subrayado", "Alinear a la izquierda", "Centrar",
+                                        "Alinear a la derecha"};
         // Negrita twice on "subrayado" leaves it plain; on the mixed "negrita cursiva", mixed.
         const std::tuple<int, int, const char *> formats[] = {{0, 7, "Negrita"}, {8, 15, "Cursiva"},
             {16, 25, "Subrayado"}, {16, 25, "Negrita"}, {16, 25, "Negrita"}, {0, 15, "Negrita"},
@@ -112,22 +106,21 @@ private slots:
         }
         select(from - 1, from - 1, box);
         // Every button the other way round from what the selection shows.
-        for (const char *key : kFeedbackButtons)
+        for (const char *key : feedback)
             toolbar()->Buttons(QLatin1String(key))->setValue(down.contains(QLatin1String(key)) ? 0 : 1);
         QTest::keyClick(box, Qt::Key_Right);
         for (int i = from; i < to; ++i)
             QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
         QCOMPARE(box->textCursor().selectionStart(), from);
         QStringList pressed;
-        for (const char *key : kFeedbackButtons)
-            if (value(QLatin1String(key)))
+        for (const char *key : feedback)
+            if (toolbar()->Buttons(QLatin1String(key))->Value())
                 pressed << QLatin1String(key);
         QCOMPARE(pressed.join(u", "), down);
     }
 
-    // The indent as the user types it, under the locale the user works in; a number out of
-    // range or no number at all is refused with a message. The rounding is to even, whatever
-    // rounding mode other code left behind, and that mode is left as it was.
+    // The indent as typed in the user's locale; anything but a number in range is refused with a
+    // message. Halves round to even whatever rounding mode is set, and the mode is left as it was.
     void indentButtons_data()
     {
         QTest::addColumn<bool>("right");
@@ -173,9 +166,8 @@ private slots:
             QCOMPARE(shown[0].text, u"La sangría debe ser un número entero entre -32768 y 32767."_qs);
     }
 
-    // Viñetas on 20,000 paragraphs whose first already has a bullet: one click puts bullets
-    // on all of them, in short lists, since Qt's cost of adding an item grows with its list's
-    // length. Typing on at the end keeps the bullets; a second click takes them all off.
+    // Viñetas on 20,000 paragraphs, the first bulleted: bullets on all, in short lists (Qt's cost
+    // of an item grows with its list), kept when typing on at the end; a second click, all off.
     void bulletsOnManyParagraphs()
     {
         constexpr int kParagraphs = 20000;
@@ -201,8 +193,7 @@ private slots:
             QVERIFY(!b.textList());
     }
 
-    // The quick, font and colour buttons on "texto", the dialogs answered by the test backend.
-    // The background colour warns first, cancelled or not.
+    // Quick, font and colour buttons, dialogs answered by the test backend; Color Fondo always warns.
     void formatButtons_data()
     {
         QTest::addColumn<QString>("button");

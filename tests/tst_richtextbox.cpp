@@ -1,4 +1,3 @@
-#include "bgrcolor.h"
 #include "richtextbox.h"
 #include "rtfcodec.h"
 #include "rtfkept.h"
@@ -74,12 +73,10 @@ private slots:
         const Fill boldFirstWord = [](RichTextBox &b) { select(b, 0, 3); b.setSelBold(true); };
         QTest::newRow("partly bold") << Fill([=](RichTextBox &b) { boldFirstWord(b); select(b, 0, 6); }) << "SelBold" << QVariant();
         QTest::newRow("paragraph end not counted") << Fill([=](RichTextBox &b) { boldFirstWord(b); select(b, 0, 4); }) << "SelBold" << QVariant(true);
-        // Every kind of underline a file gives is an underline.
-        for (const char *word : {"uldb", "ulthdashd", "ulhwave", "ulw"})
-            QTest::addRow("a file's %s", word) << Fill([word](RichTextBox &b) {
-                rtf::read("{\\rtf1 uno {\\" + QByteArray(word) + " dos} tres\\par}", b.document());
-                select(b, 4, 7);
-            }) << "SelUnderline" << QVariant(true);
+        QTest::newRow("a file's double underline") << Fill([](RichTextBox &b) {
+            rtf::read("{\\rtf1 uno {\\uldb dos} tres\\par}", b.document());
+            select(b, 4, 7);
+        }) << "SelUnderline" << QVariant(true);
         QTest::newRow("mixed colour") << Fill([](RichTextBox &b) { select(b, 0, 1); b.setSelColor(0xFF); select(b, 0, 2); }) << "SelColor" << QVariant();
         QTest::newRow("mixed indent") << Fill([](RichTextBox &b) { select(b, 0, 0); b.setSelIndent(720); select(b, 0, 9); }) << "SelIndent" << QVariant();
         QTest::newRow("uniform indent") << Fill([](RichTextBox &b) { select(b, 0, 12); b.setSelIndent(735); }) << "SelIndent" << QVariant(735);
@@ -100,7 +97,7 @@ private slots:
         QTEST(box.get(name), "expected");
     }
 
-    // A refused write changes nothing; a number of 0 is a write read back as written.
+    // A refused write fails with its number and changes nothing.
     void writesByName_data()
     {
         QTest::addColumn<QString>("name");
@@ -114,8 +111,6 @@ private slots:
         QTest::newRow("colour beyond 24 bits") << "SelColor" << QVariant(0x1000000) << 380;
         QTest::newRow("negative margin") << "RightMargin" << QVariant(-1.0) << 380;
         QTest::newRow("read only") << "SelLength" << QVariant(3) << 383;
-        QTest::newRow("Text") << "Text" << QVariant(QStringLiteral("a\nb")) << 0;
-        QTest::newRow("RightMargin") << "RightMargin" << QVariant(2345.0) << 0;
     }
     void writesByName()
     {
@@ -127,25 +122,12 @@ private slots:
         select(box, 4, 7);
         const QString before = box.toHtml();
         QCOMPARE(failureOf([&] { box.set(name, value); }), number);
-        if (number)
-            QCOMPARE(box.toHtml(), before);
-        else
-            QCOMPARE(box.get(name), value);
+        QCOMPARE(box.toHtml(), before);
     }
 
-    void selChangeOncePerMove_data()
-    {
-        QTest::addColumn<Fill>("move");
-        QTest::addColumn<int>("count");
-        QTest::newRow("shift arrow") << Fill([](RichTextBox &b) { QTest::keyClick(&b, Qt::Key_Right, Qt::ShiftModifier); }) << 1;
-        QTest::newRow("mouse click") << Fill([](RichTextBox &b) {
-            QTest::mouseClick(b.viewport(), Qt::LeftButton, {}, b.cursorRect(QTextCursor(b.document()->lastBlock())).center());
-        }) << 1;
-        QTest::newRow("format without move") << Fill([](RichTextBox &b) { b.setSelBold(true); }) << 0;
-    }
+    // SelChange once for a move by key or mouse, though Qt signals two changes; none for a format.
     void selChangeOncePerMove()
     {
-        QFETCH(Fill, move);
         RichTextBox box;
         box.resize(300, 200);
         box.show();
@@ -153,15 +135,18 @@ private slots:
         box.setText(QStringLiteral("uno\ndos\ntres"));
         select(box, 0, 0);
         QSignalSpy spy(&box, &RichTextBox::SelChange);
-        move(box);
-        QTEST(int(spy.count()), "count");
+        QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+        QCOMPARE(spy.count(), 1);
+        box.setSelBold(true);
+        QCOMPARE(spy.count(), 1);
+        const QPoint lastLine = box.cursorRect(QTextCursor(box.document()->lastBlock())).center();
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, lastLine);
+        QCOMPARE(spy.count(), 2);
     }
 
-    // Colours and alignment as drawn; SelAlignment names a side of the page, even in a
-    // paragraph that runs right to left. A failed load leaves the text as it was.
+    // Colours and alignment as drawn (a side of the page, even right to left); a failed load keeps the text.
     void drawnAsSetAndLoadFailure()
     {
-        QCOMPARE(colorFromBgr(0x0000FF), QColor(Qt::red));
         RichTextBox box;
         box.setText(u"שלום"_qs);
         select(box, 0, 4);
@@ -183,8 +168,7 @@ private slots:
         QCOMPARE(box.Text(), u"ñלום"_qs);
     }
 
-    // Typing in one paragraph and deleting another that holds a footnote loses nothing else;
-    // text typed right after a note's mark is body text, not superscript and not in the note.
+    // Edits keep what the control does not show; text typed after a note's mark is body text.
     void editKeepsTheRest()
     {
         RichTextBox box;
