@@ -40,7 +40,6 @@ private:
         box->setTextCursor(c);
     }
     Toolbar *toolbar() { return named<Toolbar>(*w, "tbToolBar"); }
-    void click(const QString &key) { w->tbToolBar_ButtonClick(toolbar()->Buttons(key)); }
     void press(const QString &button) { named<QPushButton>(*w, button)->click(); }
     // Each property's value, space-separated.
     QString read(const QStringList &properties)
@@ -98,7 +97,7 @@ private slots:
             {36, 42, "Centrar"}, {43, 50, "Alinear a la derecha"}};
         for (const auto &[start, end, key] : formats) {
             select(start, end);
-            click(QLatin1String(key));
+            w->tbToolBar_ButtonClick(toolbar()->Buttons(QLatin1String(key)));
         }
         if (elsewhere) {
             openWithText(QStringLiteral("plano"));
@@ -111,7 +110,6 @@ private slots:
         QTest::keyClick(box, Qt::Key_Right);
         for (int i = from; i < to; ++i)
             QTest::keyClick(box, Qt::Key_Right, Qt::ShiftModifier);
-        QCOMPARE(box->textCursor().selectionStart(), from);
         QStringList pressed;
         for (const char *key : feedback)
             if (toolbar()->Buttons(QLatin1String(key))->Value())
