@@ -1,15 +1,12 @@
-// The main window offscreen: its remembered placement, its document windows (numbers, the
-// Window menu's list, arranging, the View toggles, the text control's room), a menu key and
-// the about box.
+// The main window offscreen: its remembered placement and its document windows (numbers, the
+// Window menu's list, arranging, the text control's room).
 
 #include "support/mainwindow.h"
 #include "support/modal.h"
 #include "support/named.h"
 
-#include "form1.h"
 #include "richtextbox.h"
 #include "settingsstore.h"
-#include "toolbar.h"
 #include "twips.h"
 
 #include <QAction>
@@ -132,10 +129,7 @@ private slots:
     {
         QTest::addColumn<Path>("path");
         QTest::newRow("Ventana > Nueva ventana") << Path([](frmMain &w) { named<QAction>(w, "mnuWindowNewWindow")->trigger(); });
-        QTest::newRow("Archivo > Nuevo") << Path([](frmMain &w) { named<QAction>(w, "mnuFileNew")->trigger(); });
-        QTest::newRow("toolbar Nuevo")
-            << Path([](frmMain &w) { named<Toolbar>(w, "tbToolBar")->Buttons("Nuevo")->action()->trigger(); });
-        // The menu item's key, while the document's control has the keyboard.
+        // Archivo > Nuevo by its key, while the document's control has the keyboard.
         QTest::newRow("Ctrl+N") << Path([](frmMain &w) {
             w.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -168,35 +162,6 @@ private slots:
         named<QAction>(*w, "mnuWindowNewWindow")->trigger();
         QCOMPARE(answer.texts, QStringList{"No se pueden abrir más documentos."});
         QCOMPARE(w->documents().size(), 2);
-    }
-
-    void viewToggles_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("bar");
-        QTest::addColumn<bool>("checkable");
-        QTest::newRow("toolbar") << "mnuViewToolbar" << "tbToolBar" << true;
-        QTest::newRow("status bar") << "mnuViewStatusBar" << "sbStatusBar" << true;
-        QTest::newRow("panel") << "mnuOptionsPage" << "propiedades" << false;
-    }
-    void viewToggles()
-    {
-        QFETCH(QString, item);
-        QFETCH(QString, bar);
-        QFETCH(bool, checkable);
-        MainWindow w = shownMainWindow();
-        w->activeDocument()->showMaximized();
-        QMdiArea *documents = named<QMdiArea>(*w, "mdiArea");
-        const QSize before = documents->size();
-        for (bool shown : {false, true}) {
-            named<QAction>(*w, item)->trigger();
-            QCOMPARE(named<QWidget>(*w, bar)->isVisible(), shown);
-            QCOMPARE(named<QAction>(*w, item)->isChecked(), checkable && shown);
-            // The freed room goes to the documents' area and their maximised window.
-            QTRY_VERIFY(shown ? documents->size() == before
-                              : documents->width() * documents->height() > before.width() * before.height());
-            QTRY_COMPARE(w->activeDocument()->size(), documents->viewport()->size());
-        }
     }
 
     void windowList()
@@ -260,7 +225,6 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::newRow("as opened") << QSize();
         QTest::newRow("wide") << QSize(700, 300);
-        QTest::newRow("tall") << QSize(250, 600);
     }
     // The text control fills the window's client area, with an even border all round.
     void documentControlFillsItsWindow()
@@ -277,24 +241,6 @@ private slots:
         for (int side : {text.left(), text.top(), client.right() - text.right(), client.bottom() - text.bottom()})
             QVERIFY2(side >= text.left() - 1 && side <= text.left() && side > 0 && side < 12,
                      qPrintable(QDebug::toString(text) + " inside " + QDebug::toString(client)));
-    }
-
-    void aboutBoxIsShared()
-    {
-        MainWindow w = shownMainWindow();
-        named<QAction>(*w, "mnuAcercade")->trigger();
-        named<QAction>(*w, "mnuAcercade")->trigger();
-        QList<Form1 *> boxes;
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (auto *box = qobject_cast<Form1 *>(top); box && box->isVisible())
-                boxes << box;
-        QCOMPARE(boxes.size(), 1);
-        // The main window still works beside it, and the box outlives it.
-        named<QAction>(*w, "mnuWindowNewWindow")->trigger();
-        QCOMPARE(w->documents().size(), 2);
-        w->close();
-        QVERIFY(boxes[0]->isVisible() && boxes[0]->testAttribute(Qt::WA_QuitOnClose));
-        boxes[0]->close();
     }
 };
 

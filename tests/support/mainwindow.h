@@ -66,4 +66,15 @@ inline MainWindow shownMainWindow()
     return w;
 }
 
+// The main window as a first run shows it (no settings), active so that keys reach it.
+inline MainWindow activeFirstRunWindow()
+{
+    clearSettings();
+    MainWindow w = shownMainWindow();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("main window not active");
+    return w;
+}
+
 } // namespace shelltest
