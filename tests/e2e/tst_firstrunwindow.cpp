@@ -20,11 +20,6 @@
 using namespace shelltest;
 
 namespace {
-QSize designOuter(const frmDocument *doc)
-{
-    return frmDocument::designClientSize() + (doc->size() - doc->widget()->size());
-}
-
 // Exposes what a drag or the control's own copy takes from the selection.
 class Probe : public RichTextBox
 {
@@ -82,7 +77,8 @@ private slots:
                 .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()).arg(area.width()).arg(area.height());
             QVERIFY2(area.contains(g), qPrintable(where));
             QVERIFY2(g.width() >= 150 && g.height() >= 100, qPrintable(where));
-            const QSize wanted = designOuter(docs[i]).boundedTo(left);
+            const QSize frame = docs[i]->size() - docs[i]->widget()->size();
+            const QSize wanted = (frmDocument::designClientSize() + frame).boundedTo(left);
             QVERIFY2(g.width() >= wanted.width() && g.height() >= wanted.height(), qPrintable(where));
             if (i > 0 && (cascade || g.topLeft() != area.topLeft()))
                 QVERIFY2(g.x() > docs[i - 1]->x() && g.y() > docs[i - 1]->y(), qPrintable(where));
