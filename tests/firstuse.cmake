@@ -1,6 +1,5 @@
 # Real-window tests on a private X server; lib.sh and run-qtest.sh fail, never skip, without one.
-# QtTest programs: the editor as a new user first meets it (window placement, captions, focus,
-# Qt's real dialogs, the toolbar for assistive technology).
+# QtTest programs: the editor as a new user first meets it.
 foreach(name tst_firstrunwindow tst_firstusedialogs)
   add_executable(${name} e2e/${name}.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
   target_link_libraries(${name} PRIVATE app Qt6::Test)

@@ -1,5 +1,4 @@
-// The main window offscreen: its remembered placement and its document windows (numbers, the
-// Ventana menu's list, arranging, the text control's room).
+// The main window offscreen: its remembered placement and its document windows.
 
 #include "support/mainwindow.h"
 #include "support/modal.h"
@@ -127,8 +126,7 @@ private slots:
             QTest::keyClick(w.activeDocument()->rtfText, Qt::Key_N, Qt::ControlModifier);
         });
     }
-    // New windows are numbered on, never reusing a closed window's number, and the Ventana menu
-    // lists them, marks the active one and activates the one picked.
+    // New windows never reuse a closed window's number; the Ventana menu lists and activates them.
     void numbering()
     {
         QFETCH(Path, path);

@@ -1,11 +1,9 @@
 #!/bin/bash
-# Helpers for real-window tests: source this file, then e2e_start_display, e2e_start_editor BIN,
-# win=$(e2e_wait_window "Editor de textos...."), e2e_keys "$win" ctrl+n, e2e_type "$win" hola.
-# The editor gets a private XDG_CONFIG_HOME ($E2E_CONFIG); e2e_stop runs on exit by itself.
+# Helpers for real-window tests: e2e_start_display, e2e_start_editor BIN (a private XDG_CONFIG_HOME,
+# $E2E_CONFIG), win=$(e2e_wait_window TITLE), e2e_keys "$win" ctrl+n, e2e_type "$win" hola.
 E2E_XVFB_PID="" E2E_EDITOR_PID="" E2E_CONFIG="" E2E_TMP="" E2E_BUS_PID="" E2E_ATSPI_PID="" E2E_RUNTIME=""
 
-# A failure says whether the editor still runs (and where it waits), what it and Xvfb wrote,
-# and which windows the X server has.
+# A failure says whether the editor still runs, what it and Xvfb wrote, and the X server's windows.
 e2e_fail() {
     {
         echo "FAIL: $*"
@@ -27,8 +25,7 @@ e2e_fail() {
     exit 1
 }
 
-# A private X server and runtime folder, cut off from the session bus, screen-reader bus and
-# session manager of the desktop. Xvfb picks a free display and writes its number once it is ready.
+# A private X server and runtime folder, cut off from the desktop's buses and session manager.
 e2e_start_display() {
     E2E_RUNTIME=$(mktemp -d)
     export XDG_RUNTIME_DIR=$E2E_RUNTIME
@@ -65,8 +62,7 @@ e2e_start_editor() {
     E2E_EDITOR_PID=$!
 }
 
-# The id of the first visible window whose whole title is $1, waiting up to $2 seconds (a first
-# start on a loaded machine can be slow), or less when the editor has ended.
+# The first visible window titled $1, waited for up to $2 seconds or until the editor ends.
 e2e_wait_window() {
     local i id
     for i in $(seq $((${2:-60} * 10))); do
@@ -108,7 +104,6 @@ e2e_save_as() { e2e_file_dialog "$1" alt+a u "Guardar como" "$2"; }
 e2e_open() { e2e_file_dialog "$1" alt+a b "Abrir" "$2"; }
 e2e_clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 
-# Set E2E_KEEP=1 to keep the editor's log and settings.
 e2e_stop() {
     kill $E2E_EDITOR_PID $E2E_XVFB_PID $E2E_ATSPI_PID $E2E_BUS_PID 2>/dev/null
     E2E_EDITOR_PID="" E2E_XVFB_PID="" E2E_ATSPI_PID="" E2E_BUS_PID=""

@@ -1,6 +1,5 @@
-// The main window at its first-run size on a real X server: where document windows open
-// and how a cascade leaves them, whether every caption is whole, where the keyboard goes
-// after a formatting button, and that a selection leaves the text as plain text only.
+// The main window at its first-run size on a real X server: where document windows open, whole
+// captions, the keyboard after a formatting button, a selection leaving as plain text only.
 
 #include "support/mainwindow.h"
 #include "support/modal.h"
@@ -51,8 +50,8 @@ private slots:
             QTest::addRow("%d cascaded, large frame", n) << n << true << QSize(1100, 900);
         }
     }
-    // Each window lies inside the workspace, below and right of the one before unless a run
-    // starts over, and as large as its design where the room left allows.
+    // Each window lies in the workspace, right below the one before unless a run starts over, as
+    // large as its design where the room left allows.
     void documentWindowsStayUsable()
     {
         QFETCH(int, windows);

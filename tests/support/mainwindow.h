@@ -1,8 +1,7 @@
 #pragma once
 
-// Helpers for the test programs that need the editor's main window: an isolated settings store
-// and a main window made as the running editor makes it (mainForm set before it is shown, so
-// selection feedback reaches its toolbar), closed again by the test.
+// An isolated settings store, and the main window made as the editor makes it (mainForm set
+// before it is shown, so selection feedback reaches its toolbar), closed again by the test.
 
 #include "frmdocument.h"
 #include "frmmain.h"
