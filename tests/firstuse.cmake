@@ -1,6 +1,5 @@
 # Real-window tests on a private X server; lib.sh and run-qtest.sh fail, never skip, without one.
-# QtTest programs: the editor as a new user first meets it (window placement, captions, focus,
-# Qt's real dialogs, the toolbar for assistive technology).
+# QtTest programs: the editor as a new user first meets it.
 foreach(name tst_firstrunwindow tst_firstusedialogs)
   add_executable(${name} e2e/${name}.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/scripteddialogs.cpp)
   target_link_libraries(${name} PRIVATE app Qt6::Test)
@@ -8,7 +7,7 @@ foreach(name tst_firstrunwindow tst_firstusedialogs)
   add_test(NAME e2e_${name} COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/run-qtest.sh $<TARGET_FILE:${name}>)
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 180 LABELS e2e RUN_SERIAL TRUE)
 endforeach()
-# Another X client: offers HTML beside plain text, finds a picture on a window.
+# Another X client: offers HTML beside plain text on the clipboard.
 add_executable(e2e_xclient e2e/xclient.cpp)
 target_link_libraries(e2e_xclient PRIVATE Qt6::Gui)
 
@@ -17,10 +16,7 @@ function(e2e_script name script timeout)
   add_test(NAME ${name} COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${script}.sh $<TARGET_FILE:riruzo-deror> ${ARGN})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout} LABELS e2e RUN_SERIAL TRUE)
 endfunction()
-e2e_script(e2e_shell_smoke shell_smoke 120)
-e2e_script(e2e_editing_clipboard editing_clipboard 120 $<TARGET_FILE:e2e_xclient>)
-e2e_script(e2e_editing_bold_reopen editing_bold_reopen 120
-           $<TARGET_FILE:e2e_xclient> ${PROJECT_SOURCE_DIR}/resources/toolbar/bold.xpm)
+e2e_script(e2e_shell_smoke shell_smoke 120 $<TARGET_FILE:e2e_xclient>)
 # What a screen reader hears, through the real accessibility bridge.
 e2e_script(e2e_documents_screenreader documents_screenreader 120)
 # A 100,000-paragraph document opened through the File menu at the first-run size, in Documento 1

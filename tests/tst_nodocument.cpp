@@ -1,7 +1,5 @@
-// Every handler of the main window run with no document window open: each menu item, each
-// toolbar button and each button of the strip and the panel, found by walking the window,
-// so that a new one is covered without a new row. None may crash, ask anything or change
-// anything, apart from the few whose job it is to do something without a document.
+// Every handler of the main window (menu items, toolbar, strip and panel buttons, found by walking
+// the window) run with no document open: none may crash, ask or change anything but its own job.
 
 #include "support/mainwindow.h"
 #include "support/modal.h"

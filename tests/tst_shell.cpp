@@ -1,15 +1,11 @@
-// The main window offscreen: its remembered placement, its document windows (numbers, the
-// Window menu's list, arranging, the View toggles, the text control's room), a menu key and
-// the about box.
+// The main window offscreen: its remembered placement and its document windows.
 
 #include "support/mainwindow.h"
 #include "support/modal.h"
 #include "support/named.h"
 
-#include "form1.h"
 #include "richtextbox.h"
 #include "settingsstore.h"
-#include "toolbar.h"
 #include "twips.h"
 
 #include <QAction>
@@ -22,9 +18,7 @@
 
 using namespace shelltest;
 
-using Stored = QMap<QString, QString>;
 using Path = std::function<void(frmMain &)>;
-Q_DECLARE_METATYPE(Stored)
 Q_DECLARE_METATYPE(Path)
 
 namespace {
@@ -48,14 +42,6 @@ MainWindow withDocuments(int count)
     while (w->documents().size() < count)
         w->CreateDocumentWindow();
     return w;
-}
-
-QStringList captions(const frmMain &w)
-{
-    QStringList result;
-    for (frmDocument *doc : w.documents())
-        result << doc->Caption();
-    return result;
 }
 
 QStringList windowList(frmMain &w)
@@ -132,10 +118,7 @@ private slots:
     {
         QTest::addColumn<Path>("path");
         QTest::newRow("Ventana > Nueva ventana") << Path([](frmMain &w) { named<QAction>(w, "mnuWindowNewWindow")->trigger(); });
-        QTest::newRow("Archivo > Nuevo") << Path([](frmMain &w) { named<QAction>(w, "mnuFileNew")->trigger(); });
-        QTest::newRow("toolbar Nuevo")
-            << Path([](frmMain &w) { named<Toolbar>(w, "tbToolBar")->Buttons("Nuevo")->action()->trigger(); });
-        // The menu item's key, while the document's control has the keyboard.
+        // Archivo > Nuevo by its key, while the document's control has the keyboard.
         QTest::newRow("Ctrl+N") << Path([](frmMain &w) {
             w.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -143,19 +126,21 @@ private slots:
             QTest::keyClick(w.activeDocument()->rtfText, Qt::Key_N, Qt::ControlModifier);
         });
     }
+    // New windows never reuse a closed window's number; the Ventana menu lists and activates them.
     void numbering()
     {
         QFETCH(Path, path);
         MainWindow w = shownMainWindow();
         path(*w);
         path(*w);
-        QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 3"}));
-        QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
-        // Numbers of closed windows are never handed out again.
-        w->activeDocument()->close();
+        QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 2", "&3 Documento 3*"}));
+        named<QAction>(*w, "mnuWindowList2")->trigger();
+        QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 2"));
+        w->documents().at(2)->close();
         flushDeletes();
+        QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 2*"}));
         path(*w);
-        QCOMPARE(captions(*w), (QStringList{"Documento 1", "Documento 2", "Documento 4"}));
+        QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 2", "&3 Documento 4*"}));
     }
 
     void counterAtItsLargestValue()
@@ -168,48 +153,6 @@ private slots:
         named<QAction>(*w, "mnuWindowNewWindow")->trigger();
         QCOMPARE(answer.texts, QStringList{"No se pueden abrir más documentos."});
         QCOMPARE(w->documents().size(), 2);
-    }
-
-    void viewToggles_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("bar");
-        QTest::addColumn<bool>("checkable");
-        QTest::newRow("toolbar") << "mnuViewToolbar" << "tbToolBar" << true;
-        QTest::newRow("status bar") << "mnuViewStatusBar" << "sbStatusBar" << true;
-        QTest::newRow("panel") << "mnuOptionsPage" << "propiedades" << false;
-    }
-    void viewToggles()
-    {
-        QFETCH(QString, item);
-        QFETCH(QString, bar);
-        QFETCH(bool, checkable);
-        MainWindow w = shownMainWindow();
-        w->activeDocument()->showMaximized();
-        QMdiArea *documents = named<QMdiArea>(*w, "mdiArea");
-        const QSize before = documents->size();
-        for (bool shown : {false, true}) {
-            named<QAction>(*w, item)->trigger();
-            QCOMPARE(named<QWidget>(*w, bar)->isVisible(), shown);
-            QCOMPARE(named<QAction>(*w, item)->isChecked(), checkable && shown);
-            // The freed room goes to the documents' area and their maximised window.
-            QTRY_VERIFY(shown ? documents->size() == before
-                              : documents->width() * documents->height() > before.width() * before.height());
-            QTRY_COMPARE(w->activeDocument()->size(), documents->viewport()->size());
-        }
-    }
-
-    void windowList()
-    {
-        MainWindow w = withDocuments(3);
-        frmDocument *second = w->documents().at(1);
-        named<QMdiArea>(*w, "mdiArea")->setActiveSubWindow(second);
-        QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 2*", "&3 Documento 3"}));
-        named<QAction>(*w, "mnuWindowList3")->trigger();
-        QCOMPARE(w->activeDocument()->Caption(), QStringLiteral("Documento 3"));
-        second->close();
-        flushDeletes();
-        QCOMPARE(::windowList(*w), (QStringList{"&1 Documento 1", "&2 Documento 3*"}));
     }
 
     void tiles_data()
@@ -260,7 +203,6 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::newRow("as opened") << QSize();
         QTest::newRow("wide") << QSize(700, 300);
-        QTest::newRow("tall") << QSize(250, 600);
     }
     // The text control fills the window's client area, with an even border all round.
     void documentControlFillsItsWindow()
@@ -277,24 +219,6 @@ private slots:
         for (int side : {text.left(), text.top(), client.right() - text.right(), client.bottom() - text.bottom()})
             QVERIFY2(side >= text.left() - 1 && side <= text.left() && side > 0 && side < 12,
                      qPrintable(QDebug::toString(text) + " inside " + QDebug::toString(client)));
-    }
-
-    void aboutBoxIsShared()
-    {
-        MainWindow w = shownMainWindow();
-        named<QAction>(*w, "mnuAcercade")->trigger();
-        named<QAction>(*w, "mnuAcercade")->trigger();
-        QList<Form1 *> boxes;
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (auto *box = qobject_cast<Form1 *>(top); box && box->isVisible())
-                boxes << box;
-        QCOMPARE(boxes.size(), 1);
-        // The main window still works beside it, and the box outlives it.
-        named<QAction>(*w, "mnuWindowNewWindow")->trigger();
-        QCOMPARE(w->documents().size(), 2);
-        w->close();
-        QVERIFY(boxes[0]->isVisible() && boxes[0]->testAttribute(Qt::WA_QuitOnClose));
-        boxes[0]->close();
     }
 };
 

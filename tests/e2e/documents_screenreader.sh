@@ -12,9 +12,8 @@ cat >"$doc" <<'RTF'
 RTF
 characters=40   # "primera línea\nsegunda línea\núltima línea"
 
-# Sends the key $1 to the editor until the reader's log gains a line for caret offset $2
-# that reads $3, with $4 as the line after it; only lines written after the first send
-# count, so an earlier visit to the same place does not answer for this one.
+# Sends key $1 until the reader's log gains, after the first send, caret offset $2 on line $3
+# with $4 after it.
 heard() {
     local key=$1 offset=$2 line=$3 next=$4 seen i
     seen=$(wc -l <"$log")
@@ -38,8 +37,7 @@ win=$(e2e_wait_window "Editor de textos....") || e2e_fail "la ventana principal 
 sleep 1
 e2e_open "$win" "$doc"
 
-# The reader starts once the document is open: while it listens, Qt hands the keys to
-# the AT-SPI bus first, and the menus' Alt keys then no longer reach their menus.
+# The reader starts after the Open: while it listens, the menus' Alt keys go to the AT-SPI bus.
 /usr/bin/python3 "$(dirname "$0")/atspi_reader.py" "$log" 2>"$dir/reader.err" &
 reader=$!
 trap 'kill $reader 2>/dev/null; rm -rf "$dir"; e2e_stop' EXIT

@@ -1,12 +1,9 @@
 #!/bin/bash
-# Helpers for real-window tests: source this file, then e2e_start_display, e2e_start_editor BIN,
-# win=$(e2e_wait_window "Editor de textos...."), e2e_keys "$win" ctrl+n, e2e_type "$win" hola.
-# The editor gets a private XDG_CONFIG_HOME ($E2E_CONFIG); e2e_stop runs on exit by itself.
-E2E_XVFB_PID="" E2E_EDITOR_PID="" E2E_CONFIG="" E2E_TMP="" E2E_BUS_PID="" E2E_ATSPI_PID=""
-E2E_RUNTIME="" E2E_XVFB_LOG=""
+# Helpers for real-window tests: e2e_start_display, e2e_start_editor BIN (a private XDG_CONFIG_HOME,
+# $E2E_CONFIG), win=$(e2e_wait_window TITLE), e2e_keys "$win" ctrl+n, e2e_type "$win" hola.
+E2E_XVFB_PID="" E2E_EDITOR_PID="" E2E_CONFIG="" E2E_TMP="" E2E_BUS_PID="" E2E_ATSPI_PID="" E2E_RUNTIME=""
 
-# A failure says whether the editor still runs (and where it waits), what it and Xvfb wrote,
-# and which windows the X server has.
+# A failure says whether the editor still runs, what it and Xvfb wrote, and the X server's windows.
 e2e_fail() {
     {
         echo "FAIL: $*"
@@ -19,32 +16,26 @@ e2e_fail() {
             echo "ended, status $?"
         fi
         [ -f "$E2E_TMP/editor.log" ] && echo "--- editor output:" && tail -n 100 "$E2E_TMP/editor.log"
-        [ -f "$E2E_XVFB_LOG" ] && echo "--- Xvfb:" && tail -n 30 "$E2E_XVFB_LOG"
+        [ -f "$E2E_RUNTIME/xvfb.log" ] && echo "--- Xvfb:" && tail -n 30 "$E2E_RUNTIME/xvfb.log"
         echo "--- windows on $DISPLAY:"
         for id in $(xdotool search --name '' 2>/dev/null); do
             echo "  $id $(xdotool getwindowname "$id" 2>/dev/null)"
         done | head -n 40
-        xwininfo -root -children 2>&1 | head -n 40
     } >&2
     exit 1
 }
 
-# A private X server (or the current $DISPLAY with E2E_USE_DISPLAY=1) and runtime folder, cut
-# off from the session bus, screen-reader bus and session manager of the desktop.
+# A private X server and runtime folder, cut off from the desktop's buses and session manager.
 e2e_start_display() {
     E2E_RUNTIME=$(mktemp -d)
-    chmod 700 "$E2E_RUNTIME"
     export XDG_RUNTIME_DIR=$E2E_RUNTIME
     unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER
-    [ "${E2E_USE_DISPLAY:-0}" = 1 ] && [ -n "$DISPLAY" ] && return 0
     command -v Xvfb >/dev/null || e2e_fail "Xvfb no está instalado"
-    # Xvfb picks a free display itself and writes its number once it takes clients.
-    E2E_XVFB_LOG="$E2E_RUNTIME/xvfb.log"
-    local ready="$E2E_RUNTIME/xvfb-ready" n=""
-    mkfifo "$ready"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >"$E2E_XVFB_LOG" 2>&1 &
+    local n=""
+    mkfifo "$E2E_RUNTIME/xvfb-ready"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_RUNTIME/xvfb-ready" >"$E2E_RUNTIME/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
-    read -r -t 60 n <"$ready"
+    read -r -t 60 n <"$E2E_RUNTIME/xvfb-ready"
     [ -n "$n" ] || e2e_fail "no se pudo arrancar Xvfb"
     export DISPLAY=":$n"
 }
@@ -67,13 +58,11 @@ e2e_start_editor() {
     [ -x "$1" ] || e2e_fail "no existe el ejecutable $1"
     E2E_TMP=$(mktemp -d)
     E2E_CONFIG="$E2E_TMP/config"
-    mkdir -p "$E2E_CONFIG"
     XDG_CONFIG_HOME="$E2E_CONFIG" QT_QPA_PLATFORM=xcb LANG=es_ES.UTF-8 "$1" >"$E2E_TMP/editor.log" 2>&1 &
     E2E_EDITOR_PID=$!
 }
 
-# The id of the first visible window whose whole title is $1, waiting up to $2 seconds (a first
-# start on a loaded machine can be slow), or less when the editor has ended.
+# The first visible window titled $1, waited for up to $2 seconds or until the editor ends.
 e2e_wait_window() {
     local i id
     for i in $(seq $((${2:-60} * 10))); do
@@ -116,10 +105,7 @@ e2e_open() { e2e_file_dialog "$1" alt+a b "Abrir" "$2"; }
 e2e_clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 
 e2e_stop() {
-    local pid
-    for pid in "$E2E_EDITOR_PID" "$E2E_XVFB_PID" "$E2E_ATSPI_PID" "$E2E_BUS_PID"; do
-        [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    done
+    kill $E2E_EDITOR_PID $E2E_XVFB_PID $E2E_ATSPI_PID $E2E_BUS_PID 2>/dev/null
     E2E_EDITOR_PID="" E2E_XVFB_PID="" E2E_ATSPI_PID="" E2E_BUS_PID=""
     [ "${E2E_KEEP:-0}" != 1 ] && rm -rf "$E2E_TMP" "$E2E_RUNTIME" 2>/dev/null
     E2E_TMP="" E2E_RUNTIME=""

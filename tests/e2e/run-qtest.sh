@@ -1,6 +1,5 @@
 #!/bin/bash
-# Runs a QtTest program as a real X client: on a private X server, with the xcb platform
-# and a private settings directory.
+# Runs a QtTest program as a real X client on a private X server, with private settings.
 #   run-qtest.sh /path/to/test-program [QtTest arguments]
 set -u
 . "$(dirname "$0")/lib.sh"

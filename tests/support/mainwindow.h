@@ -1,8 +1,7 @@
 #pragma once
 
-// Helpers for the test programs that need the editor's main window: an isolated settings store
-// and a main window made as the running editor makes it (mainForm set before it is shown, so
-// selection feedback reaches its toolbar), closed again by the test.
+// An isolated settings store, and the main window made as the editor makes it (mainForm set
+// before it is shown, so selection feedback reaches its toolbar), closed again by the test.
 
 #include "frmdocument.h"
 #include "frmmain.h"
@@ -63,6 +62,17 @@ inline MainWindow shownMainWindow()
     w->show();
     if (!QTest::qWaitForWindowExposed(w.get()))
         qWarning("main window not exposed");
+    return w;
+}
+
+// The main window as a first run shows it (no settings), active so that keys reach it.
+inline MainWindow activeFirstRunWindow()
+{
+    clearSettings();
+    MainWindow w = shownMainWindow();
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("main window not active");
     return w;
 }
 

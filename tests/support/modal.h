@@ -18,10 +18,9 @@ class ModalAnswer
 public:
     using Answer = std::function<void(QWidget *)>;
 
-    // Answers the first modal dialog that is (or holds) a `kind`, or every one when `every`.
-    // A dialog that stays up unanswered for `patienceMs` (another kind, one after the first
-    // answer, or the first one when its answer did not close it) is rejected and `gaveUp`
-    // set, so a test fails instead of hanging.
+    // Answers the first modal dialog that is (or holds) a `kind`, or every one when `every`. Any
+    // dialog left up unanswered for `patienceMs` is rejected and `gaveUp` set, so a test fails
+    // instead of hanging.
     explicit ModalAnswer(Answer answer = accept(), const char *kind = "QDialog", bool every = false,
                          int patienceMs = 10000)
         : answer(std::move(answer)), kind(kind), every(every), patienceMs(patienceMs)
