@@ -1,4 +1,4 @@
-// What the editor has no view for is read, written back where it was, and stable after.
+// What the editor has no view for, or shows as something near, is read, written back as it was read, and stable after.
 #include "rtfcodec.h"
 #include "rtfjson.h"
 #include "rtfkept.h"
@@ -107,6 +107,40 @@ void TestRtfKept::families_data()
         {"{\\header\\f1\\cf1 Cabecera}", "{\\colortbl;\\red0\\green0\\blue255;}"}, u"Hola"_qs);
     row("code page of the header's font", "{\\header\\f2 \\'c6}\\pard Hola\\par",
         {"{\\header\\f", " \\u1046\\'3f}"}, u"Hola"_qs);
+    // What the editor shows as something near it is written back in the words it was read in.
+    const QByteArray cells = "\\pard\\intbl x\\cell\\row\\pard\\par";
+    row("LibreOffice's padding and thin borders",
+        "\\trowd\\trpaddft3\\trpaddt0\\trpaddfl3\\trpaddl0\\clbrdrt\\brdrs\\brdrw1\\clpadfl3\\clpadl60"
+        "\\clbrdrl\\brdrs\\brdrw5\\clpadft3\\clpadt60\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw30"
+        "\\cellx3000" + cells,
+        {"\\trowd\\itap1\\trpaddft3\\trpaddt0\\trpaddfl3\\trpaddl0\\clpadfl3\\clpadl60\\clpadft3\\clpadt60",
+         "\\clbrdrt\\brdrs\\brdrw1\\", "\\clbrdrl\\brdrs\\brdrw5\\", "\\clbrdrb\\brdrs\\brdrw10\\",
+         "\\clbrdrr\\brdrs\\brdrw30\\"}, u"\nx\n"_qs);
+    row("Word's gap", "\\trowd\\trgaph70\\cellx3000" + cells, {"\\trowd\\itap1\\trgaph70\\clbrdrt"}, u"\nx\n"_qs);
+    row("no padding said", "\\trowd\\cellx3000" + cells, {"\\trowd\\itap1\\trgaph108\\clbrdrt"}, u"\nx\n"_qs);
+    row("a list level's indents", R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
+        R"({\levelnumbers;}\fi-300\li1080}\listid1}}{\*\listoverridetable{\listoverride\listid1\ls1}})"
+        R"(\pard\ls1 x\par)", {"\\fi-300\\li1080}"}, u"x"_qs);
+    // Leaving the style's list or outline level is written, or the next read would give it them.
+    const QByteArray lists = R"({\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;})"
+                             R"({\levelnumbers;}\fi-360\li720}\listid1}})"
+                             R"({\*\listoverridetable{\listoverride\listid1\ls1}})";
+    const QByteArray listStyle = "{\\stylesheet{\\s0\\ls1\\ilvl0 Normal;}}";
+    row("out of the Normal style's list", listStyle + lists + "\\pard\\ls9 x\\par\\pard y\\par",
+        {"\\sl0\\ls-1\\ql", "\\ls1\\ilvl0{\\listtext"}, u"x\ny"_qs);
+    row("the Normal style's list, defined after the styles",
+        listStyle + "\\pard\\ls0 x\\par\\pard{\\*\\pn\\pnlvlblt{\\pntxtb *}} y\\par",
+        {"\\sl0\\ls-1\\ql", "\\ls1\\ilvl0{\\listtext"}, u"x\n y"_qs);
+    row("out of the Normal style's outline level",
+        "{\\stylesheet{\\s0\\outlinelevel0 Normal;}}\\pard\\outlinelevel9 x\\par\\pard y\\par",
+        {"\\sl0\\outlinelevel9\\ql", "\\outlinelevel0 {"}, u"x\ny"_qs);
+    row("a red, bold symbol", "\\pard a{\\cf1\\b "
+        "{\\field{\\*\\fldinst SYMBOL 252 \\\\f \"Wingdings\"}{\\fldrslt }}}b\\par",
+        {"\\b\\cf1 {\\field{\\*\\fldinst SYMBOL 252"}, u"a\u00fcb"_qs);
+    // LibreOffice and Word read right-to-left script's bold, size and font from these.
+    row("right-to-left script's associated properties",
+        "\\pard\\rtlpar{\\rtlch\\ab\\af1 \\u1513?\\u1500?}{\\rtlch\\af1 x}\\par",
+        {"{\\f1\\fnil\\fcharset0 Arial;}", "\\rtlch\\af1\\afs24\\ab \\u1513"}, u"\u05e9\u05dcx"_qs);
 }
 
 void TestRtfKept::families()
