@@ -162,10 +162,6 @@ void TestRtfRoundTrip::fidelity_data()
     const auto based = [](const char *sheet, const char *body) {
         return QByteArray("{\\rtf1\\ansi{\\stylesheet{\\s0 Normal;}") + sheet + "}" + body + "}";
     };
-    const auto link = [](const char *header, const char *target) {
-        return QByteArray("{\\rtf1\\ansi") + header + R"( {\field{\*\fldinst HYPERLINK ")" + target
-            + R"("}{\fldrslt go}} x})";
-    };
     const auto doc = [](const char *body) { return QByteArray("{\\rtf1\\pard") + body + "\\par}"; };
     const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)", arabic = R"(\u1587?\u1604?\u1575?\u1605?)";
     const char *shalom = "שלום", *salam = "سلام";
@@ -193,16 +189,12 @@ void TestRtfRoundTrip::fidelity_data()
     const Row rows[] = {
         // Character formats, what is not the default.
         {"bold", plain("\\b x"), "x", "format", "b"},
-        {"bold off", plain("\\b\\b0 x"), "x", "format", "plain"},
         {"underline", plain("\\ul x"), "x", "format", "u"},
         {"ul0", plain("\\uldb\\ul0 x"), "x", "format", "plain"},
         {"plain resets", plain("\\b\\i\\fs40\\plain x"), "x", "format", "plain"},
-        {"half points", plain("\\fs21 x"), "x", "format", "10.5pt"},
         {"font", plain("\\f1 x"), "x", "format", "Courier New"},
         {"colour", plain("\\cf1 x"), "x", "format", "#ff0000"},
-        {"highlight", plain("\\highlight1 x"), "x", "format", "on #ff0000"},
         {"super", plain("\\super x"), "x", "format", "super"},
-        {"group restores", plain("{\\b}x"), "x", "format", "plain"},
         {"stylesheet", plain("{\\stylesheet{\\s1\\b\\fs32 H;}}\\s1 x"), "x", "format", "b 16pt"},
         {"based on an earlier sheet's style",
          plain("{\\stylesheet{\\s1\\b B;}}{\\stylesheet{\\s2\\sbasedon1\\fs32 H;}}\\s2 x"), "x", "format", "b 16pt"},
@@ -215,38 +207,27 @@ void TestRtfRoundTrip::fidelity_data()
         {"huge first indent in a list", plain("\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\fi2147483647 x\\par"),
          "x", "block", "left -240 0 1073741823"},
         // The paragraph's list: its style and level.
-        {"pn decimal level", plain(R"({\*\pn\pnlvl2\pndec}x\par)"), "x", "listed", "decimal 2"},
         {"ls level 2", "{\\rtf1" + listTable + "\\ls1\\ilvl1 x\\par}", "x", "listed", "lower-alpha 2"},
         {"ls naming no override, beside others", "{\\rtf1" + listTable + "\\ls2 x\\par}", "x", "listed", "none"},
-        {"outline heading without a list", plain(R"({\stylesheet{\s1\ilvl0\ls1\b Heading 1;}}\pard\s1 x\par)"),
-         "x", "listed", "none"},
         {"ls whose list is missing", plain(R"({\*\listoverridetable{\listoverride\listid9\ls1}}\ls1 x\par)"),
          "x", "listed", "disc 1"},
         {"pnlvlcont is no list", plain(R"({\*\pn\pnlvlcont}x\par)"), "x", "listed", "none"},
-        // Links: escapes in the header's code page; a damaged style sheet may name another.
-        {"link with a letter of 1251", link("\\ansicpg1251", R"(\'c0)"), "go x", "link", "\u0410 | "},
-        {"link after a code page named in a style",
-         link(R"({\stylesheet{\s0\mac\ansicpg10000 Normal;}}\pard)", R"(\'93x\'94)"), "go x", "link",
-         "\u201Cx\u201D | "},
+        // A link's escapes are in the header's code page.
+        {"link with a letter of 1251", R"({\rtf1\ansi\ansicpg1251 {\field{\*\fldinst HYPERLINK "\'c0"}{\fldrslt go}} x})",
+         "go x", "link", "\u0410 | "},
         // Nested tables: "[a|b/c|d]" is a table of two rows and two columns.
         {"nested row with its properties at the end",
          R"({\rtf1 \trowd\cellx4000\cellx8000\pard\intbl a\cell\pard\intbl\itap2 n1\nestcell n2\nestcell)"
          R"({\*\nesttableprops\trowd\cellx2000\cellx4000\nestrow}{\nonesttables\par}\pard\intbl after\cell\row)"
          R"(\pard end\par})", "", "shape", "[a|[n1|n2] after] end"},
-        {"nestcell without itap is the first nested level",
-         R"({\rtf1 \pard\intbl x\nestcell\nestrow\pard\intbl y\cell\row})", "", "shape", "[[x] y]"},
         {"cut inside a nested cell keeps its text", R"({\rtf1 \pard\intbl a\cell\pard\intbl\itap2 cut)", "",
          "shape", "[a|[cut]]"},
         {"itap beyond the cap", R"({\rtf1 \pard\intbl\itap2147483647 x\nestcell\nestrow\itap1\cell\row})",
          "", "shape", "[[[[[[[[x]]]]]]]]"},
-        // Column widths in twips, outermost table first; "-" shares the width out equally.
-        // Rows whose edges differ share the columns of all their edges.
+        // Column widths in twips; rows whose edges differ share the columns of all their edges.
         {"each row defines its own, the columns of both", R"({\rtf1\trowd\cellx2000\cellx3000\intbl a\cell b)"
          R"(\cell\row\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})", "", "widths", "500,1500,1000"},
-        {"nested row given at its end", R"({\rtf1\trowd\cellx6000\pard\intbl a\par\pard\intbl\itap2 n\nestcell)"
-         R"( m\nestcell{\*\nesttableprops\trowd\cellx1500\cellx2500\nestrow}\pard\intbl\cell\row})", "",
-         "widths", "6000 1500,1000"},
-        // Edges that do not fit the cells share the width out, and are written as shared.
+        // "-": edges that do not fit the cells share the width out, and are written as shared.
         {"edges not matching the cells", R"({\rtf1\trowd\cellx1000\intbl a\cell b\cell\row})", "", "widths",
          "-", "4500,4500"},
         {"no wider than a page", R"({\rtf1\trowd\cellx2147483647\intbl a\cell\row})", "", "widths", "31680"},
@@ -254,18 +235,11 @@ void TestRtfRoundTrip::fidelity_data()
         {"direct before the style", styled(R"(\pard\qc\s28 x\par)"), "x", "style", "center 400 b"},
         {"as AbiWord writes it", styled(R"(\pard\plain\ltrpar\qc\s28\itap0{\b0 x}\par)"), "x", "style", "center 400"},
         {"the style alone", styled(R"(\pard\s28 x\par)"), "x", "style", "right 400 b"},
-        {"own indent of zero", styled(R"(\pard\li0\s28 x\par)"), "x", "style", "right 0 b"},
-        {"Normal style without a style named", styled(R"(\pard x\par)"), "x", "style", "justify 0"},
         {"character style", styled(R"(\pard{\cs5 x}\par)"), "x", "style", "justify 0 i u"},
         {"based on another", based(R"({\s1\qc\b Base;}{\s2\sbasedon1\li400 Hijo;})", R"(\pard\s2 x\par)"),
          "x", "style", "center 400 b"},
-        {"a chain of three", based(R"({\s1\qc Uno;}{\s2\sbasedon1\i Dos;}{\s3\sbasedon2\li400 Tres;})",
-                                   R"(\pard\s3 x\par)"), "x", "style", "center 400 i"},
-        {"based on one defined later", based(R"({\s2\sbasedon1\li400 Hijo;}{\s1\qr\b Base;})",
-                                             R"(\pard\s2 x\par)"), "x", "style", "right 400 b"},
         {"the nearer base wins", based(R"({\s1\qc\li200 Uno;}{\s2\sbasedon1\qr Dos;}{\s3\sbasedon2\b Tres;})",
                                        R"(\pard\s3 x\par)"), "x", "style", "right 200 b"},
-        {"based on itself", based(R"({\s1\sbasedon1\qc Uno;})", R"(\pard\s1 x\par)"), "x", "style", "center 0"},
         {"a base that does not exist", based(R"({\s1\sbasedon9\qr A;})", R"(\pard\s1 x\par)"), "x", "style", "right 0"},
         {"a loop further up the chain",
          based(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon3 B;}{\s3\sbasedon2\i C;}{\s4\sbasedon1 D;})",
@@ -276,64 +250,46 @@ void TestRtfRoundTrip::fidelity_data()
         {"letters with a parenthesis", listFile, "uno", "list", "lower-alpha 1 a) 3 1) at 720 -360"},
         {"second level shows both", listFile, "sub", "list", "lower-roman 2 i. 1 1.2. at 1080 -360"},
         {"prefix and suffix", listFile, "tres", "list", "upper-roman 3 (I) 1 (3) at 1440 -360"},
-        {"dash bullet", listFile, "guion", "list", "disc 1 - 1 \u2013 at 720 -360"},
         {"circle bullet", listFile, "circulo", "list", "circle 4 - 1 o at 2880 -360"},
         {"square bullet", listFile, "cuadro", "list", "square 5 - 1 \u00a7 at 3600 -360"},
         {"restart at five", listFile, "cinco", "list", "lower-alpha 1 a) 5 1) at 720 -360"},
-        {"upper letters", listFile, "letra", "list", "upper-alpha 1 A. 1 1. at 360 0"},
         {"old numbering with its texts", listFile, "antiguo", "list", "decimal 1 (1) 5 (1) at 720 -360"},
-        {"old roman from three", listFile, "romano", "list", "lower-roman 1 i. 3 1. at 360 0"},
         // A list paragraph's indents: the level's unless it gives its own, as Word keeps them.
         {"the level's", inList("\\ls1"), "x", "indents", "720 -360"},
         {"the paragraph's own", inList("\\ls1\\li1440\\fi-720"), "x", "indents", "1440 -720"},
         {"list 0, as OpenOffice numbers it", inList("\\ls0"), "x", "indents", "720 -360"},
-        {"own before the list", inList("\\fi0\\li900\\ls1"), "x", "indents", "900 0"},
         {"own left inside the marker's room", inList("\\ls1\\li170\\fi-170"), "x", "indents", "170 -170"},
-        {"own left without a first line", inList("\\ls1\\li283"), "x", "indents", "283 -360"},
-        {"own right beside the level's", inList("\\ls1\\ri400"), "x", "indents", "720 -360"},
         // A first line the file starts left of the page is drawn from the page's edge.
         {"first line past the page's edge", doc(R"(\li200\fi-600 x)"), "x", "indents", "200 -600 drawn 200 -200"},
         {"first line right to left", doc(R"(\rtlpar\ri100\fi-400 x)"), "x", "indents", "0 -400 drawn 100 -100"},
         // Direction, and the side of the page.
         {"right to left, left", doc(R"(\rtlpar\ql x)"), "x", "direction", "rtl left"},
-        {"back to left to right", doc(R"(\rtlpar\ltrpar\qr x)"), "x", "direction", "ltr right"},
         {"direction from the style", R"({\rtf1{\stylesheet{\s1\rtlpar\qr H;}}\pard\s1 x\par})", "x",
          "direction", "rtl right"},
         // Associated \ab \ai \afs \af after \rtlch or \fcs1, never after \loch, \hich or \dbch.
         {"as LibreOffice writes it", rtl("{\\ltrch \\rtlch\\ab\\af5 " + heb + "} x"), shalom, "script",
          "b- 12 David CLM"},
-        {"Latin beside it keeps its own", rtl("{\\rtlch\\ab\\afs40\\af5 " + heb + " x}"), "x", "script", "-- 12 Times"},
         {"as Word writes it", rtl("{\\rtlch\\fcs1 \\ab\\ai\\afs40\\af5 \\ltrch\\fcs0 \\b0\\fs24\\f0 " + heb + "}"),
          shalom, "script", "bi 20 David CLM"},
-        {"associated off, the run's own on", rtl("{\\b\\i\\fs40\\rtlch\\ab0\\ai0\\afs24 " + heb + "}"),
-         shalom, "script", "-- 12 Times"},
         {"plain clears them", rtl("{\\rtlch\\ab\\afs40\\af5\\ltrch\\plain " + heb + "}"), shalom, "script",
          "-- 12 Times"},
         {"a bookmark on its first letter",
          rtl("{\\rtlch\\ab\\af5 {\\*\\bkmkstart m}" + heb + "{\\*\\bkmkend m} x}"), shalom, "script",
          "b- 12 David CLM"},
-        {"a bookmark on its last letter, at the end",
-         rtl("{\\rtlch\\ai x " + heb + "{\\*\\bkmkstart m}{\\*\\bkmkend m}}"), shalom, "script", "-i 12 Times"},
         {"from the style", rtl("\\s1 " + heb + " x", heading), shalom, "script", "b- 24 David CLM"},
         {"Word's runs between Arabic words", rtl(words), " (2016) ", "script", "-- 14 Times"},
         {"Word's runs, the Arabic", rtl(words), salam, "script", "b- 14 Times"},
-        {"Word's run of digits after Latin", rtl("{" + word + "abc}{" + word + " 2016}"), " 2016", "script",
-         "-- 12 Times"},
         {"Latin and East Asian fonts after it",
          rtl("{\\rtlch\\af5 \\ltrch\\hich\\af0\\dbch\\af6\\loch\\f0 " + heb + "}"), shalom, "script",
          "-- 12 David CLM"},
-        {"an East Asian font only", rtl("{\\dbch\\af6 " + heb + "}"), shalom, "script", "-- 12 Times"},
         {"a font not in the table", rtl("{\\rtlch\\af9 " + heb + "}"), shalom, "script", "-- 12 Times"},
         // Each cell of cellFile: row,column rows x columns, its borders, its shading.
         {"borders and shading", cellFile, "a", "cell", "0,0 1x1 top 15 solid #ff0000, left none, bottom 30 "
                                                     "double #000000, right 15 dotted #000000 shading #0000ff"},
         {"merged across", cellFile, "b", "cell", "0,1 1x2 top none, left none, bottom none, right none"},
-        {"merged down", cellFile, "c", "cell", "1,0 2x1 top 20 dashed #000000, left none, bottom none, right none"},
         // Padding: the cell's \clpad (Word's \clpadl is the top), else the row's \trpadd, else \trgaph.
         {"padding as LibreOffice writes it", R"({\rtf1\trowd\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3)"
          R"(\clpadb60\clpadfr3\clpadr60)" + padding, "x", "padding", "60 60 60 60"},
-        {"the row's padding over the gap", R"({\rtf1\trowd\trgaph108\trpaddl30\trpaddfl3\trpaddt15\trpaddft3)"
-         + padding, "x", "padding", "15 30 - 108"},
         {"the cell's over the row's", R"({\rtf1\trowd\trpaddl30\trpaddfl3\clpadt90\clpadft3)" + padding, "x",
          "padding", "- 90 - -"},
         {"a unit that says to ignore it", R"({\rtf1\trowd\trgaph50\clpadt90\clpadft0)" + padding, "x",
@@ -342,8 +298,6 @@ void TestRtfRoundTrip::fidelity_data()
          "symbol", "\u00fc Wingdings 12"},
         {"symbol of a Unicode code", symbol + R"(SYMBOL 8594 \\u}{\fldrslt }}]\par})", "[", "symbol",
          "\u2192 Times 10"},
-        {"symbol in hexadecimal, an unquoted font", symbol + R"(SYMBOL 0x41 \\f Arial \\s 9.5}{\fldrslt }}]\par})",
-         "[", "symbol", "A Arial 9.5"},
         {"symbol in the ANSI code page", symbol + R"(SYMBOL 150}{\fldrslt }}]\par})", "[", "symbol", "\u2013 Times 10"},
         {"a symbol's own result is shown instead", symbol + R"(SYMBOL 252 \\f "Wingdings"}{\fldrslt Q}}]\par})",
          "[", "symbol", "Q Times 10"},
@@ -352,7 +306,6 @@ void TestRtfRoundTrip::fidelity_data()
         {"heading from the style", R"({\rtf1{\stylesheet{\s1\outlinelevel1 Heading 2;}}\pard\s1 x\par})", "x",
          "heading", "2"},
         {"Word's body text level", doc(R"(\outlinelevel9 x)"), "x", "heading", "0"},
-        {"heading ended by pard", doc(R"(\outlinelevel0 h\par\pard x)"), "x", "heading", "0"},
     };
     for (const Row &r : rows)
         QTest::newRow(r.name) << r.input << QString::fromUtf8(r.word) << QString::fromLatin1(r.aspect)
