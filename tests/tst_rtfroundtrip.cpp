@@ -61,7 +61,7 @@ QString describeBlock(const QTextBlock &b, const QString &aspect)
         return out.join(u' ');
     }
     if (aspect == u"block")   // alignment, then left, right and first-line indents in twips
-        return u"%1 %2 %3 %4"_qs.arg(alignmentName(b)).arg(rtf::pixelsToTwips(f.leftMargin()))
+        return u"%1 %2 %3 %4"_qs.arg(alignmentName(f.alignment())).arg(rtf::pixelsToTwips(f.leftMargin()))
             .arg(rtf::pixelsToTwips(f.rightMargin())).arg(rtf::pixelsToTwips(f.textIndent()));
     if (aspect == u"listed")
         return b.textList() ? u"%1 %2"_qs.arg(listStyleName(b.textList()->format().style()))
@@ -77,39 +77,31 @@ QString describeBlock(const QTextBlock &b, const QString &aspect)
 // How each character of word looks; one description where they all look alike.
 QString describeChar(const QTextBlock &b, const QTextCharFormat &f, const QString &aspect)
 {
-    if (aspect == u"style") {   // alignment, left indent, then b/i/u
-        QStringList out{alignmentName(b), QString::number(rtf::paragraphIndents(b).left)};
-        if (f.fontWeight() >= QFont::DemiBold) out << u"b"_qs;
-        if (f.fontItalic()) out << u"i"_qs;
-        if (f.fontUnderline()) out << u"u"_qs;
-        return out.join(u' ');
-    }
-    // What is not a default: the file's first font or the one written for no font, 12 points.
-    if (aspect == u"format") {
-        QStringList out;
-        const std::pair<bool, const char *> marks[] = {
-            {f.fontWeight() >= QFont::DemiBold, "b"}, {f.fontItalic(), "i"}, {f.fontStrikeOut(), "s"},
-            {f.underlineStyle() != QTextCharFormat::NoUnderline, "u"},
-            {f.verticalAlignment() == QTextCharFormat::AlignSuperScript, "super"},
-            {f.verticalAlignment() == QTextCharFormat::AlignSubScript, "sub"}};
-        for (const auto &[on, mark] : marks)
-            if (on) out << QLatin1String(mark);
-        if (f.fontPointSize() != 12) out << QString::number(f.fontPointSize()) + u"pt"_qs;
-        const QString family = f.fontFamilies().toStringList().value(0);
-        if (!QStringList{{}, u"Arial"_qs, u"Sans Serif"_qs}.contains(family))
-            out << family;
-        if (f.foreground().style() != Qt::NoBrush) out << f.foreground().color().name();
-        if (f.background().style() != Qt::NoBrush) out << u"on "_qs + f.background().color().name();
-        return out.isEmpty() ? u"plain"_qs : out.join(u' ');
-    }
+    if (aspect == u"style")   // alignment and left indent, then the format
+        return u"%1 %2 "_qs.arg(alignmentName(b.blockFormat().alignment())).arg(rtf::paragraphIndents(b).left)
+            + describeChar(b, f, u"format"_qs);
     if (aspect == u"link")
         return f.anchorHref();
     if (aspect == u"underline") {
         const std::string_view w = rtf::underlineWord(f);
         return u"%1 %2"_qs.arg(int(f.underlineStyle())).arg(QLatin1String(w.data(), qsizetype(w.size())));
     }
-    const QString flags = QString(f.fontWeight() >= QFont::DemiBold ? u'b' : u'-') + (f.fontItalic() ? u'i' : u'-');
-    return u"%1 %2 %3"_qs.arg(flags).arg(f.fontPointSize()).arg(f.fontFamilies().toStringList().value(0));
+    // What is not a default: the file's first font or the one written for no font, 12 points.
+    QStringList out;
+    const std::pair<bool, const char *> marks[] = {
+        {f.fontWeight() >= QFont::DemiBold, "b"}, {f.fontItalic(), "i"}, {f.fontStrikeOut(), "s"},
+        {f.underlineStyle() != QTextCharFormat::NoUnderline, "u"},
+        {f.verticalAlignment() == QTextCharFormat::AlignSuperScript, "super"},
+        {f.verticalAlignment() == QTextCharFormat::AlignSubScript, "sub"}};
+    for (const auto &[on, mark] : marks)
+        if (on) out << QLatin1String(mark);
+    if (f.fontPointSize() != 12) out << QString::number(f.fontPointSize()) + u"pt"_qs;
+    const QString family = f.fontFamilies().toStringList().value(0);
+    if (!QStringList{{}, u"Arial"_qs, u"Sans Serif"_qs}.contains(family))
+        out << family;
+    if (f.foreground().style() != Qt::NoBrush) out << f.foreground().color().name();
+    if (f.background().style() != Qt::NoBrush) out << u"on "_qs + f.background().color().name();
+    return out.isEmpty() ? u"plain"_qs : out.join(u' ');
 }
 
 QString describe(const QTextDocument &doc, const QString &word, const QString &aspect)
@@ -213,7 +205,8 @@ void TestRtfRoundTrip::fidelity_data()
          "x", "listed", "disc 1"},
         {"pnlvlcont is no list", plain(R"({\*\pn\pnlvlcont}x\par)"), "x", "listed", "none"},
         // A link's escapes are in the header's code page.
-        {"link with a letter of 1251", R"({\rtf1\ansi\ansicpg1251 {\field{\*\fldinst HYPERLINK "\'c0"}{\fldrslt go}} x})",
+        {"link with a letter of 1251",
+         R"({\rtf1\ansi\ansicpg1251 {\field{\*\fldinst HYPERLINK "\'c0"}{\fldrslt go}} x})",
          "go x", "link", "\u0410 | "},
         // Nested tables: "[a|b/c|d]" is a table of two rows and two columns.
         {"nested row with its properties at the end",
@@ -233,14 +226,16 @@ void TestRtfRoundTrip::fidelity_data()
         {"no wider than a page", R"({\rtf1\trowd\cellx2147483647\intbl a\cell\row})", "", "widths", "31680"},
         // Styles under direct formatting, and styles based on others.
         {"direct before the style", styled(R"(\pard\qc\s28 x\par)"), "x", "style", "center 400 b"},
-        {"as AbiWord writes it", styled(R"(\pard\plain\ltrpar\qc\s28\itap0{\b0 x}\par)"), "x", "style", "center 400"},
+        {"as AbiWord writes it", styled(R"(\pard\plain\ltrpar\qc\s28\itap0{\b0 x}\par)"), "x", "style",
+         "center 400 plain"},
         {"the style alone", styled(R"(\pard\s28 x\par)"), "x", "style", "right 400 b"},
         {"character style", styled(R"(\pard{\cs5 x}\par)"), "x", "style", "justify 0 i u"},
         {"based on another", based(R"({\s1\qc\b Base;}{\s2\sbasedon1\li400 Hijo;})", R"(\pard\s2 x\par)"),
          "x", "style", "center 400 b"},
         {"the nearer base wins", based(R"({\s1\qc\li200 Uno;}{\s2\sbasedon1\qr Dos;}{\s3\sbasedon2\b Tres;})",
                                        R"(\pard\s3 x\par)"), "x", "style", "right 200 b"},
-        {"a base that does not exist", based(R"({\s1\sbasedon9\qr A;})", R"(\pard\s1 x\par)"), "x", "style", "right 0"},
+        {"a base that does not exist", based(R"({\s1\sbasedon9\qr A;})", R"(\pard\s1 x\par)"), "x", "style",
+         "right 0 plain"},
         {"a loop further up the chain",
          based(R"({\s1\sbasedon2\qc A;}{\s2\sbasedon3 B;}{\s3\sbasedon2\i C;}{\s4\sbasedon1 D;})",
                R"(\pard\s4 x\par)"), "x", "style", "center 0 i"},
@@ -267,22 +262,18 @@ void TestRtfRoundTrip::fidelity_data()
         {"direction from the style", R"({\rtf1{\stylesheet{\s1\rtlpar\qr H;}}\pard\s1 x\par})", "x",
          "direction", "rtl right"},
         // Associated \ab \ai \afs \af after \rtlch or \fcs1, never after \loch, \hich or \dbch.
-        {"as LibreOffice writes it", rtl("{\\ltrch \\rtlch\\ab\\af5 " + heb + "} x"), shalom, "script",
-         "b- 12 David CLM"},
+        {"as LibreOffice writes it", rtl("{\\ltrch \\rtlch\\ab\\af5 " + heb + "} x"), shalom, "format", "b David CLM"},
         {"as Word writes it", rtl("{\\rtlch\\fcs1 \\ab\\ai\\afs40\\af5 \\ltrch\\fcs0 \\b0\\fs24\\f0 " + heb + "}"),
-         shalom, "script", "bi 20 David CLM"},
-        {"plain clears them", rtl("{\\rtlch\\ab\\afs40\\af5\\ltrch\\plain " + heb + "}"), shalom, "script",
-         "-- 12 Times"},
+         shalom, "format", "b i 20pt David CLM"},
+        {"plain clears them", rtl("{\\rtlch\\ab\\afs40\\af5\\ltrch\\plain " + heb + "}"), shalom, "format", "Times"},
         {"a bookmark on its first letter",
-         rtl("{\\rtlch\\ab\\af5 {\\*\\bkmkstart m}" + heb + "{\\*\\bkmkend m} x}"), shalom, "script",
-         "b- 12 David CLM"},
-        {"from the style", rtl("\\s1 " + heb + " x", heading), shalom, "script", "b- 24 David CLM"},
-        {"Word's runs between Arabic words", rtl(words), " (2016) ", "script", "-- 14 Times"},
-        {"Word's runs, the Arabic", rtl(words), salam, "script", "b- 14 Times"},
+         rtl("{\\rtlch\\ab\\af5 {\\*\\bkmkstart m}" + heb + "{\\*\\bkmkend m} x}"), shalom, "format", "b David CLM"},
+        {"from the style", rtl("\\s1 " + heb + " x", heading), shalom, "format", "b 24pt David CLM"},
+        {"Word's runs between Arabic words", rtl(words), " (2016) ", "format", "14pt Times"},
+        {"Word's runs, the Arabic", rtl(words), salam, "format", "b 14pt Times"},
         {"Latin and East Asian fonts after it",
-         rtl("{\\rtlch\\af5 \\ltrch\\hich\\af0\\dbch\\af6\\loch\\f0 " + heb + "}"), shalom, "script",
-         "-- 12 David CLM"},
-        {"a font not in the table", rtl("{\\rtlch\\af9 " + heb + "}"), shalom, "script", "-- 12 Times"},
+         rtl("{\\rtlch\\af5 \\ltrch\\hich\\af0\\dbch\\af6\\loch\\f0 " + heb + "}"), shalom, "format", "David CLM"},
+        {"a font not in the table", rtl("{\\rtlch\\af9 " + heb + "}"), shalom, "format", "Times"},
         // Each cell of cellFile: row,column rows x columns, its borders, its shading.
         {"borders and shading", cellFile, "a", "cell", "0,0 1x1 top 15 solid #ff0000, left none, bottom 30 "
                                                     "double #000000, right 15 dotted #000000 shading #0000ff"},
