@@ -1,4 +1,5 @@
-// What the editor has no view for, or shows as something near, is read, written back as it was read, and stable after.
+// What the editor has no view for, or shows as something near, is read, written back in the words
+// it was read in, and stable after.
 #include "rtfcodec.h"
 #include "rtfjson.h"
 #include "rtfkept.h"
@@ -36,7 +37,6 @@ private slots:
     void marksCostFewFormats_data();
     void marksCostFewFormats();
     void readingAgainDropsKept();
-    void directFormattingOverStyle();
     void dumped_data();
     void dumped();
 };
@@ -284,31 +284,6 @@ void TestRtfKept::readingAgainDropsKept()
     const QByteArray out = readWrite(rtfDocument("\\pard B\\par"), &doc);
     QVERIFY(!rtf::keptMaterial(&doc));
     QVERIFY2(!out.contains("header") && !out.contains("info") && !out.contains("paperw"), out.constData());
-}
-
-// What the user turned off under a style stays off, and the style's name is kept.
-void TestRtfKept::directFormattingOverStyle()
-{
-    QTextDocument doc;
-    readWrite(rtfDocument("{\\stylesheet{\\s0 Normal;}{\\s1\\b\\i\\ul\\super T\\'edtulo;}}"
-                          "\\pard\\s1 Hola\\par"), &doc);
-    QTextCursor c(&doc);
-    c.select(QTextCursor::BlockUnderCursor);
-    QTextCharFormat plain;
-    plain.setFontWeight(QFont::Normal);
-    plain.setFontItalic(false);
-    plain.setFontUnderline(false);
-    plain.setVerticalAlignment(QTextCharFormat::AlignNormal);
-    c.mergeCharFormat(plain);
-    QTextDocument again;
-    rtf::read(rtf::write(&doc), &again);
-    QCOMPARE(again.begin().blockFormat().intProperty(rtf::KeptStyle), 1);
-    c = QTextCursor(&again);
-    c.setPosition(2);
-    QCOMPARE(c.charFormat().fontWeight(), int(QFont::Normal));
-    QVERIFY(!c.charFormat().fontItalic());
-    QVERIFY(!c.charFormat().fontUnderline());
-    QCOMPARE(c.charFormat().verticalAlignment(), QTextCharFormat::AlignNormal);
 }
 
 // What rtfdump prints of kept items.
