@@ -63,9 +63,6 @@ QString describeBlock(const QTextBlock &b, const QString &aspect)
     if (aspect == u"block")   // alignment, then left, right and first-line indents in twips
         return u"%1 %2 %3 %4"_qs.arg(alignmentName(f.alignment())).arg(rtf::pixelsToTwips(f.leftMargin()))
             .arg(rtf::pixelsToTwips(f.rightMargin())).arg(rtf::pixelsToTwips(f.textIndent()));
-    if (aspect == u"listed")
-        return b.textList() ? u"%1 %2"_qs.arg(listStyleName(b.textList()->format().style()))
-                                  .arg(b.textList()->format().indent()) : u"none"_qs;
     if (aspect == u"symbol") {   // what stands between the brackets, its font and size
         const QTextCharFormat c = charAt(b, 1);
         return u"%1 %2 %3"_qs.arg(b.text().section(u'[', 1).section(u']', 0, 0))
@@ -198,12 +195,12 @@ void TestRtfRoundTrip::fidelity_data()
          "left 1073741823 0 -1073741824", "left 1073741823 0 -1073741823"},
         {"huge first indent in a list", plain("\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}\\fi2147483647 x\\par"),
          "x", "block", "left -240 0 1073741823"},
-        // The paragraph's list: its style and level.
-        {"ls level 2", "{\\rtf1" + listTable + "\\ls1\\ilvl1 x\\par}", "x", "listed", "lower-alpha 2"},
-        {"ls naming no override, beside others", "{\\rtf1" + listTable + "\\ls2 x\\par}", "x", "listed", "none"},
+        // The paragraph's list: style, level, marker, start, level text, indents.
+        {"ls level 2", "{\\rtf1" + listTable + "\\ls1\\ilvl1 x\\par}", "x", "list", "lower-alpha 2 a. 1  at 360 0"},
+        {"ls naming no override, beside others", "{\\rtf1" + listTable + "\\ls2 x\\par}", "x", "list", "none at 0 0"},
         {"ls whose list is missing", plain(R"({\*\listoverridetable{\listoverride\listid9\ls1}}\ls1 x\par)"),
-         "x", "listed", "disc 1"},
-        {"pnlvlcont is no list", plain(R"({\*\pn\pnlvlcont}x\par)"), "x", "listed", "none"},
+         "x", "list", "disc 1 - 1  at 0 0", "disc 1 - 1 \u2022 at 0 0"},
+        {"pnlvlcont is no list", plain(R"({\*\pn\pnlvlcont}x\par)"), "x", "list", "none at 0 0"},
         // A link's escapes are in the header's code page.
         {"link with a letter of 1251",
          R"({\rtf1\ansi\ansicpg1251 {\field{\*\fldinst HYPERLINK "\'c0"}{\fldrslt go}} x})",
