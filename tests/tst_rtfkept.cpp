@@ -247,7 +247,6 @@ void TestRtfKept::marksCostFewFormats_data()
 {
     QTest::addColumn<QByteArray>("mark");     // %1 is the mark's number
     QTest::addColumn<int>("formatsPerMark");
-    QTest::newRow("comment starts") << QByteArray("{\\*\\atrfstart %1}word ") << 1;
     QTest::newRow("comments with text")
         << QByteArray("{\\*\\atrfstart %1}word{\\*\\atrfend %1}{\\*\\annotation{\\*\\atnref %1} note}, ") << 3;
     QTest::newRow("bookmarks") << QByteArray("{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} ") << 2;
