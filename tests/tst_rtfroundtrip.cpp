@@ -22,13 +22,6 @@ QByteArray dataFile(const char *name)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A right-to-left paragraph; fonts Times (0 and 7), David CLM (5), Noto Sans CJK JP (6).
-QByteArray rtl(const QByteArray &body, const QByteArray &header = {})
-{
-    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times;}{\\f5 David CLM;}{\\f6 Noto Sans CJK JP;}"
-           "{\\f7 Times;}}" + header + "\\pard\\rtlpar\\qr " + body + "\\par}";
-}
-
 // A document's text with its tables drawn around it: "[a|b/c|d]" is a table of two rows
 // and two columns; a cell's paragraphs are joined by spaces and empty ones left out, so
 // nested tables show as brackets inside a cell.
@@ -188,18 +181,11 @@ void TestRtfRoundTrip::fidelity_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("back");
     const auto doc = [](const char *body) { return QByteArray("{\\rtf1\\pard") + body + "\\par}"; };
-    const QByteArray heb = R"(\u1513?\u1500?\u1493?\u1501?)", arabic = R"(\u1587?\u1604?\u1575?\u1605?)";
-    const char *shalom = "שלום", *salam = "سلام";
     const QByteArray lists = R"({\rtf1{\*\listtable{\list{\listlevel\levelnfc0{\leveltext\'02\'00.;})"
         R"({\levelnumbers\'01;}\fi-360\li720}{\listlevel\levelnfc0{\leveltext\'02\'01.;})"
         R"({\levelnumbers\'01;}\fi-360\li1080}\listid1}}{\*\listoverridetable)"
         R"({\listoverride\listid1\ls1}{\listoverride\listid1\ls0}}\pard)";
     const auto inList = [&](const char *body) { return lists + body + " x\\par}"; };
-    // Word puts spaces, digits and punctuation in runs of their own, in the script before them.
-    const QByteArray word = "\\rtlch\\fcs1 \\af0\\afs28\\alang1025 \\ltrch\\fcs0 \\fs24 ";
-    const QByteArray bold = "\\rtlch\\fcs1 \\ab\\af0\\afs28 \\ltrch\\fcs0 \\b\\fs24 ";
-    const QByteArray words = "{" + bold + arabic + "}{" + word + " (2016) }{" + bold + "\\u1605?\\u1585?.}";
-    const QByteArray heading = "{\\stylesheet{\\s1\\rtlch\\ab\\afs48\\af5 \\ltrch\\fs24\\f0 Heading;}}";
     const QByteArray symbol = R"({\rtf1\deff0{\fonttbl{\f0 Times;}}\pard\fs20 [{\field{\*\fldinst )";
     const QByteArray padding = R"(\cellx3000\pard\intbl x\cell\row\pard\par})";
     const auto plain = [](const char *body) {
@@ -212,7 +198,7 @@ void TestRtfRoundTrip::fidelity_data()
     // cells.rtf: a 3-column grid, a shaded cell, b across two columns, c down two rows, every border style.
     // styles.rtf: styles under direct formatting, and styles based on others.
     const QByteArray listFile = dataFile("lists.rtf"), cellFile = dataFile("cells.rtf");
-    const QByteArray styleFile = dataFile("styles.rtf");
+    const QByteArray styleFile = dataFile("styles.rtf"), scriptFile = dataFile("scripts.rtf");
     const Row rows[] = {
         // Character formats, what is not the default.
         {"bold", plain("\\b x"), "x", "format", "b"},
@@ -288,19 +274,17 @@ void TestRtfRoundTrip::fidelity_data()
         {"right to left, left", doc(R"(\rtlpar\ql x)"), "x", "direction", "rtl left"},
         {"direction from the style", R"({\rtf1{\stylesheet{\s1\rtlpar\qr H;}}\pard\s1 x\par})", "x",
          "direction", "rtl right"},
-        // Associated \ab \ai \afs \af after \rtlch or \fcs1, never after \loch, \hich or \dbch.
-        {"as LibreOffice writes it", rtl("{\\ltrch \\rtlch\\ab\\af5 " + heb + "} x"), shalom, "format", "b David CLM"},
-        {"as Word writes it", rtl("{\\rtlch\\fcs1 \\ab\\ai\\afs40\\af5 \\ltrch\\fcs0 \\b0\\fs24\\f0 " + heb + "}"),
-         shalom, "format", "b i 20pt David CLM"},
-        {"plain clears them", rtl("{\\rtlch\\ab\\afs40\\af5\\ltrch\\plain " + heb + "}"), shalom, "format", "Times"},
-        {"a bookmark on its first letter",
-         rtl("{\\rtlch\\ab\\af5 {\\*\\bkmkstart m}" + heb + "{\\*\\bkmkend m} x}"), shalom, "format", "b David CLM"},
-        {"from the style", rtl("\\s1 " + heb + " x", heading), shalom, "format", "b 24pt David CLM"},
-        {"Word's runs between Arabic words", rtl(words), " (2016) ", "format", "14pt Times"},
-        {"Word's runs, the Arabic", rtl(words), salam, "format", "b 14pt Times"},
-        {"Latin and East Asian fonts after it",
-         rtl("{\\rtlch\\af5 \\ltrch\\hich\\af0\\dbch\\af6\\loch\\f0 " + heb + "}"), shalom, "format", "David CLM"},
-        {"a font not in the table", rtl("{\\rtlch\\af9 " + heb + "}"), shalom, "format", "Times"},
+        // scripts.rtf: associated \ab \ai \afs \af after \rtlch or \fcs1, never after \loch, \hich or \dbch.
+        {"as LibreOffice writes it", scriptFile, "שלום", "format", "b David CLM"},
+        {"as Word writes it", scriptFile, "אבג", "format", "b i 20pt David CLM"},
+        {"plain clears them", scriptFile, "דהו", "format", "Times"},
+        {"a bookmark on its first letter", scriptFile, "זחט", "format", "b David CLM"},
+        {"from the style", scriptFile, "יכל", "format", "b 24pt David CLM"},
+        {"Latin and East Asian fonts after it", scriptFile, "מנס", "format", "David CLM"},
+        {"a font not in the table", scriptFile, "עפצ", "format", "Times"},
+        // Word puts spaces, digits and punctuation in runs of their own, in the script before them.
+        {"Word's runs between Arabic words", scriptFile, " (2016) ", "format", "14pt Times"},
+        {"Word's runs, the Arabic", scriptFile, "سلام", "format", "b 14pt Times"},
         // Each cell of cellFile: row,column rows x columns, its borders, its shading.
         {"borders and shading", cellFile, "a", "cell", "0,0 1x1 top 15 solid #ff0000, left none, bottom 30 "
                                                     "double #000000, right 15 dotted #000000 shading #0000ff"},
