@@ -97,7 +97,7 @@ QString describeBlock(const QTextBlock &b, const QString &aspect)
         return u"%1 %2 %3 %4"_qs.arg(alignmentName(f.alignment())).arg(rtf::pixelsToTwips(f.leftMargin()))
             .arg(rtf::pixelsToTwips(f.rightMargin())).arg(rtf::pixelsToTwips(f.textIndent()));
     if (aspect == u"symbol") {   // what stands between the brackets, its font and size
-        const QTextCharFormat c = charAt(b, 1);
+        const QTextCharFormat c = charAt(b, int(b.text().indexOf(u'[')) + 1);
         return u"%1 %2 %3"_qs.arg(b.text().section(u'[', 1).section(u']', 0, 0))
             .arg(c.fontFamilies().toStringList().value(0)).arg(c.fontPointSize());
     }
@@ -181,13 +181,6 @@ void TestRtfRoundTrip::fidelity_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("back");
     const auto doc = [](const char *body) { return QByteArray("{\\rtf1\\pard") + body + "\\par}"; };
-    const QByteArray lists = R"({\rtf1{\*\listtable{\list{\listlevel\levelnfc0{\leveltext\'02\'00.;})"
-        R"({\levelnumbers\'01;}\fi-360\li720}{\listlevel\levelnfc0{\leveltext\'02\'01.;})"
-        R"({\levelnumbers\'01;}\fi-360\li1080}\listid1}}{\*\listoverridetable)"
-        R"({\listoverride\listid1\ls1}{\listoverride\listid1\ls0}}\pard)";
-    const auto inList = [&](const char *body) { return lists + body + " x\\par}"; };
-    const QByteArray symbol = R"({\rtf1\deff0{\fonttbl{\f0 Times;}}\pard\fs20 [{\field{\*\fldinst )";
-    const QByteArray padding = R"(\cellx3000\pard\intbl x\cell\row\pard\par})";
     const auto plain = [](const char *body) {
         return QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 Courier New;}}{\colortbl;\red255\green0\blue0;})")
             + body + "}";
@@ -199,6 +192,7 @@ void TestRtfRoundTrip::fidelity_data()
     // styles.rtf: styles under direct formatting, and styles based on others.
     const QByteArray listFile = dataFile("lists.rtf"), cellFile = dataFile("cells.rtf");
     const QByteArray styleFile = dataFile("styles.rtf"), scriptFile = dataFile("scripts.rtf");
+    const QByteArray paddingFile = dataFile("padding.rtf"), symbolFile = dataFile("symbols.rtf");
     const Row rows[] = {
         // Character formats, what is not the default.
         {"bold", plain("\\b x"), "x", "format", "b"},
@@ -263,10 +257,9 @@ void TestRtfRoundTrip::fidelity_data()
         {"restart at five", listFile, "cinco", "list", "lower-alpha 1 a) 5 1) at 720 -360"},
         {"old numbering with its texts", listFile, "antiguo", "list", "decimal 1 (1) 5 (1) at 720 -360"},
         // A list paragraph's indents: the level's unless it gives its own, as Word keeps them.
-        {"the level's", inList("\\ls1"), "x", "indents", "720 -360"},
-        {"the paragraph's own", inList("\\ls1\\li1440\\fi-720"), "x", "indents", "1440 -720"},
-        {"list 0, as OpenOffice numbers it", inList("\\ls0"), "x", "indents", "720 -360"},
-        {"own left inside the marker's room", inList("\\ls1\\li170\\fi-170"), "x", "indents", "170 -170"},
+        {"the paragraph's own", listFile, "propia", "indents", "1440 -720"},
+        {"list 0, as OpenOffice numbers it", listFile, "cero", "indents", "720 -360"},
+        {"own left inside the marker's room", listFile, "estrecha", "indents", "170 -170"},
         // A first line the file starts left of the page is drawn from the page's edge.
         {"first line past the page's edge", doc(R"(\li200\fi-600 x)"), "x", "indents", "200 -600 drawn 200 -200"},
         {"first line right to left", doc(R"(\rtlpar\ri100\fi-400 x)"), "x", "indents", "0 -400 drawn 100 -100"},
@@ -289,20 +282,15 @@ void TestRtfRoundTrip::fidelity_data()
         {"borders and shading", cellFile, "a", "cell", "0,0 1x1 top 15 solid #ff0000, left none, bottom 30 "
                                                     "double #000000, right 15 dotted #000000 shading #0000ff"},
         {"merged across", cellFile, "b", "cell", "0,1 1x2 top none, left none, bottom none, right none"},
-        // Padding: the cell's \clpad (Word's \clpadl is the top), else the row's \trpadd, else \trgaph.
-        {"padding as LibreOffice writes it", R"({\rtf1\trowd\clpadfl3\clpadl60\clpadft3\clpadt60\clpadfb3)"
-         R"(\clpadb60\clpadfr3\clpadr60)" + padding, "x", "padding", "60 60 60 60"},
-        {"the cell's over the row's", R"({\rtf1\trowd\trpaddl30\trpaddfl3\clpadt90\clpadft3)" + padding, "x",
-         "padding", "- 90 - -"},
-        {"a unit that says to ignore it", R"({\rtf1\trowd\trgaph50\clpadt90\clpadft0)" + padding, "x",
-         "padding", "- 50 - 50"},
-        {"symbol as Word writes it", symbol + R"(SYMBOL 252 \\f "Wingdings" \\s 12}{\fldrslt }}]\par})", "[",
-         "symbol", "\u00fc Wingdings 12"},
-        {"symbol of a Unicode code", symbol + R"(SYMBOL 8594 \\u}{\fldrslt }}]\par})", "[", "symbol",
-         "\u2192 Times 10"},
-        {"symbol in the ANSI code page", symbol + R"(SYMBOL 150}{\fldrslt }}]\par})", "[", "symbol", "\u2013 Times 10"},
-        {"a symbol's own result is shown instead", symbol + R"(SYMBOL 252 \\f "Wingdings"}{\fldrslt Q}}]\par})",
-         "[", "symbol", "Q Times 10"},
+        // padding.rtf: the cell's \clpad (Word's \clpadl is the top), else the row's \trpadd, else \trgaph.
+        {"padding as LibreOffice writes it", paddingFile, "libre", "padding", "60 60 60 60"},
+        {"the cell's over the row's", paddingFile, "celda", "padding", "- 90 - -"},
+        {"a unit that says to ignore it", paddingFile, "unidad", "padding", "- 50 - 50"},
+        // symbols.rtf: what a SYMBOL field shows, its font and size.
+        {"symbol as Word writes it", symbolFile, "a[", "symbol", "\u00fc Wingdings 12"},
+        {"symbol of a Unicode code", symbolFile, "b[", "symbol", "\u2192 Times 10"},
+        {"symbol in the ANSI code page", symbolFile, "c[", "symbol", "\u2013 Times 10"},
+        {"a symbol's own result is shown instead", symbolFile, "d[", "symbol", "Q Times 10"},
         // A heading's outline level, which pandoc and LibreOffice make their headings from.
         {"first heading level", doc(R"(\outlinelevel0\b\fs36 x)"), "x", "heading", "1"},
         {"heading from the style", R"({\rtf1{\stylesheet{\s1\outlinelevel1 Heading 2;}}\pard\s1 x\par})", "x",
