@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 

@@ -15,8 +15,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
-#include <QTextTable>
 
 #include <map>
 #include <memory>

@@ -8,7 +8,6 @@
 #include <QSet>
 #include <QFile>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>

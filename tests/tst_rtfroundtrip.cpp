@@ -1,7 +1,6 @@
 // Other word processors' formatting read, written, read again the same; a second save gives the same bytes.
 #include "rtfcodec.h"
 #include "rtfindents.h"
-#include "rtflistformat.h"
 #include "rtfunderline.h"
 #include "rtfunits.h"
 #include "support/fidelitysupport.h"
@@ -9,10 +8,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QTextList>
-#include <QTextTable>
 
 namespace {
 
