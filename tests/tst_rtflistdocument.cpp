@@ -58,7 +58,6 @@ private slots:
     {
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("as read") << Edit([](QTextDocument *) {}) << u"1. uno | 2. dos | 3. tres | 4. cuatro | Fin"_qs;
         QTest::newRow("an item in the middle") << enterAfter(u"dos"_qs, u"nuevo"_qs)
                                                << u"1. uno | 2. dos | 3. nuevo | 4. tres | 5. cuatro | Fin"_qs;
         QTest::newRow("an item before the first") << Edit([](QTextDocument *doc) {
