@@ -8,7 +8,6 @@
 #include <QSet>
 #include <QFile>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
@@ -32,7 +31,7 @@ private slots:
     void text();
     void longBulletListWork();
     void codePagesShareOnePage();
-    void tableAndImage();
+    void image();
     void tableBudget();
     void hostile_data();
     void hostile();
@@ -49,34 +48,22 @@ void TestRtfReader::text_data()
     };
     row("uc1 skips one fallback", R"({\rtf1 a\u1046?b})", u"aЖb"_qs);
     row("uc2 skips two hex bytes", R"({\rtf1\uc2 a\u26085\'93\'fab})", u"a日b"_qs);
-    row("uc scoped by group", R"({\rtf1 {\uc2 \u26085\'93\'fa}\u1046?})", u"日Ж"_qs);
     row("uc0 skips nothing", R"({\rtf1\uc0 \u1046 x})", u"Жx"_qs);
-    row("negative u", R"({\rtf1 \u-3913?})", QString(QChar(0xF0B7)));
     row("surrogate pair", R"({\rtf1 \u-10179?\u-8704?})", QString::fromUcs4(U"\U0001F600"));
-    row("ansicpg1251", R"({\rtf1\ansi\ansicpg1251 \'c0\'e1})", u"Аб"_qs);
     row("fcharset overrides ansicpg", R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset238 Arial;}}\f0 \'e8})", u"č"_qs);
     row("fcharset0 is 1252 under a double-byte ansicpg",
         R"({\rtf1\ansi\ansicpg950{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset1 Ming;}}\f0 \'a9 )"
         R"(\f1\'a7\'da})", u"© 我"_qs);
     row("shift-jis pair", R"({\rtf1\ansi\ansicpg932 \'82\'a0})", u"あ"_qs);
     row("unknown code page", R"({\rtf1\ansi\ansicpg0 \'e9})", u"é"_qs);
-    row("mac roman", R"({\rtf1\mac \'8e})", u"é"_qs);
-    row("pc 437", R"({\rtf1\pc \'82})", u"é"_qs);
     row("symbol font", R"({\rtf1{\fonttbl{\f1\fcharset2 Symbol;}}\f1 \'b7})", QString(QChar(0xF0B7)));
     row("bin skips braces", "{\\rtf1 a{\\*\\x\\bin4 }{\\\\}b}", u"ab"_qs);
     row("unknown starred dest", R"({\rtf1 a{\*\foo hidden {x}}b})", u"ab"_qs);
-    row("unknown word ignored", R"({\rtf1 a\foo12 b})", u"ab"_qs);
-    row("tables not text",
-        R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red1\green2\blue3;}{\info{\title T}}x})", u"x"_qs);
     row("specials", R"({\rtf1 \bullet\lquote\rquote\ldblquote\rdblquote\emdash\endash\~\_\{\}\\})",
         u"•‘’“”—–\u00a0\u2011{}\\"_qs);
     row("tab and line", R"({\rtf1 a\tab b\line c})", u"a\tb\u2028c"_qs);
     row("par and backslash newline", "{\\rtf1 a\\par b\\\nc}", u"a\nb\nc"_qs);
     row("pntext not doubled", R"({\rtf1{\pntext\'b7\tab}{\*\pn\pnlvlblt{\pntxtb\'b7}}x})", u"x"_qs);
-    row("hidden text dropped", R"({\rtf1 a{\v secret}b})", u"ab"_qs);
-    row("field result kept", R"({\rtf1 {\field{\*\fldinst HYPERLINK "http://x"}{\fldrslt link}}})", u"link"_qs);
-    // Kept apart from the text; a note shows as its number.
-    row("header footnote kept apart", R"({\rtf1 {\header h}a{\footnote f}{\annotation n}b})", u"a1b"_qs);
     row("extra brace ignored", R"({\rtf1 a}}b)", u"a"_qs);
     row("unbalanced loads", R"({\rtf1 a{\b b)", u"ab"_qs);
     row("text right after number", R"({\rtf1foobar})", u"foobar"_qs);
@@ -180,27 +167,18 @@ void TestRtfReader::codePagesShareOnePage()
     QCOMPARE(readText("{\\rtf1\\ansi\\ansicpg7777 \\'e9}"), QStringLiteral("\u00e9"));
 }
 
-void TestRtfReader::tableAndImage()
+// A 1x1 red PNG, as hex in a \pict, shown at its goal width.
+void TestRtfReader::image()
 {
-    // A 1x1 red PNG, as hex in a \pict, inside the second cell of a 2x2 table.
     const QByteArray png = "89504e470d0a1a0a0000000d4948445200000001000000010802000000907753"
                            "de0000000c4944415408d763f8cfc000000301010018dd8db00000000049454e44ae426082";
     QTextDocument doc;
-    rtf::read("{\\rtf1 before\\par\\trowd\\cellx1000\\cellx2000 \\pard\\intbl a\\cell "
-              "{\\pict\\pngblip\\picwgoal300\\pichgoal150 " + png + "}\\cell\\row"
-              "\\trowd\\cellx1000\\cellx2000 \\intbl c\\cell d\\cell\\row\\pard after\\par}", &doc);
-    QTextTable *table = nullptr;
-    for (QTextFrame *f : doc.rootFrame()->childFrames())
-        table = table ? table : qobject_cast<QTextTable *>(f);
-    QVERIFY(table);
-    QCOMPARE(table->rows(), 2);
-    QCOMPARE(table->columns(), 2);
-    QCOMPARE(table->cellAt(1, 1).firstCursorPosition().block().text(), QStringLiteral("d"));
-    QTextCursor c = table->cellAt(0, 1).firstCursorPosition();
-    c.movePosition(QTextCursor::NextCharacter);
+    rtf::read("{\\rtf1 a{\\pict\\pngblip\\picwgoal300\\pichgoal150 " + png + "}b}", &doc);
+    QTextCursor c(&doc);
+    c.setPosition(2);
     QVERIFY(c.charFormat().isImageFormat());
     QCOMPARE(c.charFormat().toImageFormat().width(), 20.0);
-    QCOMPARE(doc.lastBlock().text(), QStringLiteral("after"));
+    QCOMPARE(doc.toPlainText(), u"a\ufffcb"_qs);
 }
 
 void TestRtfReader::tableBudget()

@@ -35,11 +35,6 @@ inline QString alignmentName(Qt::Alignment a)
     return u"left"_qs;
 }
 
-inline QString alignmentName(const QTextBlock &b)
-{
-    return alignmentName(b.blockFormat().alignment());
-}
-
 // The side of the page a paragraph is aligned to, as Qt lays it out.
 inline QString visualSide(const QTextBlock &b)
 {
@@ -51,18 +46,12 @@ inline QString visualSide(const QTextBlock &b)
     return alignmentName(a);
 }
 
+// Qt's list styles run from -1 (disc) down to -8 (upper roman).
 inline QString listStyleName(int style)
 {
-    switch (style) {
-    case QTextListFormat::ListDecimal: return u"decimal"_qs;
-    case QTextListFormat::ListLowerAlpha: return u"lower-alpha"_qs;
-    case QTextListFormat::ListUpperAlpha: return u"upper-alpha"_qs;
-    case QTextListFormat::ListLowerRoman: return u"lower-roman"_qs;
-    case QTextListFormat::ListUpperRoman: return u"upper-roman"_qs;
-    case QTextListFormat::ListCircle: return u"circle"_qs;
-    case QTextListFormat::ListSquare: return u"square"_qs;
-    default: return u"disc"_qs;
-    }
+    static const char *const kNames[] = {"disc", "circle", "square", "decimal", "lower-alpha", "upper-alpha",
+                                         "lower-roman", "upper-roman"};
+    return QLatin1String(style <= -1 && style >= -8 ? kNames[-style - 1] : "disc");
 }
 
 // "style level marker start text": the marker Qt draws ("-" for a bullet) and the level
