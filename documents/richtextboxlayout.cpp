@@ -50,7 +50,7 @@ constexpr qreal kProjectFrom = 1000000;
 constexpr int kSafeOffset = 200000;
 // The watch runs on every turn of the event loop while the layout goes on, laying out this
 // long at a time.
-constexpr int kSliceMs = 20;
+constexpr int kSliceMs = 10;
 // The widest the guard makes the lines, far inside the fixed-point range.
 constexpr int kWidestWrap = 4000;
 // A widening that leaves more than this share of the projected height did not help.
