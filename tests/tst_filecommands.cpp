@@ -50,32 +50,49 @@ class TestFileCommands : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); shelltest::isolateSettings(); }
-    void saveAsksForNameWhenUntitled_data()
+    void fileDialogCancelled_data()
     {
-        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("caption");   // empty: the numbered one a new window gets
         QTest::addColumn<bool>("asks");
-        QTest::newRow("numbered") << "Documento 3" << true;
-        QTest::newRow("exactly eight") << "Document" << true;
-        QTest::newRow("shorter") << "Docu" << false;
-        QTest::newRow("lower case") << "documento 1" << false;
+        QTest::addColumn<bool>("window");       // a document window is open
+        QTest::newRow("open") << "mnuFileOpen" << "" << true << true;
+        QTest::newRow("open without a window makes one") << "mnuFileOpen" << "" << true << false;
+        QTest::newRow("save as") << "mnuFileSaveAs" << "" << true << true;
+        QTest::newRow("save, numbered") << "mnuFileSave" << "" << true << true;
+        QTest::newRow("save, exactly eight") << "mnuFileSave" << "Document" << true << true;
+        QTest::newRow("save, shorter") << "mnuFileSave" << "Docu" << false << true;
+        QTest::newRow("save, lower case") << "mnuFileSave" << "documento 1" << false << true;
     }
 
-    // Whether Save shows a dialog depends only on the caption's first eight characters; the
-    // others save under the caption, in the current folder.
-    void saveAsksForNameWhenUntitled()
+    // Open, Save As, and Save while the caption starts with "Document" show a file dialog,
+    // whose cancel changes nothing; Save of any other caption writes under it, in the current folder.
+    void fileDialogCancelled()
     {
+        QFETCH(QString, command);
         QFETCH(QString, caption);
         QFETCH(bool, asks);
+        QFETCH(bool, window);
         MainWindow w = shelltest::shownMainWindow();
-        ScriptedDialogs dialogs;
-        dialogs.answers << DialogAnswer::cancel();
-        w->activeDocument()->setCaption(caption);
+        ScriptedDialogs dialogs;   // an empty queue: every show is a cancel
+        named<CommonDialog>(*w, "dlgCommonDialog")->FileName = path("previous.txt");
+        if (!caption.isEmpty())
+            w->activeDocument()->setCaption(caption);
+        caption = w->activeDocument()->Caption();
+        text(w)->setText("sin tocar");
+        if (!window) {
+            named<QMdiArea>(*w, "mdiArea")->closeAllSubWindows();
+            QCoreApplication::processEvents();
+        }
         QDir::setCurrent(dir.path());
-        w->mnuFileSave_Click();
+        run(*w, command);
         QCOMPARE(dialogs.shows.size(), asks ? 1 : 0);
         QCOMPARE(QFile::exists(path(caption)), !asks);
-        if (asks)
-            QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
+        QVERIFY(!QFile::exists(path("previous.txt")));
+        QVERIFY(w->activeDocument());
+        if (window)
+            QCOMPARE(w->activeDocument()->Caption(), caption);
+        QCOMPARE(text(w)->Text(), QString(window ? "sin tocar" : ""));
     }
 
     // Save of an untitled document asks for a name; Save As renames the window and Save then
@@ -98,6 +115,7 @@ private slots:
         text(w)->setSelBold(true);
         w->mnuFileSave_Click();
         QCOMPARE(dialogs.shows.size(), 2);
+        QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
         QCOMPARE(dialogs.shows[0].filter, QString("Archivos de texto (*.txt)|*.txt"));
         QCOMPARE(dialogs.shows[1].title, QString("Guardar como"));
         QCOMPARE(dialogs.shows[1].fileName, path("a.txt"));   // opens on the name it gave last
@@ -117,39 +135,6 @@ private slots:
         QCOMPARE(w->documents().size(), windows);
     }
 
-    void cancelChangesNothing_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("open") << 0;
-        QTest::newRow("save") << 1;
-        QTest::newRow("save as") << 2;
-        QTest::newRow("open without a window makes one") << 3;
-    }
-    void cancelChangesNothing()
-    {
-        QFETCH(int, command);
-        MainWindow w = shelltest::shownMainWindow();
-        ScriptedDialogs dialogs;
-        named<CommonDialog>(*w, "dlgCommonDialog")->FileName = path("previous.txt");
-        text(w)->setText("sin tocar");
-        const QString caption = w->activeDocument()->Caption();
-        if (command == 3) {
-            named<QMdiArea>(*w, "mdiArea")->closeAllSubWindows();
-            QCoreApplication::processEvents();
-        }
-        dialogs.answers << DialogAnswer::cancel();
-        void (frmMain::*handlers[])() = {&frmMain::mnuFileOpen_Click, &frmMain::mnuFileSave_Click,
-                                         &frmMain::mnuFileSaveAs_Click, &frmMain::mnuFileOpen_Click};
-        (w.get()->*handlers[command])();
-        QCOMPARE(dialogs.shows.size(), 1);
-        QVERIFY(w->activeDocument() && w->activeDocument()->Caption().startsWith("Documento "));
-        QVERIFY(!QFile::exists(path("previous.txt")));
-        if (command < 3) {
-            QCOMPARE(w->activeDocument()->Caption(), caption);
-            QCOMPARE(text(w)->Text(), QString("sin tocar"));
-        }
-    }
-
     void failureShown_data()
     {
         QTest::addColumn<QString>("command");
@@ -158,12 +143,9 @@ private slots:
         QTest::addColumn<bool>("renames");      // the window takes the file's name
         const QString open = QStringLiteral("No se puede abrir el archivo «%1»: ");
         const QString save = QStringLiteral("No se puede guardar el archivo «%1»: ");
-        QTest::newRow("open a missing file") << "mnuFileOpen" << "falta.rtf" << "No se encontró el archivo «%1»." << false;
         QTest::newRow("open a folder with %1 in its name") << "mnuFileOpen" << "dir%1x.rtf" << open + "es una carpeta." << false;
         QTest::newRow("toolbar: open stays silent") << "Abrir" << "falta.rtf" << "" << false;
         QTest::newRow("save as over a folder") << "mnuFileSaveAs" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
-        QTest::newRow("save as into a missing folder") << "mnuFileSaveAs" << "falta/d.rtf" << save + "la carpeta no existe." << true;
-        QTest::newRow("save to a name that became a folder") << "mnuFileSave" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
         QTest::newRow("toolbar: save to a name that became a folder") << "Guardar" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
         QTest::newRow("save as with a picture PNG cannot hold") << "mnuFileSaveAs" << "viejo.rtf"
             << save + "una imagen del documento no se puede convertir a PNG." << true;
@@ -185,7 +167,7 @@ private slots:
         MainWindow w = shelltest::shownMainWindow();
         ScriptedDialogs dialogs;
         dialogs.answers << DialogAnswer::file(target);
-        const QString caption = command == u"mnuFileSave" || command == u"Guardar" ? target : w->activeDocument()->Caption();
+        const QString caption = command == u"Guardar" ? target : w->activeDocument()->Caption();
         w->activeDocument()->setCaption(caption);
         text(w)->setText("se queda");
         if (name == u"viejo.rtf") {
@@ -228,40 +210,35 @@ private slots:
         QPointer<frmDocument> doc = w->activeDocument();
         ScriptedDialogs dialogs;
         dialogs.answers << DialogAnswer::file(big) << DialogAnswer::file(big);
-        bool opening = false;
-        int firedDuringOpen = 0;
+        int fired = 0;
         QString refusal;
         QTimer ticker;
-        ticker.setInterval(0);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            if (!opening || firedDuringOpen++ > 0)
+        ticker.callOnTimeout([&] {
+            if (fired++ > 0)
                 return;
-            if (during == QLatin1String("close document"))
+            if (during == u"close document")
                 doc->close();
-            else if (during == QLatin1String("close main"))
+            else if (during == u"close main")
                 w->close();
-            else if (during == QLatin1String("open"))
+            else if (during == u"open")
                 try {
                     w->mnuFileOpen_Click();
                 } catch (const RuntimeFailure &f) {
                     refusal = f.description();
                 }
         });
-        ticker.start();
-        opening = true;
+        ticker.start(0);
         w->mnuFileOpen_Click();
-        opening = false;
-        QVERIFY(firedDuringOpen > 0);
+        ticker.stop();   // what it did, it did during the open
+        QVERIFY(fired > 0);
         QVERIFY(doc);
         QCOMPARE(doc->Caption(), big);
         QCOMPARE(doc->rtfText->document()->blockCount(), kParagraphs);
-        QCOMPARE(refusal.isEmpty(), during != QLatin1String("open"));
-        // A close asked for during the open is carried out once it is over.
-        ticker.stop();
+        QCOMPARE(refusal.isEmpty(), during != u"open");
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(doc.isNull(), during.startsWith(QLatin1String("close")));
-        QCOMPARE(w->isVisible(), during != QLatin1String("close main"));
+        QCOMPARE(doc.isNull(), during.startsWith(u"close"));   // carried out once the open is over
+        QCOMPARE(w->isVisible(), during != u"close main");
     }
 
 private:

@@ -8,16 +8,9 @@ DialogAnswer ScriptedDialogs::next(const QString &kind, const CommonDialog &dlg)
     return answers.isEmpty() ? DialogAnswer::cancel() : answers.takeFirst();
 }
 
-bool ScriptedDialogs::showOpen(CommonDialog &dlg)
+bool ScriptedDialogs::showFile(const QString &kind, CommonDialog &dlg)
 {
-    const DialogAnswer a = next(QStringLiteral("open"), dlg);
-    dlg.FileName = a.confirm ? a.fileName : dlg.FileName;
-    return a.confirm;
-}
-
-bool ScriptedDialogs::showSave(CommonDialog &dlg)
-{
-    const DialogAnswer a = next(QStringLiteral("save"), dlg);
+    const DialogAnswer a = next(kind, dlg);
     dlg.FileName = a.confirm ? a.fileName : dlg.FileName;
     return a.confirm;
 }
@@ -37,7 +30,6 @@ bool ScriptedDialogs::showFont(CommonDialog &dlg)
         dlg.FontName = a.fontName;
         dlg.FontSize = a.fontSize;
         dlg.FontBold = a.bold, dlg.FontItalic = a.italic;
-        dlg.FontStrikethru = a.strikethru, dlg.FontUnderline = a.underline;
     }
     return a.confirm;
 }

@@ -14,7 +14,7 @@ struct DialogAnswer
     qint32 color = 0;             // ShowColor / ShowFont
     QString fontName;             // ShowFont
     double fontSize = 0;
-    bool bold = false, italic = false, strikethru = false, underline = false;
+    bool bold = false, italic = false;
     QString pdfPath;              // ShowPrinter: print to this PDF file
     bool printSelection = false;  // ShowPrinter: the user picked "selection"
 
@@ -41,12 +41,13 @@ public:
     QList<DialogAnswer> answers;
     QList<DialogShow> shows;
 
-    bool showOpen(CommonDialog &dlg) override;
-    bool showSave(CommonDialog &dlg) override;
+    bool showOpen(CommonDialog &dlg) override { return showFile(QStringLiteral("open"), dlg); }
+    bool showSave(CommonDialog &dlg) override { return showFile(QStringLiteral("save"), dlg); }
     bool showColor(CommonDialog &dlg) override;
     bool showFont(CommonDialog &dlg) override;
     bool showPrinter(CommonDialog &dlg, QPrinter &printer) override;
 
 private:
     DialogAnswer next(const QString &kind, const CommonDialog &dlg);
+    bool showFile(const QString &kind, CommonDialog &dlg);
 };
