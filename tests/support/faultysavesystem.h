@@ -11,13 +11,12 @@
 class FaultySaveSystem : public rtf::SaveSystem
 {
 public:
-    enum class Step { None, Status, Create, Write, Sync, Close, Rename };
+    enum class Step { None, Create, Write, Sync, Close, Rename };
 
     FaultySaveSystem(Step step, int error, qint64 budget = 0) : m_step(step), m_error(error), m_budget(budget) {}
 
     qint64 written = 0;   // bytes the disk took
 
-    int status(const QByteArray &path, struct stat *st) override { return fail(Step::Status, SaveSystem::status(path, st)); }
     int createTemporary(QByteArray &pattern, int *fd) override
     {
         return m_step == Step::Create ? m_error : SaveSystem::createTemporary(pattern, fd);

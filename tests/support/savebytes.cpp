@@ -4,14 +4,13 @@
 #include "safesave.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char **argv)
 {
     if (argc != 3)
         return 2;
     try {
-        rtf::saveBytes(QString::fromLocal8Bit(argv[2]), QByteArray(std::strtoll(argv[1], nullptr, 10), '\n'));
+        rtf::saveBytes(QString::fromLocal8Bit(argv[2]), QByteArray(QByteArray(argv[1]).toLongLong(), '\n'));
     } catch (const RuntimeFailure &f) {
         std::fprintf(stderr, "savebytes: %s (%d)\n", f.what(), f.number());
         return 1;

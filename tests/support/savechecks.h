@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QString>
 
 #include <functional>
 
@@ -23,7 +20,6 @@ inline QByteArray contents(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
 }
 
-// Puts the old file in place with the given permissions.
 inline bool writeOld(const QString &path, mode_t mode = 0644)
 {
     QFile f(path);

@@ -12,14 +12,9 @@ bool ScriptedDialogs::take(const QString &kind, const CommonDialog &dlg,
     return a.confirm;
 }
 
-bool ScriptedDialogs::showOpen(CommonDialog &dlg)
+bool ScriptedDialogs::showFile(const QString &kind, CommonDialog &dlg)
 {
-    return take(QStringLiteral("open"), dlg, [&](const DialogAnswer &a) { dlg.FileName = a.fileName; });
-}
-
-bool ScriptedDialogs::showSave(CommonDialog &dlg)
-{
-    return take(QStringLiteral("save"), dlg, [&](const DialogAnswer &a) { dlg.FileName = a.fileName; });
+    return take(kind, dlg, [&](const DialogAnswer &a) { dlg.FileName = a.fileName; });
 }
 
 bool ScriptedDialogs::showColor(CommonDialog &dlg)

@@ -43,8 +43,8 @@ public:
     QList<DialogAnswer> answers;
     QList<DialogShow> shows;
 
-    bool showOpen(CommonDialog &dlg) override;
-    bool showSave(CommonDialog &dlg) override;
+    bool showOpen(CommonDialog &dlg) override { return showFile(QStringLiteral("open"), dlg); }
+    bool showSave(CommonDialog &dlg) override { return showFile(QStringLiteral("save"), dlg); }
     bool showColor(CommonDialog &dlg) override;
     bool showFont(CommonDialog &dlg) override;
     bool showPrinter(CommonDialog &dlg, QPrinter &printer) override;
@@ -52,4 +52,5 @@ public:
 private:
     // Records the show and hands a confirmed answer to `apply`; returns whether it was confirmed.
     bool take(const QString &kind, const CommonDialog &dlg, const std::function<void(const DialogAnswer &)> &apply);
+    bool showFile(const QString &kind, CommonDialog &dlg);
 };
