@@ -4,7 +4,6 @@ add_qt_test(tst_diskfiles SOURCES tst_diskfiles.cpp support/faultysavesystem.h s
 
 add_executable(savebytes support/savebytes.cpp)
 target_link_libraries(savebytes PRIVATE rtfcodec)
-# A tmpfs in a private mount namespace, as root or as a mapped root in a user namespace.
 add_test(NAME save_real_disks
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/save/realdisks.sh
           $<TARGET_FILE:rtfdump> $<TARGET_FILE:savebytes>)

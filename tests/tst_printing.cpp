@@ -5,78 +5,52 @@
 #include "support/mainwindow.h"
 #include "support/scripteddialogs.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QtTest>
 
-namespace {
-
 // Pages in a PDF that Qt wrote: one page object each ("/Pages" is their list).
-int pdfPages(const QString &path)
+static int pdfPages(const QString &path)
 {
     QFile file(path);
     static const QRegularExpression page(QStringLiteral("/Type /Page[^s]"));
     return file.open(QIODevice::ReadOnly) ? int(QString::fromLatin1(file.readAll()).count(page)) : -1;
 }
 
-} // namespace
-
 class TestPrinting : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); shelltest::isolateSettings(); }
-    void printsTextOrSelection_data()
-    {
-        QTest::addColumn<int>("paragraphs");
-        QTest::addColumn<int>("selected");       // paragraphs selected from the start
-        QTest::addColumn<int>("minimumPages");   // of the whole text
-        QTest::addColumn<int>("selectionPages"); // 0: as many as the whole text
-        QTest::newRow("one page, all selected") << 3 << 3 << 1 << 0;
-        QTest::newRow("several pages, all selected") << 400 << 400 << 4 << 0;
-        QTest::newRow("several pages, one paragraph selected") << 400 << 1 << 4 << 1;
-    }
-
     // The control lays its text out in pages of its own for the screen; what it prints is cut
     // into the printer's pages. Page set-up afterwards shows the printer dialog as the print left it.
     void printsTextOrSelection()
     {
-        QFETCH(int, paragraphs);
-        QFETCH(int, selected);
-        QFETCH(int, minimumPages);
-        QFETCH(int, selectionPages);
         QTemporaryDir dir;
         shelltest::MainWindow w = shelltest::shownMainWindow();
         ScriptedDialogs dialogs;
         RichTextBox *box = w->activeDocument()->rtfText;
         QStringList lines;
-        for (int i = 0; i < paragraphs; ++i)
+        for (int i = 0; i < 400; ++i)
             lines << QString("párrafo %1 para imprimir en varias hojas").arg(i);
         box->setText(lines.join('\n'));
         const QString whole = dir.filePath("todo.pdf"), selection = dir.filePath("seleccion.pdf");
         dialogs.answers << DialogAnswer::pdf(whole, true);   // the range the dialog leaves counts for nothing
         w->mnuFilePrint_Click();
-        QTextCursor cursor = box->textCursor();
-        cursor.setPosition(0);
-        cursor.setPosition(int(lines.mid(0, selected).join('\n').size()), QTextCursor::KeepAnchor);
-        box->setTextCursor(cursor);
+        QTextCursor first(box->document());   // the first paragraph selected
+        first.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        box->setTextCursor(first);
         dialogs.answers << DialogAnswer::pdf(selection, false);
         w->mnuFilePrint_Click();
         w->mnuFilePageSetup_Click();   // empty queue: a cancel
         QCOMPARE(dialogs.shows.size(), 3);
-        for (const DialogShow &show : dialogs.shows)
-            QCOMPARE(show.kind, QString("printer"));
         QCOMPARE(dialogs.shows[0].title, QString("Imprimir"));
         QCOMPARE(dialogs.shows[0].flags, CommonDialog::pdReturnDC | CommonDialog::pdNoPageNums);
         QCOMPARE(dialogs.shows[1].flags, dialogs.shows[0].flags | CommonDialog::pdSelection);
         QCOMPARE(dialogs.shows[2].title, QString("Configurar página"));
         QCOMPARE(dialogs.shows[2].flags, dialogs.shows[1].flags);
-        QVERIFY(pdfPages(whole) >= minimumPages);
-        QCOMPARE(pdfPages(selection), selectionPages ? selectionPages : pdfPages(whole));
+        QVERIFY(pdfPages(whole) >= 4);
+        QCOMPARE(pdfPages(selection), 1);
     }
-
 };
 
 QTEST_MAIN(TestPrinting)

@@ -3,30 +3,30 @@
 #include "safesave.h"
 
 #include <algorithm>
+#include <cerrno>
 
 // The real system calls of a save, but one step fails with a chosen errno, the way a full,
-// broken or read-only disk fails. The write step lets `budget` bytes through first.
+// broken or read-only disk fails. The write step lets `budget` bytes through first; an EINTR
+// fails once, as an interruption does.
 class FaultySaveSystem : public rtf::SaveSystem
 {
 public:
-    enum class Step { None, Status, Create, Write, Sync, Close, Rename };
+    enum class Step { None, Create, Write, Sync, Close, Rename };
 
     FaultySaveSystem(Step step, int error, qint64 budget = 0) : m_step(step), m_error(error), m_budget(budget) {}
 
-    bool failOnce = false;     // the step fails once and then works, like an interruption
-    qint64 written = 0;        // bytes the disk took
+    qint64 written = 0;   // bytes the disk took
 
-    int status(const QByteArray &path, struct stat *st) override { return fail(Step::Status, SaveSystem::status(path, st)); }
     int createTemporary(QByteArray &pattern, int *fd) override
     {
-        return failing(Step::Create) ? m_error : SaveSystem::createTemporary(pattern, fd);
+        return m_step == Step::Create ? m_error : SaveSystem::createTemporary(pattern, fd);
     }
     int write(int fd, const char *data, size_t size, size_t *out) override
     {
-        if (m_step == Step::Write && !m_done) {
+        if (m_step == Step::Write) {
             if (written >= m_budget) {
                 *out = 0;
-                m_done = failOnce;
+                m_step = m_error == EINTR ? Step::None : m_step;
                 return m_error;
             }
             size = std::min(size, size_t(m_budget - written));
@@ -39,21 +39,13 @@ public:
     int close(int fd) override { return fail(Step::Close, SaveSystem::close(fd)); }   // the descriptor goes either way
     int rename(const QByteArray &from, const QByteArray &to) override
     {
-        return failing(Step::Rename) ? m_error : SaveSystem::rename(from, to);
+        return m_step == Step::Rename ? m_error : SaveSystem::rename(from, to);
     }
 
 private:
-    bool failing(Step step)
-    {
-        if (m_step != step || m_done)
-            return false;
-        m_done = failOnce;
-        return true;
-    }
-    int fail(Step step, int error) { return failing(step) ? m_error : error; }   // after the real call
+    int fail(Step step, int error) const { return m_step == step ? m_error : error; }   // after the real call
 
     Step m_step;
     int m_error;
     qint64 m_budget;
-    bool m_done = false;
 };

@@ -4,20 +4,13 @@
 #include "safesave.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char **argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: savebytes SIZE PATH\n");
+    if (argc != 3)
         return 2;
-    }
-    const qint64 size = std::strtoll(argv[1], nullptr, 10);
-    QByteArray data(size, 'x');
-    for (qint64 i = 0; i < size; i += 64)
-        data[i] = '\n';
     try {
-        rtf::saveBytes(QString::fromLocal8Bit(argv[2]), data);
+        rtf::saveBytes(QString::fromLocal8Bit(argv[2]), QByteArray(QByteArray(argv[1]).toLongLong(), '\n'));
     } catch (const RuntimeFailure &f) {
         std::fprintf(stderr, "savebytes: %s (%d)\n", f.what(), f.number());
         return 1;

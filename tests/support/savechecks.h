@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDir>
+#include <QDirIterator>
 #include <QFile>
-#include <QString>
 
-#include <grp.h>
+#include <functional>
+
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 // What the file tests check against: the old file, a file's bytes now, everything under a
@@ -22,7 +20,6 @@ inline QByteArray contents(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
 }
 
-// Puts the old file in place with the given permissions.
 inline bool writeOld(const QString &path, mode_t mode = 0644)
 {
     QFile f(path);
@@ -34,46 +31,26 @@ inline bool writeOld(const QString &path, mode_t mode = 0644)
 inline QStringList tree(const QString &dir)
 {
     QStringList names;
-    const auto filters = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
-    for (const QFileInfo &info : QDir(dir).entryInfoList(filters, QDir::Name)) {
-        names << info.fileName();
-        if (info.isDir() && !info.isSymLink())
-            for (const QString &inner : tree(info.filePath()))
-                names << info.fileName() + u'/' + inner;
-    }
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << QDir(dir).relativeFilePath(it.next());
+    names.sort();
     return names;
 }
 
-// Runs attempt in a child process that drops root first, so that file permissions hold,
-// and returns what it said.
-inline QString unprivileged(QString (*attempt)(const QString &), const QString &path)
+// Runs attempt as nobody when the test runs as root, so that file permissions hold, and
+// returns what it said.
+inline QString unprivileged(const std::function<QString()> &attempt)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return QStringLiteral("(no pipe)");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        QByteArray out;
-        const uid_t nobody = 65534;
-        if (::geteuid() == 0
-            && (::setgroups(0, nullptr) != 0 || ::setresgid(nobody, nobody, nobody) != 0
-                || ::setresuid(nobody, nobody, nobody) != 0))
-            out = "(could not give up root)";
-        else
-            out = attempt(path).toUtf8();
-        (void)!::write(fds[1], out.constData(), size_t(out.size()));
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    QByteArray result;
-    char buf[512];
-    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
-        result.append(buf, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return QString::fromUtf8(result);
+    const uid_t nobody = 65534;
+    const bool root = ::geteuid() == 0;
+    // the real ids too, which access() goes by; the saved ones let root back
+    if (root && (::setresgid(nobody, nobody, 0) != 0 || ::setresuid(nobody, nobody, 0) != 0))
+        return QStringLiteral("(could not give up root)");
+    const QString said = attempt();
+    if (root && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0))
+        qFatal("could not take root back");
+    return said;
 }
 
 } // namespace savecheck

@@ -2,55 +2,43 @@
 
 #include <QPrinter>
 
-DialogAnswer ScriptedDialogs::next(const QString &kind, const CommonDialog &dlg)
+bool ScriptedDialogs::take(const QString &kind, const CommonDialog &dlg,
+                           const std::function<void(const DialogAnswer &)> &apply)
 {
     shows << DialogShow{kind, dlg.DialogTitle, dlg.Filter, dlg.FileName, dlg.Flags};
-    return answers.isEmpty() ? DialogAnswer::cancel() : answers.takeFirst();
-}
-
-bool ScriptedDialogs::showOpen(CommonDialog &dlg)
-{
-    const DialogAnswer a = next(QStringLiteral("open"), dlg);
-    dlg.FileName = a.confirm ? a.fileName : dlg.FileName;
+    const DialogAnswer a = answers.isEmpty() ? DialogAnswer::cancel() : answers.takeFirst();
+    if (a.confirm)
+        apply(a);
     return a.confirm;
 }
 
-bool ScriptedDialogs::showSave(CommonDialog &dlg)
+bool ScriptedDialogs::showFile(const QString &kind, CommonDialog &dlg)
 {
-    const DialogAnswer a = next(QStringLiteral("save"), dlg);
-    dlg.FileName = a.confirm ? a.fileName : dlg.FileName;
-    return a.confirm;
+    return take(kind, dlg, [&](const DialogAnswer &a) { dlg.FileName = a.fileName; });
 }
 
 bool ScriptedDialogs::showColor(CommonDialog &dlg)
 {
-    const DialogAnswer a = next(QStringLiteral("color"), dlg);
-    dlg.Color = a.confirm ? a.color : dlg.Color;
-    return a.confirm;
+    return take(QStringLiteral("color"), dlg, [&](const DialogAnswer &a) { dlg.Color = a.color; });
 }
 
 bool ScriptedDialogs::showFont(CommonDialog &dlg)
 {
-    const DialogAnswer a = next(QStringLiteral("font"), dlg);
-    if (a.confirm) {
+    return take(QStringLiteral("font"), dlg, [&](const DialogAnswer &a) {
         dlg.Color = a.color;
         dlg.FontName = a.fontName;
         dlg.FontSize = a.fontSize;
         dlg.FontBold = a.bold, dlg.FontItalic = a.italic;
-        dlg.FontStrikethru = a.strikethru, dlg.FontUnderline = a.underline;
-    }
-    return a.confirm;
+    });
 }
 
 bool ScriptedDialogs::showPrinter(CommonDialog &dlg, QPrinter &printer)
 {
-    const DialogAnswer a = next(QStringLiteral("printer"), dlg);
-    if (!a.confirm)
-        return false;
-    if (!a.pdfPath.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(a.pdfPath);
-    }
-    printer.setPrintRange(a.printSelection ? QPrinter::Selection : QPrinter::AllPages);
-    return true;
+    return take(QStringLiteral("printer"), dlg, [&](const DialogAnswer &a) {
+        if (!a.pdfPath.isEmpty()) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(a.pdfPath);
+        }
+        printer.setPrintRange(a.printSelection ? QPrinter::Selection : QPrinter::AllPages);
+    });
 }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // A dialog backend for tests: each show takes the next answer from a queue and records
 // what the show was given. With an empty queue a show is a cancel.
 struct DialogAnswer
@@ -14,7 +16,7 @@ struct DialogAnswer
     qint32 color = 0;             // ShowColor / ShowFont
     QString fontName;             // ShowFont
     double fontSize = 0;
-    bool bold = false, italic = false, strikethru = false, underline = false;
+    bool bold = false, italic = false;
     QString pdfPath;              // ShowPrinter: print to this PDF file
     bool printSelection = false;  // ShowPrinter: the user picked "selection"
 
@@ -41,12 +43,14 @@ public:
     QList<DialogAnswer> answers;
     QList<DialogShow> shows;
 
-    bool showOpen(CommonDialog &dlg) override;
-    bool showSave(CommonDialog &dlg) override;
+    bool showOpen(CommonDialog &dlg) override { return showFile(QStringLiteral("open"), dlg); }
+    bool showSave(CommonDialog &dlg) override { return showFile(QStringLiteral("save"), dlg); }
     bool showColor(CommonDialog &dlg) override;
     bool showFont(CommonDialog &dlg) override;
     bool showPrinter(CommonDialog &dlg, QPrinter &printer) override;
 
 private:
-    DialogAnswer next(const QString &kind, const CommonDialog &dlg);
+    // Records the show and hands a confirmed answer to `apply`; returns whether it was confirmed.
+    bool take(const QString &kind, const CommonDialog &dlg, const std::function<void(const DialogAnswer &)> &apply);
+    bool showFile(const QString &kind, CommonDialog &dlg);
 };
