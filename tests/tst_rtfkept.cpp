@@ -33,8 +33,6 @@ private slots:
     void edited_data();
     void edited();
     void commentHighlightIsShownOnly();
-    void marksCostFewFormats_data();
-    void marksCostFewFormats();
     void readingAgainDropsKept();
     void dumped_data();
     void dumped();
@@ -236,30 +234,6 @@ void TestRtfKept::commentHighlightIsShownOnly()
     QCOMPARE(f.background().color(), QColor(rtf::kCommentHighlight));
     QCOMPARE(f.toolTip(), u"Revisar esto"_qs);
     QVERIFY(!out.contains("\\chcbpat") && !out.contains("\\red255\\green243"));
-}
-
-void TestRtfKept::marksCostFewFormats_data()
-{
-    QTest::addColumn<QByteArray>("mark");     // %1 is the mark's number
-    QTest::addColumn<int>("formatsPerMark");
-    QTest::newRow("comments with text")
-        << QByteArray("{\\*\\atrfstart %1}word{\\*\\atrfend %1}{\\*\\annotation{\\*\\atnref %1} note}, ") << 3;
-    QTest::newRow("bookmarks") << QByteArray("{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} ") << 2;
-}
-
-// Each mark read makes as few formats as it can.
-void TestRtfKept::marksCostFewFormats()
-{
-    QFETCH(QByteArray, mark);
-    QFETCH(int, formatsPerMark);
-    constexpr int kMarks = 20000;
-    QByteArray body = "\\pard ";
-    for (int i = 0; i < kMarks; ++i)
-        body += QByteArray(mark).replace("%1", QByteArray::number(i));
-    QTextDocument doc;
-    rtf::read(rtfDocument(body + "\\par"), &doc);
-    QCOMPARE_LE(doc.allFormats().size(), formatsPerMark * kMarks + 50);
-    QCOMPARE(rtf::write(&doc).count(mark.left(mark.indexOf(' '))), kMarks);
 }
 
 // Open replaces the whole document: what the last one kept goes with it.

@@ -13,6 +13,7 @@
 #include <QTextTable>
 
 #include <malloc.h>
+#include <functional>
 #include <stdexcept>
 
 static QString readText(const QByteArray &rtfData)
@@ -29,10 +30,9 @@ class TestRtfReader : public QObject
 private slots:
     void text_data();
     void text();
-    void longBulletListWork();
-    void codePagesShareOnePage();
     void image();
-    void tableBudget();
+    void bounds_data();
+    void bounds();
     void hostile_data();
     void hostile();
     void truncated();
@@ -138,34 +138,12 @@ protected:
         return format.isListFormat() ? new CountingList(this, &work) : QTextDocument::createObject(format);
     }
 };
+
+// What reading a shape cost against its bound, and what it shows.
+struct Cost { qint64 spent, bound; QString shown; };
+using Shape = std::function<Cost()>;
 } // namespace
-
-void TestRtfReader::longBulletListWork()
-{
-    constexpr int kItems = 20000;
-    QByteArray in = "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}"
-                    "\\listid1}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}";
-    for (int i = 0; i < kItems; ++i)
-        in += "\\pard\\ls1 item\\par";
-    CountingDocument doc;
-    rtf::read(in + "}", &doc);
-    int bulleted = 0;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        bulleted += rtf::isBulletList(b.textList());
-    QCOMPARE(bulleted, kItems);
-    QCOMPARE_LE(doc.work, qint64(kItems) * 100);
-}
-
-// Code pages with no decoder share the page they fall back to.
-void TestRtfReader::codePagesShareOnePage()
-{
-    QSet<const rtf::CodePage *> pages;
-    for (int cp = 2000; cp < 10000; ++cp)
-        pages.insert(rtf::CodePage::get(cp));
-    QCOMPARE_LE(pages.size(), 2);
-    QCOMPARE(rtf::CodePage::get(7777)->number(), rtf::kDefaultCodePage);
-    QCOMPARE(readText("{\\rtf1\\ansi\\ansicpg7777 \\'e9}"), QStringLiteral("\u00e9"));
-}
+Q_DECLARE_METATYPE(Shape)
 
 // A 1x1 red PNG, as hex in a \pict, shown at its goal width.
 void TestRtfReader::image()
@@ -181,28 +159,69 @@ void TestRtfReader::image()
     QCOMPARE(doc.toPlainText(), u"a\ufffcb"_qs);
 }
 
-void TestRtfReader::tableBudget()
+void TestRtfReader::bounds_data()
 {
-    // A file of tiny nested tables must not make a table of every few bytes; the text still loads.
-    const int n = 5000;
-    QByteArray input = "{\\rtf1 ";
-    for (int i = 0; i < n; ++i)
-        input += "\\intbl\\itap32 x\\nestcell\\itap1 y\\cell\\row\\pard z\\par";
-    input += '}';
-    QTextDocument doc;
-    rtf::read(input, &doc);
-    int tables = 0;
-    QList<QTextFrame *> frames = doc.rootFrame()->childFrames();
-    while (!frames.isEmpty()) {
-        QTextFrame *f = frames.takeLast();
-        tables += qobject_cast<QTextTable *>(f) != nullptr;
-        frames += f->childFrames();
-    }
-    QVERIFY2(tables <= input.size() / 100, qPrintable(QString::number(tables)));
-    const QString text = doc.toPlainText();
-    QCOMPARE(text.count(u'x'), n);
-    QCOMPARE(text.count(u'y'), n);
-    QCOMPARE(text.count(u'z'), n);
+    QTest::addColumn<Shape>("shape");
+    QTest::addColumn<QString>("shown");
+    constexpr int kCount = 20000;
+    QTest::newRow("work of a long bullet list") << Shape([] {
+        CountingDocument doc;
+        rtf::read(R"({\rtf1{\*\listtable{\list{\listlevel\levelnfc23{\leveltext\'01\u8226 ?;}}\listid1}})"
+                  R"({\*\listoverridetable{\listoverride\listid1\ls1}})"
+                  + QByteArray("\\pard\\ls1 item\\par").repeated(kCount) + "}", &doc);
+        int bulleted = 0;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+            bulleted += rtf::isBulletList(b.textList());
+        return Cost{doc.work, qint64(kCount) * 100, QString::number(bulleted)};
+    }) << QString::number(kCount);
+    // Tiny nested tables do not make a table of every few bytes; the text still loads.
+    QTest::newRow("tables of tiny nested tables") << Shape([] {
+        const QByteArray input = "{\\rtf1 " + QByteArray("\\intbl\\itap32 x\\nestcell\\itap1 y\\cell\\row\\pard z\\par")
+                                                  .repeated(5000) + '}';
+        QTextDocument doc;
+        rtf::read(input, &doc);
+        int tables = 0;
+        QList<QTextFrame *> frames = doc.rootFrame()->childFrames();
+        while (!frames.isEmpty()) {
+            QTextFrame *f = frames.takeLast();
+            tables += qobject_cast<QTextTable *>(f) != nullptr;
+            frames += f->childFrames();
+        }
+        const QString text = doc.toPlainText();
+        return Cost{tables, input.size() / 100, u"%1 %2 %3"_qs.arg(text.count(u'x')).arg(text.count(u'y'))
+                                                    .arg(text.count(u'z'))};
+    }) << u"5000 5000 5000"_qs;
+    // Code pages with no decoder share the page they fall back to.
+    QTest::newRow("code pages held for those without a decoder") << Shape([] {
+        QSet<const rtf::CodePage *> pages;
+        for (int cp = 2000; cp < 10000; ++cp)
+            pages.insert(rtf::CodePage::get(cp));
+        return Cost{pages.size(), 2, u"%1 "_qs.arg(rtf::CodePage::get(7777)->number())
+                                         + readText("{\\rtf1\\ansi\\ansicpg7777 \\'e9}")};
+    }) << u"%1 \u00e9"_qs.arg(rtf::kDefaultCodePage);
+    // Each mark read makes as few formats as it can; %1 is the mark's number.
+    const std::tuple<const char *, QByteArray, int> marks[] = {
+        {"formats of comments with text",
+         "{\\*\\atrfstart %1}word{\\*\\atrfend %1}{\\*\\annotation{\\*\\atnref %1} note}, ", 3},
+        {"formats of bookmarks", "{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} ", 2}};
+    for (const auto &[name, mark, formatsPerMark] : marks)
+        QTest::newRow(name) << Shape([mark = mark, formatsPerMark = formatsPerMark] {
+            QByteArray body = "{\\rtf1\\pard ";
+            for (int i = 0; i < kCount; ++i)
+                body += QByteArray(mark).replace("%1", QByteArray::number(i));
+            QTextDocument doc;
+            rtf::read(body + "\\par}", &doc);
+            const auto written = rtf::write(&doc).count(mark.left(mark.indexOf(' ')));
+            return Cost{doc.allFormats().size(), formatsPerMark * kCount + 50, QString::number(written)};
+        }) << QString::number(kCount);
+}
+
+void TestRtfReader::bounds()
+{
+    QFETCH(Shape, shape);
+    const Cost cost = shape();
+    QCOMPARE_LE(cost.spent, cost.bound);
+    QTEST(cost.shown, "shown");
 }
 
 void TestRtfReader::hostile_data()
