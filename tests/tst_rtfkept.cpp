@@ -4,11 +4,10 @@
 #include "rtfjson.h"
 #include "rtfkept.h"
 #include "rtfreader.h"
+#include "support/fidelitysupport.h"
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
 
 static QByteArray rtfDocument(const QByteArray &body)
 {
@@ -225,12 +224,9 @@ void TestRtfKept::edited()
 void TestRtfKept::commentHighlightIsShownOnly()
 {
     QTextDocument doc;
-    const QByteArray out = readWrite(
-        rtfDocument("\\pard A{\\*\\atrfstart 7}B{\\*\\atrfend 7}{\\*\\atnauthor Ana}\\chatn"
-                    "{\\*\\annotation{\\*\\atnref 7} Revisar esto}C\\par"), &doc);
-    QTextCursor c(&doc);
-    c.setPosition(2);
-    const QTextCharFormat f = c.charFormat();
+    const QByteArray out = readWrite(rtfDocument("\\pard A{\\*\\atrfstart 7}B{\\*\\atrfend 7}{\\*\\atnauthor Ana}"
+                                                 "\\chatn{\\*\\annotation{\\*\\atnref 7} Revisar esto}C\\par"), &doc);
+    const QTextCharFormat f = charAt(doc.begin(), 1);
     QCOMPARE(f.background().color(), QColor(rtf::kCommentHighlight));
     QCOMPARE(f.toolTip(), u"Revisar esto"_qs);
     QVERIFY(!out.contains("\\chcbpat") && !out.contains("\\red255\\green243"));

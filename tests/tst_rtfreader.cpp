@@ -3,14 +3,11 @@
 #include "rtfcodec.h"
 #include "rtfunits.h"
 #include "procmemory.h"
+#include "support/fidelitysupport.h"
 
 #include <QRandomGenerator>
 #include <QSet>
-#include <QFile>
 #include <QTest>
-#include <QTextDocument>
-#include <QTextList>
-#include <QTextTable>
 
 #include <malloc.h>
 #include <functional>
@@ -191,8 +188,7 @@ void TestRtfReader::bounds_data()
         }) << QString::number(kCount);
     // What a cut file holds is a prefix of what the whole file holds.
     QTest::newRow("cuts of a file that are not a prefix of it") << Shape([] {
-        QFile file(QStringLiteral(RTF_CORPUS_DIR "/tika/testRTFVarious.rtf"));
-        const QByteArray whole = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QByteArray whole = fileBytes(QStringLiteral(RTF_CORPUS_DIR "/tika/testRTFVarious.rtf"));
         const QString full = readText(whole);
         QStringList cuts;
         for (qsizetype n = 0; n < whole.size(); n += 10) {

@@ -5,17 +5,10 @@
 #include "rtfunits.h"
 #include "support/fidelitysupport.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 
 namespace {
-
-QByteArray dataFile(const char *name)
-{
-    QFile f(QStringLiteral(TEST_DATA_DIR "/rtf/") + QLatin1String(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A document's text with its tables drawn around it: "[a|b/c|d]" is a table of two rows
 // and two columns; a cell's paragraphs are joined by spaces and empty ones left out, so
@@ -202,6 +195,9 @@ void TestRtfRoundTrip::fidelity_data()
     const QByteArray listTable = R"({\*\listtable{\list{\listlevel\levelnfc23}{\listlevel\levelnfc4}\listid7}})"
                                  R"({\*\listoverridetable{\listoverride\listid7\ls1}})";
     // styles.rtf: styles under direct formatting, and styles based on others.
+    const auto dataFile = [](const char *name) {
+        return fileBytes(QStringLiteral(TEST_DATA_DIR "/rtf/") + QLatin1String(name));
+    };
     const QByteArray listFile = dataFile("lists.rtf"), cellFile = dataFile("cells.rtf");
     const QByteArray styleFile = dataFile("styles.rtf"), scriptFile = dataFile("scripts.rtf");
     const QByteArray paddingFile = dataFile("padding.rtf"), symbolFile = dataFile("symbols.rtf");
