@@ -4,11 +4,10 @@
 #include "rtfjson.h"
 #include "rtfkept.h"
 #include "rtfreader.h"
+#include "support/fidelitysupport.h"
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <QTextCursor>
-#include <QTextDocument>
 
 static QByteArray rtfDocument(const QByteArray &body)
 {
@@ -33,8 +32,6 @@ private slots:
     void edited_data();
     void edited();
     void commentHighlightIsShownOnly();
-    void marksCostFewFormats_data();
-    void marksCostFewFormats();
     void readingAgainDropsKept();
     void dumped_data();
     void dumped();
@@ -227,39 +224,12 @@ void TestRtfKept::edited()
 void TestRtfKept::commentHighlightIsShownOnly()
 {
     QTextDocument doc;
-    const QByteArray out = readWrite(
-        rtfDocument("\\pard A{\\*\\atrfstart 7}B{\\*\\atrfend 7}{\\*\\atnauthor Ana}\\chatn"
-                    "{\\*\\annotation{\\*\\atnref 7} Revisar esto}C\\par"), &doc);
-    QTextCursor c(&doc);
-    c.setPosition(2);
-    const QTextCharFormat f = c.charFormat();
+    const QByteArray out = readWrite(rtfDocument("\\pard A{\\*\\atrfstart 7}B{\\*\\atrfend 7}{\\*\\atnauthor Ana}"
+                                                 "\\chatn{\\*\\annotation{\\*\\atnref 7} Revisar esto}C\\par"), &doc);
+    const QTextCharFormat f = charAt(doc.begin(), 1);
     QCOMPARE(f.background().color(), QColor(rtf::kCommentHighlight));
     QCOMPARE(f.toolTip(), u"Revisar esto"_qs);
     QVERIFY(!out.contains("\\chcbpat") && !out.contains("\\red255\\green243"));
-}
-
-void TestRtfKept::marksCostFewFormats_data()
-{
-    QTest::addColumn<QByteArray>("mark");     // %1 is the mark's number
-    QTest::addColumn<int>("formatsPerMark");
-    QTest::newRow("comments with text")
-        << QByteArray("{\\*\\atrfstart %1}word{\\*\\atrfend %1}{\\*\\annotation{\\*\\atnref %1} note}, ") << 3;
-    QTest::newRow("bookmarks") << QByteArray("{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} ") << 2;
-}
-
-// Each mark read makes as few formats as it can.
-void TestRtfKept::marksCostFewFormats()
-{
-    QFETCH(QByteArray, mark);
-    QFETCH(int, formatsPerMark);
-    constexpr int kMarks = 20000;
-    QByteArray body = "\\pard ";
-    for (int i = 0; i < kMarks; ++i)
-        body += QByteArray(mark).replace("%1", QByteArray::number(i));
-    QTextDocument doc;
-    rtf::read(rtfDocument(body + "\\par"), &doc);
-    QCOMPARE_LE(doc.allFormats().size(), formatsPerMark * kMarks + 50);
-    QCOMPARE(rtf::write(&doc).count(mark.left(mark.indexOf(' '))), kMarks);
 }
 
 // Open replaces the whole document: what the last one kept goes with it.

@@ -9,7 +9,6 @@
 #include "support/peerdocuments.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -104,12 +103,6 @@ QStringList words(const QString &text)
     QStringList out = flat.split(QRegularExpression(u"[\\s\\x{FEFF}]+"_qs), Qt::SkipEmptyParts);
     out.removeIf([](const QString &w) { return label.match(w).hasMatch(); });
     return out;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // Each match of a pattern in LibreOffice's Flat ODT, its captures joined, duplicates once.
@@ -253,7 +246,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(words(QString::fromUtf8(contents(path(text)))), words(expected));
+        QCOMPARE(words(QString::fromUtf8(fileBytes(path(text)))), words(expected));
     }
 
     // Each property as LibreOffice's Flat ODT states it: the matches of a pattern, in order.
@@ -269,9 +262,9 @@ private slots:
     {
         QFETCH(QString, pattern);
         QFETCH(int, count);
-        const QStringList theirs = matches(QString::fromUtf8(contents(path(u"soffice/3/peer-kept.fodt"_qs))), pattern);
+        const QStringList theirs = matches(QString::fromUtf8(fileBytes(path(u"soffice/3/peer-kept.fodt"_qs))), pattern);
         QVERIFY2(theirs.size() >= count, qPrintable(theirs.join(u", ")));
-        QCOMPARE(matches(QString::fromUtf8(contents(path(u"soffice/3/ours-kept.fodt"_qs))), pattern), theirs);
+        QCOMPARE(matches(QString::fromUtf8(fileBytes(path(u"soffice/3/ours-kept.fodt"_qs))), pattern), theirs);
     }
 
 private:

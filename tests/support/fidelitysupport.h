@@ -4,11 +4,19 @@
 // one line of text instead of a dozen properties.
 #include "rtflistformat.h"
 
+#include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
+
+// A file's bytes, or none if it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // The first paragraph that holds text, or an invalid block.
 inline QTextBlock blockWith(const QTextDocument &doc, const QString &text)
