@@ -31,17 +31,12 @@ QTextBlock shownFrom(QTextBlock block)
     return block;
 }
 
-// Where the outermost frame (a table) holding the block ends; the layout takes a table as
-// a whole, so a change reported into one must cover all of it.
+// Where the outermost table holding the block ends; the layout takes a table as a whole,
+// so a change reported into one must cover all of it.
 int outermostEnd(const QTextBlock &block)
 {
-    const QTextDocument *doc = block.document();
-    QTextFrame *frame = QTextCursor(block).currentFrame();
-    while (frame && frame->parentFrame() && frame->parentFrame() != doc->rootFrame())
-        frame = frame->parentFrame();
-    if (!frame || frame == doc->rootFrame())
-        return block.position() + block.length();
-    return frame->lastPosition() + 1;
+    const QTextFrame *frame = outermostFrame(block);
+    return frame ? frame->lastPosition() + 1 : block.position() + block.length();
 }
 
 void restartQtSteps(QTextDocument *doc, const QTextBlock &frontier)
@@ -55,6 +50,15 @@ void restartQtSteps(QTextDocument *doc, const QTextBlock &frontier)
 }
 
 } // namespace
+
+QTextFrame *outermostFrame(const QTextBlock &block)
+{
+    const QTextFrame *root = block.document()->rootFrame();
+    QTextFrame *frame = QTextCursor(block).currentFrame();
+    while (frame && frame != root && frame->parentFrame() != root)
+        frame = frame->parentFrame();
+    return frame != root ? frame : nullptr;
+}
 
 QTextBlock layoutFrontier(const QTextDocument *doc)
 {

@@ -1,6 +1,7 @@
 #include "richtextbox.h"
 
 #include "commondialog.h"
+#include "retireddocument.h"
 #include "rtfcodec.h"
 #include "rtflistdocument.h"
 #include "runtimefailure.h"
@@ -48,8 +49,10 @@ void RichTextBox::LoadFile(const QString &path)
     resetWrapFloor();
     relayout([this, &fresh] { setDocument(fresh.release()); });
     viewToRestore = -1;
-    if (ownsOld)
-        delete old;
+    if (ownsOld) {
+        old->setParent(nullptr);
+        retireDocument(old);
+    }
     watchDocument();
     // The content under the caret is new even when the caret's position is not.
     lastAnchor = lastPosition = -1;

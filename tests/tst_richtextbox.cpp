@@ -4,6 +4,7 @@
 #include "runtimefailure.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <functional>
 #include <map>
@@ -172,6 +174,25 @@ private slots:
         QCOMPARE(drawn & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter), Qt::AlignLeft);
         QVERIFY(failureOf([&] { box.LoadFile(QStringLiteral("/no/existe/nada.rtf")); }) != 0);
         QCOMPARE(box.Text(), u"שלום"_qs);
+    }
+
+    // A big document opened over goes away in the background, a table across a cut whole.
+    void openOverBigDocument()
+    {
+        QByteArray big = "{\\rtf1 ";
+        for (int i = 0; i < 12000; ++i)
+            big += i >= 6000 && i < 9000 ? "\\trowd\\cellx900\\pard\\intbl c\\cell\\row\n" : "p\\par\n";
+        RichTextBox box;
+        for (const QByteArray &text : {big + "fin}", QByteArray("{\\rtf1 corto}")}) {
+            QFile f(dir.filePath(QStringLiteral("grande.rtf")));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+            f.close();
+            const QPointer<QTextDocument> old = box.document();
+            box.LoadFile(f.fileName());
+            QTRY_VERIFY_WITH_TIMEOUT(box.document()->lastBlock().layout()->lineCount() > 0, 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(old.isNull(), 20000);
+        }
+        QCOMPARE(box.Text(), QStringLiteral("corto"));
     }
 
     // Edits keep what the control does not show; text typed after a note's mark is body text.
