@@ -1,5 +1,5 @@
-// Qt's real dialogs on an X server (file, print, font, and the toolbar's accessible actions) as a
-// new user meets them.
+// Qt's real dialogs on an X server (file, print, font, colour, and the toolbar's accessible
+// actions) as a new user meets them.
 
 #include "support/mainwindow.h"
 #include "support/modal.h"
@@ -11,6 +11,7 @@
 #include "toolbar.h"
 
 #include <QAccessible>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -138,6 +139,19 @@ private slots:
         QCOMPARE(keys.titles, QStringList{"Elige una fuente"});
         QCOMPARE(box->SelFontName().value_or(QString()),
                  confirmed ? QStringLiteral("Arial") : QStringLiteral("DejaVu Serif"));
+    }
+    // Color Texto through Qt's own colour dialog, the choice confirmed with Enter.
+    void colourDialog()
+    {
+        MainWindow w = withSelectedText();
+        ModalAnswer picked([](QWidget *modal) {
+            auto *colours = qobject_cast<QColorDialog *>(modal);
+            colours->setCurrentColor(Qt::red);
+            QTest::keyClick(colours, Qt::Key_Return);
+        }, "QColorDialog", false, 5000);
+        named<QPushButton>(*w, "Command20")->click();   // Color Texto
+        QVERIFY(!picked.gaveUp);
+        QCOMPARE(w->activeDocument()->rtfText->SelColor(), std::optional<qint32>(0x0000FF));
     }
     // An alignment button run from its accessible action is the only one down in its group.
     void toolbarAccessibleAction()
