@@ -71,7 +71,9 @@ struct Depth
 
 Depth depthOf(const QTextDocument *doc, const QTextBlock &frontier)
 {
-    const QTextBlock last = frontier.isValid() ? frontier.previous() : doc->lastBlock();
+    QTextBlock last = frontier.isValid() ? frontier.previous() : doc->lastBlock();
+    while (last.isValid() && last.layout()->lineCount() == 0)   // hidden paragraphs
+        last = last.previous();
     if (!last.isValid())
         return {};
     const qreal bottom = bottomOf(last);
