@@ -1,8 +1,8 @@
 #!/bin/bash
 # The built editor on a private X server, driven by keys: typed text goes out as RTF through Save As
 # under a typed path and comes back through Open; Copy offers plain text only and Ctrl+V takes the
-# plain text when another X client offers HTML beside it; Ctrl+N opens an empty document;
-# Archivo > Salir ends the editor, which writes its placement.
+# plain text when another X client offers HTML beside it; Ctrl+N opens an empty document; Ctrl+X
+# moves the selection to the clipboard; Archivo > Salir ends the editor, which writes its placement.
 #   shell_smoke.sh riruzo-deror xclient
 set -u
 . "$(dirname "$0")/lib.sh"
@@ -48,6 +48,13 @@ e2e_keys "$win" ctrl+End ctrl+n
 e2e_type "$win" "dos"
 got=$(document_text)
 [ "$got" = "dos" ] || e2e_fail "Ctrl+N no abrió un documento nuevo (portapapeles: '$got')"
+e2e_keys "$win" ctrl+a ctrl+x
+sleep 0.3
+got=$(e2e_clipboard)
+[ "$got" = "dos" ] || e2e_fail "Ctrl+X dejó '$got' en el Portapapeles"
+e2e_type "$win" "tres"
+got=$(document_text)
+[ "$got" = "tres" ] || e2e_fail "tras Ctrl+X el documento tiene '$got'"
 
 e2e_keys "$win" alt+a s
 for i in $(seq 150); do kill -0 "$E2E_EDITOR_PID" 2>/dev/null && sleep 0.1; done
