@@ -295,6 +295,7 @@ private:
     static void setPadding(QTextTableCellFormat &f, const CellDef &def);
     void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
     void attachList(QTextCursor &cursor, const ParaProps &props);
+    void groupList(int ls, QTextList *list);
     StoredFormat<QTextBlockFormat> &blockFormat(const Paragraph &p, bool inList);
     QTextBlockFormat makeBlockFormat(const Paragraph &p, bool inList) const;
     void listIndents(const ParaProps &pp, double *left, double *first) const;
@@ -358,6 +359,7 @@ private:
     ListOverride m_override;
     QHash<int, ListOverride> m_overrides;  // by \ls number
     QHash<qint64, QTextList *> m_textLists;
+    QHash<int, QTextList *> m_groupFirsts;   // by \ls: its first list while it is the only one
     int m_pnStyle = kNoList, m_pnLevel = 1;
     // \pn numbering's start and the texts before and after the number: the one being
     // read, and each different one read so far.

@@ -109,8 +109,12 @@ void Reader::flushBatch()
 
 StoredFormat<QTextBlockFormat> &Reader::blockFormat(const Paragraph &p, bool inList)
 {
-    // Documents repeat a few paragraph settings, so each distinct set is built once.
-    const BlockKey key{p.props, p.pageBreak, inList};
+    // Documents repeat a few paragraph settings, so each distinct set is built once. Which
+    // list a paragraph is in is no part of its format (the list joins it afterwards), only
+    // whether its \ls names one.
+    BlockKey key{p.props, p.pageBreak, inList};
+    if (key.props.listOverride >= 0)
+        key.props.listOverride = namesList(p.props) ? 0 : 1;
     auto it = m_blockFormats.find(key);
     if (it == m_blockFormats.end())
         it = m_blockFormats.insert(key, {makeBlockFormat(p, inList)});

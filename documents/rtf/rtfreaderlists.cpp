@@ -219,7 +219,6 @@ QTextListFormat Reader::listFormat(const ParaProps &props, int style, int level)
     const ListLevel *l = listLevelFor(props);
     if (!l)
         return f;
-    f.setProperty(listprop::Group, props.listOverride);
     f.setProperty(listprop::Nfc, l->nfc);
     f.setProperty(listprop::LevelText, l->text);
     f.setProperty(listprop::LevelNumbers, l->numbers);
@@ -233,6 +232,9 @@ QTextListFormat Reader::listFormat(const ParaProps &props, int style, int level)
         f.setProperty(listprop::LevelFirst, l->first);
     if (!isBulletStyle(style))
         numberAffixes(*l, f);
+    // Last, as groupList adds it to a list made before: formats compare in order.
+    if (m_groupFirsts.contains(props.listOverride))
+        f.setProperty(listprop::Group, props.listOverride);
     return f;
 }
 
@@ -268,13 +270,39 @@ void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
         (*it)->add(cursor.block());
         return;
     }
+    QTextList *list = nullptr;
     if (known && cursor.block().previous().textList() == *it) {
         BulletRun run((*it)->format(), *it);
         run.add(cursor.block());
-        m_textLists.insert(key, run.list());
+        if (run.list() == *it)
+            return;
+        list = run.list();
+    } else {
+        list = cursor.createList(listFormat(props, style, level));
+    }
+    m_textLists.insert(key, list);
+    if (namesList(props))
+        groupList(props.listOverride, list);
+}
+
+// The lists of one \ls carry its number, so that the writer puts them back into one. The
+// only list of its \ls goes without it, so that lists alike share one format: documents
+// have many short lists, each under an \ls of its own. A second list gives the first its
+// number.
+void Reader::groupList(int ls, QTextList *list)
+{
+    auto first = m_groupFirsts.find(ls);
+    if (first == m_groupFirsts.end()) {
+        m_groupFirsts.insert(ls, list);
         return;
     }
-    m_textLists.insert(key, cursor.createList(listFormat(props, style, level)));
+    for (QTextList *l : {std::exchange(*first, nullptr), list}) {
+        if (!l || l->format().hasProperty(listprop::Group))
+            continue;
+        QTextListFormat f = l->format();
+        f.setProperty(listprop::Group, ls);
+        l->setFormat(f);
+    }
 }
 
 } // namespace rtf
