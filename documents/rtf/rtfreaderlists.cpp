@@ -281,7 +281,7 @@ void Reader::attachList(QTextCursor &cursor, const ParaProps &props)
         list = cursor.createList(listFormat(props, style, level));
     }
     m_textLists.insert(key, list);
-    if (namesList(props))
+    if (listLevelFor(props))   // a level the list table leaves out has no group
         groupList(props.listOverride, list);
 }
 
