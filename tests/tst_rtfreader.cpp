@@ -186,6 +186,21 @@ void TestRtfReader::bounds_data()
             const auto written = rtf::write(&doc).count(mark.left(mark.indexOf(' ')));
             return Cost{doc.allFormats().size(), formatsPerMark * kCount + 50, QString::number(written)};
         }) << QString::number(kCount);
+    // Lists alike, each its own list and override, share one list format; each is still
+    // written back as a list of its own.
+    QTest::newRow("formats of one-item lists") << Shape([] {
+        QByteArray lists = "{\\rtf1{\\*\\listtable", overrides, body;
+        for (int i = 1; i <= kCount; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            lists += "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}\\li720}\\listid" + n + '}';
+            overrides += "{\\listoverride\\listid" + n + "\\ls" + n + '}';
+            body += "\\pard\\ls" + n + " item\\par";
+        }
+        QTextDocument doc;
+        rtf::read(lists + "}{\\*\\listoverridetable" + overrides + '}' + body + '}', &doc);
+        const auto written = rtf::write(&doc).count("{\\listoverride\\");
+        return Cost{doc.allFormats().size(), kCount + 50, QString::number(written)};
+    }) << QString::number(kCount);
     // What a cut file holds is a prefix of what the whole file holds.
     QTest::newRow("cuts of a file that are not a prefix of it") << Shape([] {
         const QByteArray whole = fileBytes(QStringLiteral(RTF_CORPUS_DIR "/tika/testRTFVarious.rtf"));
