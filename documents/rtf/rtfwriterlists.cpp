@@ -110,9 +110,9 @@ void Writer::writeListTables()
         const QByteArray levels = m_out.sliced(start);
         const bool bullets = std::all_of(std::begin(g.levels), std::end(g.levels),
                                          [&](const QTextList *l) { return isBulletList(l ? l : fallback); });
-        if (bullets && shared.contains(levels)) {
+        if (const auto same = bullets ? shared.constFind(levels) : shared.cend(); same != shared.cend()) {
             m_out.truncate(start);
-            listIds[i] = shared.value(levels);
+            listIds[i] = *same;
             continue;
         }
         listIds[i] = int(i + 1);
