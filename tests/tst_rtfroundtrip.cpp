@@ -227,6 +227,11 @@ void TestRtfRoundTrip::fidelity_data()
          "x", "block", "left -240 0 1073741823"},
         // The paragraph's list: style, level, marker, start, level text, indents.
         {"ls level 2", "{\\rtf1" + listTable + "\\ls1\\ilvl1 x\\par}", "x", "list", "lower-alpha 2 a. 1  at 360 0"},
+        // A list table after some paragraphs: those before it name no list, those after it do.
+        {"ls defined after its first paragraphs",
+         "{\\rtf1" + QByteArray("\\pard{\\*\\pn\\pnlvlblt}\\ls1\\ilvl1\\li1440 a\\par").repeated(16) + listTable
+             + "\\pard{\\*\\pn\\pnlvlblt}\\ls1\\ilvl1\\li1440 x\\par}",
+         "x", "list", "lower-alpha 2 a. 1  at 1440 0"},
         {"ls naming no override, beside others", "{\\rtf1" + listTable + "\\ls2 x\\par}", "x", "list", "none at 0 0"},
         {"ls whose list is missing", plain(R"({\*\listoverridetable{\listoverride\listid9\ls1}}\ls1 x\par)"),
          "x", "list", "disc 1 - 1  at 0 0", "disc 1 - 1 \u2022 at 0 0"},
