@@ -11,6 +11,7 @@
 
 #include <malloc.h>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 
 static QString readText(const QByteArray &rtfData)
@@ -132,6 +133,13 @@ using Shape = std::function<Cost()>;
 } // namespace
 Q_DECLARE_METATYPE(Shape)
 
+// Hands freed heap back so one row's garbage is not counted against the next.
+static bool resetPeak()
+{
+    malloc_trim(0);
+    return resetPeakResident();
+}
+
 void TestRtfReader::bounds_data()
 {
     QTest::addColumn<Shape>("shape");
@@ -164,6 +172,22 @@ void TestRtfReader::bounds_data()
         return Cost{tables, input.size() / 100, u"%1 %2 %3"_qs.arg(text.count(u'x')).arg(text.count(u'y'))
                                                     .arg(text.count(u'z'))};
     }) << u"5000 5000 5000"_qs;
+    // A long table goes into the document as it is read, not held whole until it ends.
+    QTest::newRow("memory of reading a long table") << Shape([] {
+        QByteArray body = "{\\rtf1 ", row = "\\trowd";
+        for (int c = 1; c <= 10; ++c)
+            row += "\\cellx" + QByteArray::number(c * 900);
+        for (int r = 0; r < kCount / 10; ++r)
+            body += row + QByteArray("\\pard\\intbl cell\\cell ").repeated(10) + "\\row\n";
+        body += "\\pard\\par}";
+        const qint64 before = resetPeak() ? qint64(residentKb()) * 1024 : 0;
+        QTextDocument doc;
+        rtf::read(body, &doc);
+        const qint64 growth = qint64(peakResidentKb()) * 1024 - before;
+        const auto *table = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().value(0));
+        return Cost{before > 0 ? growth : std::numeric_limits<qint64>::max(), 13 * body.size(),
+                    table ? u"%1x%2"_qs.arg(table->rows()).arg(table->columns()) : QString()};
+    }) << u"2000x10"_qs;
     // Code pages with no decoder share the page they fall back to.
     QTest::newRow("code pages held for those without a decoder") << Shape([] {
         QSet<const rtf::CodePage *> pages;
@@ -246,13 +270,6 @@ void TestRtfReader::hostile_data()
         << QString(2000000, u'1');
     QTest::newRow("random bytes") << bytes << QString();
     QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
-}
-
-// Hands freed heap back so one row's garbage is not counted against the next.
-static bool resetPeak()
-{
-    malloc_trim(0);
-    return resetPeakResident();
 }
 
 // Each shape ends, and takes no more memory than a few times the file.
