@@ -306,6 +306,7 @@ private:
     static bool isPlainRow(const TableRow &row);
     bool settleRow(OpenTable &t);
     void placeStretch(OpenTable &t);
+    bool addColumns(OpenTable &t, const std::vector<int> &edges);
     void finishDocument();
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
     void flushTable();

@@ -18,6 +18,9 @@ constexpr int kMaxColumns = 64;
 // part of the rows placed before them: Qt goes over the whole table as rows join it.
 constexpr size_t kStretchRows = 32;
 constexpr int kStretchPart = 16;
+// Qt moves the table's list of cells for each merge: beyond this many cells moved, rows that
+// add edges to a placed table take its columns in turn.
+constexpr qint64 kMaxMergeWork = qint64(1) << 28;
 
 } // namespace
 
@@ -89,8 +92,8 @@ bool Reader::settleRow(OpenTable &t)
 }
 
 // The rows held go into the document: the first stretch makes the table, the next ones
-// join it. Rows that depart from the placed ones keep its columns: their cells fall on
-// its edges when theirs are among them, and take its columns in turn when not.
+// join it. Rows that depart from the placed ones fall on its column edges and the ones they
+// add, as in a table placed whole; without edges of their own they take its columns in turn.
 void Reader::placeStretch(OpenTable &t)
 {
     if (t.rows.empty())
@@ -104,14 +107,45 @@ void Reader::placeStretch(OpenTable &t)
         ++m_emitted;
     } else {
         const std::vector<int> edges = columnEdges(t.rows);
-        const bool onGrid = !edges.empty()
-            && std::includes(t.edges.begin(), t.edges.end(), edges.begin(), edges.end());
+        const bool onGrid = !edges.empty() && addColumns(t, edges);
         t.placed->appendRows(int(t.rows.size()));
         fillRows(t.placed, t.placedRows, t.rows, onGrid ? t.edges : std::vector<int>(),
                  int(t.edges.size()));
     }
     t.placedRows += int(t.rows.size());
     t.rows.clear();
+}
+
+// Columns for the edges the placed rows lack: a placed cell that one falls in spans both
+// parts, and the placed rows end in empty cells past their last edge. False when there
+// would be too many columns or too much work.
+bool Reader::addColumns(OpenTable &t, const std::vector<int> &edges)
+{
+    std::vector<int> added;
+    std::set_difference(edges.begin(), edges.end(), t.edges.begin(), t.edges.end(),
+                        std::back_inserter(added));
+    const qint64 work = qint64(t.placedRows) * t.placedRows * qint64(t.edges.size() * added.size());
+    if (t.edges.size() + added.size() > size_t(kMaxColumns) || work > kMaxMergeWork)
+        return false;
+    QTextTable *table = t.placed;
+    for (const int edge : added) {
+        const auto at = std::lower_bound(t.edges.begin(), t.edges.end(), edge);
+        const int col = int(at - t.edges.begin());
+        const bool last = at == t.edges.end();
+        t.edges.insert(at, edge);
+        table->insertColumns(last ? col : col + 1, 1);
+        for (int r = 0; r < t.placedRows; ++r) {
+            const QTextTableCell cell = table->cellAt(r, col);
+            if (last)
+                table->cellAt(r, col).setFormat(QTextTableCellFormat());
+            else
+                table->mergeCells(r, cell.column(), 1, col + 2 - cell.column());
+        }
+    }
+    QTextTableFormat tf = table->format();
+    tf.setColumnWidthConstraints(columnWidths(t.edges));
+    table->setFormat(tf);
+    return true;
 }
 
 // The column edges that every row's cells fall on, when each row defines each of its cells
