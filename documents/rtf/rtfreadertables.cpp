@@ -135,9 +135,9 @@ bool Reader::addColumns(OpenTable &t, const std::vector<int> &edges)
         t.edges.insert(at, edge);
         table->insertColumns(last ? col : col + 1, 1);
         for (int r = 0; r < t.placedRows; ++r) {
-            const QTextTableCell cell = table->cellAt(r, col);
+            QTextTableCell cell = table->cellAt(r, col);
             if (last)
-                table->cellAt(r, col).setFormat(QTextTableCellFormat());
+                cell.setFormat(QTextTableCellFormat());   // Qt copies the next row's first cell's
             else
                 table->mergeCells(r, cell.column(), 1, col + 2 - cell.column());
         }
