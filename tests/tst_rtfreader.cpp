@@ -210,6 +210,27 @@ void TestRtfReader::bounds_data()
             const auto written = rtf::write(&doc).count(mark.left(mark.indexOf(' ')));
             return Cost{doc.allFormats().size(), formatsPerMark * kCount + 50, QString::number(written)};
         }) << QString::number(kCount);
+    // A run in a font and a colour of its own costs the document what Qt needs for it, about
+    // 760 bytes here: the format's properties without room to spare (room for twice as many
+    // is 120 bytes more) and the font's name at its size.
+    QTest::newRow("heap held per format of its own font and colour") << Shape([] {
+        constexpr int n = kCount / 10;
+        QByteArray fonts = "{\\rtf1{\\fonttbl", colours = "{\\colortbl;", body;
+        for (int i = 0; i < n; ++i) {
+            const QByteArray k = QByteArray::number(i);
+            fonts += "{\\f" + k + " Font " + k + ";}";
+            colours += "\\red" + QByteArray::number(i % 256) + "\\green" + QByteArray::number(i / 256)
+                + "\\blue1;";
+            body += "{\\f" + k + "\\cf" + QByteArray::number(i + 1) + " run} ";
+        }
+        const QByteArray input = fonts + "}" + colours + "}" + body + "\\par}";
+        readText(input.left(200));
+        const size_t before = mallinfo2().uordblks;
+        QTextDocument doc;
+        rtf::read(input, &doc);
+        const qint64 held = qint64(mallinfo2().uordblks) - qint64(before);
+        return Cost{held / n, 840, QString::number(rtf::write(&doc).count("\\red"))};
+    }) << QString::number(kCount / 10);
     // What a cut file holds is a prefix of what the whole file holds.
     QTest::newRow("cuts of a file that are not a prefix of it") << Shape([] {
         const QByteArray whole = fileBytes(QStringLiteral(RTF_CORPUS_DIR "/tika/testRTFVarious.rtf"));
