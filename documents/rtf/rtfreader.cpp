@@ -73,6 +73,7 @@ void Reader::read(QByteArrayView data)
     finishDocument();
     finishKeptDocument();
     m_cursor.endEditBlock();
+    trackKeptMarks(m_doc);
 }
 
 bool Reader::consumeSkip()

@@ -165,6 +165,9 @@ struct Paragraph
     ParaProps props;
     bool pageBreak = false;
     QByteArray section, tail;      // kept: a section starting here, an empty paragraph's marks
+    // Kept marks on the paragraph's characters, by offset in its text, in the order read.
+    struct Mark { int offset; bool after; QByteArray bytes; };
+    std::vector<Mark> marks;
 };
 
 // All a paragraph's QTextBlockFormat is made from: paragraphs that agree share one.
@@ -342,6 +345,9 @@ private:
     bool applyKeptWord(std::string_view name, bool hasParam, int param);
     QByteArray *sectionOut(bool group);
     int anchorFormat(int base, int property, const QByteArray &bytes);
+    void addMark(qsizetype offset, bool after, QByteArray bytes);
+    void placeMarks(const Paragraph &p, int start);
+    void collectTableMarks();
     void insertNoteMark(const QByteArray &note);
     qsizetype customMarkLength() const;
     void bodyBytesAnchored(const char *data, qsizetype length);
@@ -353,7 +359,7 @@ private:
     void finishKeptDocument();
     void markComment(const QByteArray &bytes);
     void showComment(QTextCharFormat &f) const;
-    void followCommentMarks(const QString &marks, QString *text) const;
+    void followCommentMarks(const QByteArray &marks, QString *text) const;
     void showCommentTexts();
     KeptDocument &kept();
 
@@ -441,6 +447,7 @@ private:
     KeptGroup m_keptKind = KeptGroup::Section;
     KeptDocument *m_kept = nullptr;
     QByteArray m_pendingAnchor;    // kept marks waiting for the next character
+    bool m_tableMarks = false;     // marks in tables ride on their characters' formats
     KeptRecorder m_hidden;         // hidden text (\v) since the last shown character
     QByteArray m_nextSection;      // a section begun by \sect, for the next paragraph
     bool m_sectionPending = false;
