@@ -1,6 +1,7 @@
 // The reader's text, tables and pictures, and hostile input that must end without a crash.
 #include "rtfcharsets.h"
 #include "rtfcodec.h"
+#include "rtfreader.h"
 #include "rtfunits.h"
 #include "procmemory.h"
 #include "support/fidelitysupport.h"
@@ -126,6 +127,13 @@ struct CountingDocument : QTextDocument
     }
 };
 
+// Hands freed heap back so one row's garbage is not counted against the next.
+bool resetPeak()
+{
+    malloc_trim(0);
+    return resetPeakResident();
+}
+
 // What reading a shape cost against its bound, and what it shows.
 struct Cost { qint64 spent, bound; QString shown; };
 using Shape = std::function<Cost()>;
@@ -164,6 +172,20 @@ void TestRtfReader::bounds_data()
         return Cost{tables, input.size() / 100, u"%1 %2 %3"_qs.arg(text.count(u'x')).arg(text.count(u'y'))
                                                     .arg(text.count(u'z'))};
     }) << u"5000 5000 5000"_qs;
+    // Groups nested as deep as the reader goes share the few states they go back to.
+    QTest::newRow("memory of groups nested to the cap") << Shape([] {
+        const int half = rtf::Reader::kMaxDepth / 2;
+        const QByteArray input = "{\\rtf1 " + QByteArray("{\\i0 {\\i1 ").repeated(half) + "deep"
+            + QByteArray(2 * half, '}') + '}';
+        QTextDocument doc;
+        readText("{\\rtf1 {\\i1 deep}}");   // what any first read sets up is not counted
+        if (!resetPeak())
+            return Cost{1, 0, u"no peak"_qs};
+        const qint64 before = qint64(residentKb()) * 1024;
+        rtf::read(input, &doc);
+        const qint64 growth = qint64(peakResidentKb()) * 1024 - before;
+        return Cost{growth, 4 * input.size(), doc.toPlainText()};
+    }) << u"deep"_qs;
     // Code pages with no decoder share the page they fall back to.
     QTest::newRow("code pages held for those without a decoder") << Shape([] {
         QSet<const rtf::CodePage *> pages;
@@ -246,13 +268,6 @@ void TestRtfReader::hostile_data()
         << QString(2000000, u'1');
     QTest::newRow("random bytes") << bytes << QString();
     QTest::newRow("random bytes as rtf") << "{\\rtf1 " + bytes << QString();
-}
-
-// Hands freed heap back so one row's garbage is not counted against the next.
-static bool resetPeak()
-{
-    malloc_trim(0);
-    return resetPeakResident();
 }
 
 // Each shape ends, and takes no more memory than a few times the file.
