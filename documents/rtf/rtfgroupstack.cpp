@@ -32,35 +32,45 @@ size_t qHash(const GroupState &s, size_t seed)
 
 void GroupStack::push()
 {
-    int at = int(m_states.size()) - 1;
-    if (at < 0 || !(m_states.back().state == m_top)) {
+    // Sibling groups save the same state one after the other: the last one released is
+    // still at the end for the next.
+    if (m_states.empty() || !(m_states.back().state == m_top)) {
         const auto found = m_index.constFind(m_top);
         if (found != m_index.cend()) {
-            at = *found;
+            m_saved.push_back(*found);
         } else {
-            at = int(m_states.size());
+            if (!m_states.empty() && m_states.back().groups == 0)
+                dropLast();
+            m_saved.push_back(int(m_states.size()));
             m_states.push_back({m_top});
-            m_index.insert(m_top, at);
+            m_index.insert(m_top, m_saved.back());
         }
+    } else {
+        m_saved.push_back(int(m_states.size()) - 1);
     }
-    ++m_states[size_t(at)].groups;
-    m_saved.push_back(at);
+    ++m_states[size_t(m_saved.back())].groups;
 }
 
 GroupState GroupStack::pop()
 {
-    Saved &back = m_states[size_t(m_saved.back())];
+    const int at = m_saved.back();
     m_saved.pop_back();
-    GroupState ended = std::exchange(m_top, back.state);
-    --back.groups;
-    // States go in the order they came, so the ones no group needs any more are the last.
-    while (!m_states.empty() && m_states.back().groups == 0) {
-        const auto found = m_index.constFind(m_states.back().state);
-        if (found != m_index.cend() && *found == int(m_states.size()) - 1)
-            m_index.erase(found);
-        m_states.pop_back();
+    GroupState ended = std::exchange(m_top, m_states[size_t(at)].state);
+    // States come in the order groups start, so those the deeper groups saved are the last;
+    // no open group goes back to them now. The state released last stays for the next group.
+    if (--m_states[size_t(at)].groups == 0) {
+        while (int(m_states.size()) - 1 > at)
+            dropLast();
     }
     return ended;
+}
+
+void GroupStack::dropLast()
+{
+    const auto found = m_index.constFind(m_states.back().state);
+    if (found != m_index.cend() && *found == int(m_states.size()) - 1)
+        m_index.erase(found);
+    m_states.pop_back();
 }
 
 // A change can make two states equal: the later one is found, the earlier still serves the

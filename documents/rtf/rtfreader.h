@@ -96,8 +96,8 @@ bool operator==(const GroupState &a, const GroupState &b);
 size_t qHash(const GroupState &s, size_t seed = 0);
 
 // The state of each open group. Nested groups mostly interrupt one of a few states over and
-// over, so each different state a group will go back to is kept once, for as long as an open
-// group needs it: a group itself costs an index.
+// over, so each different state a group will go back to is kept once, while an open group
+// needs it (and the last one released, for its next sibling): a group itself costs an index.
 class GroupStack
 {
 public:
@@ -118,6 +118,7 @@ public:
 
 private:
     struct Saved { GroupState state; int groups = 0; };   // groups: how many go back to it
+    void dropLast();
     void reindex();
     GroupState m_top;
     std::vector<int> m_saved;          // by depth, the state each open group goes back to
