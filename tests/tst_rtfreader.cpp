@@ -172,11 +172,15 @@ void TestRtfReader::bounds_data()
         return Cost{tables, input.size() / 100, u"%1 %2 %3"_qs.arg(text.count(u'x')).arg(text.count(u'y'))
                                                     .arg(text.count(u'z'))};
     }) << u"5000 5000 5000"_qs;
-    // Groups nested as deep as the reader goes share the few states they go back to.
+    // Groups nested as deep as the reader goes share the few states they go back to, and
+    // what sibling groups saved goes with them.
     QTest::newRow("memory of groups nested to the cap") << Shape([] {
         const int half = rtf::Reader::kMaxDepth / 2;
-        const QByteArray input = "{\\rtf1 " + QByteArray("{\\i0 {\\i1 ").repeated(half) + "deep"
-            + QByteArray(2 * half, '}') + '}';
+        QByteArray input = "{\\rtf1 " + QByteArray("{\\i0 {\\i1 ").repeated(half) + "deep"
+            + QByteArray(2 * half, '}');
+        for (int i = 0; i < 10000; ++i)
+            input += "\\li" + QByteArray::number(i) + "{}";
+        input += '}';
         QTextDocument doc;
         readText("{\\rtf1 {\\i1 deep}}");   // what any first read sets up is not counted
         if (!resetPeak())
