@@ -59,7 +59,7 @@ GroupState GroupStack::pop()
     // States come in the order groups start, so those the deeper groups saved are the last;
     // no open group goes back to them now. The state released last stays for the next group.
     if (--m_states[size_t(at)].groups == 0) {
-        while (int(m_states.size()) - 1 > at)
+        while (int(m_states.size()) - 1 > at && m_states.back().groups == 0)
             dropLast();
     }
     return ended;
