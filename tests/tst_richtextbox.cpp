@@ -195,7 +195,8 @@ private slots:
         QCOMPARE(box.Text(), QStringLiteral("corto"));
     }
 
-    // Edits keep what the control does not show; text typed after a note's mark is body text.
+    // Edits keep what the control does not show, in its place; text typed after a note's mark is
+    // body text.
     void editKeepsTheRest()
     {
         RichTextBox box;
@@ -215,7 +216,7 @@ private slots:
         const QByteArray out = saved(box);
         for (const char *kept : {"{\\info{\\title Informe}{\\author Ana}}", "\\paperw11906\\paperh8391\\landscape",
                                  "\\sectd\\cols2{\\header Cabecera}", "{\\*\\fldinst PAGE}", "{\\footnote Nota uno.}",
-                                 "{\\*\\bkmkstart b}", "{\\*\\bkmkend b}", "\\pagebb"})
+                                 "con }{\\*\\bkmkstart b}{", "marca}{\\*\\bkmkend b}{", "\\pagebb"})
             QVERIFY2(out.contains(kept), kept);
         QCOMPARE(out.count("\\footnote"), 1);
         QTextDocument again;

@@ -12,6 +12,7 @@
 
 #include <malloc.h>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 
 static QString readText(const QByteArray &rtfData)
@@ -127,18 +128,18 @@ struct CountingDocument : QTextDocument
     }
 };
 
-// Hands freed heap back so one row's garbage is not counted against the next.
-bool resetPeak()
-{
-    malloc_trim(0);
-    return resetPeakResident();
-}
-
 // What reading a shape cost against its bound, and what it shows.
 struct Cost { qint64 spent, bound; QString shown; };
 using Shape = std::function<Cost()>;
 } // namespace
 Q_DECLARE_METATYPE(Shape)
+
+// Hands freed heap back so one row's garbage is not counted against the next.
+static bool resetPeak()
+{
+    malloc_trim(0);
+    return resetPeakResident();
+}
 
 void TestRtfReader::bounds_data()
 {
@@ -190,6 +191,22 @@ void TestRtfReader::bounds_data()
         const qint64 growth = qint64(peakResidentKb()) * 1024 - before;
         return Cost{growth, 4 * input.size(), doc.toPlainText()};
     }) << u"deep"_qs;
+    // A long table goes into the document as it is read, not held whole until it ends.
+    QTest::newRow("memory of reading a long table") << Shape([] {
+        QByteArray body = "{\\rtf1 ", row = "\\trowd";
+        for (int c = 1; c <= 10; ++c)
+            row += "\\cellx" + QByteArray::number(c * 900);
+        for (int r = 0; r < kCount / 10; ++r)
+            body += row + QByteArray("\\pard\\intbl cell\\cell ").repeated(10) + "\\row\n";
+        body += "\\pard\\par}";
+        const qint64 before = resetPeak() ? qint64(residentKb()) * 1024 : 0;
+        QTextDocument doc;
+        rtf::read(body, &doc);
+        const qint64 growth = qint64(peakResidentKb()) * 1024 - before;
+        const auto *table = qobject_cast<QTextTable *>(doc.rootFrame()->childFrames().value(0));
+        return Cost{before > 0 ? growth : std::numeric_limits<qint64>::max(), 13 * body.size(),
+                    table ? u"%1x%2"_qs.arg(table->rows()).arg(table->columns()) : QString()};
+    }) << u"2000x10"_qs;
     // Code pages with no decoder share the page they fall back to.
     QTest::newRow("code pages held for those without a decoder") << Shape([] {
         QSet<const rtf::CodePage *> pages;
@@ -197,21 +214,42 @@ void TestRtfReader::bounds_data()
             pages.insert(rtf::CodePage::get(cp));
         return Cost{pages.size(), 2, QString::number(rtf::CodePage::get(7777)->number())};
     }) << QString::number(rtf::kDefaultCodePage);
-    // Each mark read makes as few formats as it can; %1 is the mark's number.
-    const std::tuple<const char *, QByteArray, int> marks[] = {
+    // Marks make no formats of their own, however many there are; %1 is the mark's number.
+    const std::pair<const char *, QByteArray> marks[] = {
         {"formats of comments with text",
-         "{\\*\\atrfstart %1}word{\\*\\atrfend %1}{\\*\\annotation{\\*\\atnref %1} note}, ", 3},
-        {"formats of bookmarks", "{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} ", 2}};
-    for (const auto &[name, mark, formatsPerMark] : marks)
-        QTest::newRow(name) << Shape([mark = mark, formatsPerMark = formatsPerMark] {
+         "{\\*\\atrfstart %1}word{\\*\\atrfend %1}{\\*\\annotation{\\*\\atnref %1} note}, "},
+        {"formats of bookmarks", "{\\*\\bkmkstart b%1}word{\\*\\bkmkend b%1} "}};
+    for (const auto &[name, mark] : marks)
+        QTest::newRow(name) << Shape([mark = mark] {
             QByteArray body = "{\\rtf1\\pard ";
             for (int i = 0; i < kCount; ++i)
                 body += QByteArray(mark).replace("%1", QByteArray::number(i));
             QTextDocument doc;
             rtf::read(body + "\\par}", &doc);
             const auto written = rtf::write(&doc).count(mark.left(mark.indexOf(' ')));
-            return Cost{doc.allFormats().size(), formatsPerMark * kCount + 50, QString::number(written)};
+            return Cost{doc.allFormats().size(), 50, QString::number(written)};
         }) << QString::number(kCount);
+    // A run in a font and a colour of its own costs the document what Qt needs for it, about
+    // 760 bytes here: the format's properties without room to spare (room for twice as many
+    // is 120 bytes more) and the font's name at its size.
+    QTest::newRow("heap held per format of its own font and colour") << Shape([] {
+        constexpr int n = kCount / 10;
+        QByteArray fonts = "{\\rtf1{\\fonttbl", colours = "{\\colortbl;", body;
+        for (int i = 0; i < n; ++i) {
+            const QByteArray k = QByteArray::number(i);
+            fonts += "{\\f" + k + " Font " + k + ";}";
+            colours += "\\red" + QByteArray::number(i % 256) + "\\green" + QByteArray::number(i / 256)
+                + "\\blue1;";
+            body += "{\\f" + k + "\\cf" + QByteArray::number(i + 1) + " run} ";
+        }
+        const QByteArray input = fonts + "}" + colours + "}" + body + "\\par}";
+        readText(input.left(200));
+        const size_t before = mallinfo2().uordblks;
+        QTextDocument doc;
+        rtf::read(input, &doc);
+        const qint64 held = qint64(mallinfo2().uordblks) - qint64(before);
+        return Cost{held / n, 840, QString::number(rtf::write(&doc).count("\\red"))};
+    }) << QString::number(kCount / 10);
     // What a cut file holds is a prefix of what the whole file holds.
     QTest::newRow("cuts of a file that are not a prefix of it") << Shape([] {
         const QByteArray whole = fileBytes(QStringLiteral(RTF_CORPUS_DIR "/tika/testRTFVarious.rtf"));

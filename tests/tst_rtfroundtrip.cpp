@@ -247,6 +247,9 @@ void TestRtfRoundTrip::fidelity_data()
         // Column widths in twips; rows whose edges differ share the columns of all their edges.
         {"each row defines its own, the columns of both", R"({\rtf1\trowd\cellx2000\cellx3000\intbl a\cell b)"
          R"(\cell\row\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})", "", "widths", "500,1500,1000"},
+        {"a long table whose last row adds an edge",
+         "{\\rtf1" + QByteArray(R"(\trowd\cellx2000\cellx3000\intbl a\cell b\cell\row)").repeated(40)
+             + R"(\trowd\cellx500\cellx3000\intbl c\cell d\cell\row})", "", "widths", "500,1500,1000"},
         // "-": edges that do not fit the cells share the width out, and are written as shared.
         {"edges not matching the cells", R"({\rtf1\trowd\cellx1000\intbl a\cell b\cell\row})", "", "widths",
          "-", "4500,4500"},

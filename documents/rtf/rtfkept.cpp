@@ -19,6 +19,7 @@ class KeptHolder final : public QObject
 public:
     explicit KeptHolder(QTextDocument *doc) : QObject(doc) { setObjectName(kHolderName); }
     KeptDocument kept;
+    bool tracking = false;
 };
 
 KeptHolder *holder(const QTextDocument *doc)
@@ -133,6 +134,21 @@ KeptDocument &keptMaterialFor(QTextDocument *doc)
     return h->kept;
 }
 
+void trackKeptMarks(QTextDocument *doc)
+{
+    KeptHolder *h = holder(doc);
+    if (!h || h->tracking || h->kept.marks.isEmpty())
+        return;
+    h->tracking = true;
+    QObject::connect(doc, &QTextDocument::contentsChange, h, [h, doc](int from, int removed, int added) {
+        // A layout given to the document later reports the whole text as added.
+        if (from == 0 && removed == 0 && added == doc->characterCount())
+            return;
+        // Right after an undo there is something to redo: any other change clears it.
+        h->kept.marks.change(from, removed, added, doc->isRedoAvailable());
+    });
+}
+
 void dropKeptMaterial(QTextDocument *doc)
 {
     delete holder(doc);
@@ -140,15 +156,14 @@ void dropKeptMaterial(QTextDocument *doc)
 
 bool anchorsKeptItem(const QTextCharFormat &format)
 {
-    return format.hasProperty(KeptNote) || format.hasProperty(KeptBefore)
-        || format.hasProperty(KeptAfter) || format.hasProperty(KeptField);
+    return format.hasProperty(KeptNote) || format.hasProperty(KeptField);
 }
 
 QTextCharFormat withoutKeptItems(QTextCharFormat format)
 {
     if (format.hasProperty(KeptNote))
         format.clearProperty(QTextFormat::TextVerticalAlignment);
-    for (const int p : {KeptNote, KeptBefore, KeptAfter, KeptField, KeptCustomMark})
+    for (const int p : {KeptNote, KeptField, KeptCustomMark})
         format.clearProperty(p);
     return format;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTextFormat>
 #include <QVariant>
+#include "rtfkeptmarks.h"
 #include <optional>
 #include <vector>
 
@@ -24,8 +25,8 @@ namespace rtf {
 // Properties of the formats that anchor kept material in the text.
 enum KeptProperty {
     KeptNote = QTextFormat::UserProperty + 0x5200,   // a footnote or endnote: its group
-    KeptBefore,        // bookmarks, comments and the like just before this character
-    KeptAfter,         // the same just after it, at the end of a paragraph
+    KeptBefore,        // while a table is read: marks just before this character
+    KeptAfter,         // the same just after it
     KeptStyle,         // block format: the paragraph's \sN
     KeptSection,       // block format: a section that starts at this paragraph
     KeptEnd,           // block format: what an empty paragraph held
@@ -51,6 +52,7 @@ struct KeptDocument
     QByteArray section;    // the first section: its words, headers and footers
     QHash<int, QString> fonts;     // the source's font numbers, for the references
     QHash<int, QColor> colors;     // the source's colour numbers; invalid is automatic
+    KeptMarks marks;               // bookmarks, comment ranges and the like in the text
 
     bool isEmpty() const
     {
@@ -67,6 +69,10 @@ inline QVariant keptValue(const QByteArray &kept) { return QString::fromLatin1(k
 const KeptDocument *keptMaterial(const QTextDocument *doc);
 // The document's kept material, made empty on first use.
 KeptDocument &keptMaterialFor(QTextDocument *doc);
+// Keeps the document's marks in step with its text from now on. A document reports its
+// changes only once it has a layout, as every document a view shows has: the marks of one
+// edited with no layout stay where they were read.
+void trackKeptMarks(QTextDocument *doc);
 // Drops the document's kept material; the formats that anchor notes and marks go with
 // the text they are on.
 void dropKeptMaterial(QTextDocument *doc);

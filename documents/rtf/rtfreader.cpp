@@ -71,6 +71,7 @@ void Reader::read(QByteArrayView data)
     finishDocument();
     finishKeptDocument();
     m_cursor.endEditBlock();
+    trackKeptMarks(m_doc);
 }
 
 bool Reader::consumeSkip()
@@ -483,7 +484,6 @@ int Reader::formatIndex(const CharProps &c)
     if (c.vertical)
         f.setVerticalAlignment(c.vertical == 1 ? QTextCharFormat::AlignSuperScript
                                                : QTextCharFormat::AlignSubScript);
-    f.setFontPointSize(c.halfPoints / 2.0);
     auto font = m_fonts.constFind(c.font);
     if (font != m_fonts.cend() && !font->families.isEmpty())
         f.setFontFamilies(font->families);
@@ -501,7 +501,12 @@ int Reader::formatIndex(const CharProps &c)
     }
     if (Q_UNLIKELY(c.comment))
         showComment(f);
-    m_formats.push_back({f});
+    // Set one at a time, the properties get room for about twice as many; merged whole
+    // into a format that has one, they get just the room they take.
+    QTextCharFormat sized;
+    sized.setFontPointSize(c.halfPoints / 2.0);
+    sized.merge(f);
+    m_formats.push_back({sized});
     const int index = int(m_formats.size() - 1);
     m_formatIndex.insert(c, index);
     return index;

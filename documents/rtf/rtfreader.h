@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QTextListFormat>
 #include <QTextTableCellFormat>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -132,6 +133,10 @@ struct CellBorder
     int style = -1;                // -1: the file says nothing of this side
     int width = 0;                 // twips
     int color = 0;                 // colour table index, 0 automatic
+    bool operator==(const CellBorder &o) const
+    {
+        return style == o.style && width == o.width && color == o.color;
+    }
 };
 
 // Padding inside a cell as its \clpad... words, or a row's \trpadd... and \trgaph, give it,
@@ -147,6 +152,11 @@ struct CellPadding
     {
         return twips[s] >= 0 && (unit[s] < 0 || unit[s] == 3) ? twips[s] : -1;
     }
+    bool operator==(const CellPadding &o) const
+    {
+        return std::equal(twips, twips + 4, o.twips) && std::equal(unit, unit + 4, o.unit)
+            && gap == o.gap && words == o.words;
+    }
 };
 
 // One cell of a row definition, \clbrdr... to \cellx.
@@ -158,6 +168,12 @@ struct CellDef
     unsigned char merge = 0;       // \clmgf 1, \clmrg 2
     unsigned char vmerge = 0;      // \clvmgf 1, \clvmrg 2
     CellPadding padding, rowPadding;   // the cell's own, and its row's
+    bool operator==(const CellDef &o) const
+    {
+        return right == o.right && std::equal(borders, borders + 4, o.borders)
+            && shading == o.shading && merge == o.merge && vmerge == o.vmerge
+            && padding == o.padding && rowPadding == o.rowPadding;
+    }
 };
 
 // One level of a \listtable list.
@@ -183,6 +199,9 @@ struct Paragraph
     ParaProps props;
     bool pageBreak = false;
     QByteArray section, tail;      // kept: a section starting here, an empty paragraph's marks
+    // Kept marks on the paragraph's characters, by offset in its text, in the order read.
+    struct Mark { int offset; bool after; QByteArray bytes; };
+    std::vector<Mark> marks;
 };
 
 // All a paragraph's QTextBlockFormat is made from: paragraphs that agree share one.
@@ -238,11 +257,22 @@ private:
     // A cell holds paragraphs and the tables nested in it, in reading order.
     struct CellItem;
     using Cell = std::vector<CellItem>;
-    // cellx: the right edges of the row's cells in twips, as the row defined them.
-    struct TableRow { std::vector<Cell> cells; std::vector<CellDef> defs; };
+    // defs: the row's cell definitions; rows that repeat them share one list.
+    struct TableRow { std::vector<Cell> cells; QList<CellDef> defs; };
     struct CellItem { Paragraph para; std::vector<TableRow> table; };  // a table when not empty
-    // A table still being read: its rows so far, the row and the cell still open.
-    struct OpenTable { std::vector<TableRow> rows; TableRow row; Cell cell; };
+    // A table still being read: its rows not yet placed, the row and the cell still open.
+    // A top-level table whose rows repeat one definition is placed as it comes.
+    struct OpenTable {
+        std::vector<TableRow> rows;
+        TableRow row;
+        Cell cell;
+        QList<CellDef> defs;           // the last row's, for the next to share
+        QList<CellDef> settled;        // the plain row definition its rows repeat so far
+        bool mixed = false;            // rows differ: the table waits until it ends
+        QTextTable *placed = nullptr;  // where its rows so far went, on these column edges
+        std::vector<int> edges;
+        int placedRows = 0;
+    };
 
     GroupState &top() { return m_stack.top(); }
     const GroupState &top() const { return m_stack.top(); }
@@ -310,6 +340,10 @@ private:
     void closeTablesDeeperThan(int depth);
     static void closeCell(OpenTable &t);
     static void finishRow(OpenTable &t);
+    static bool isPlainRow(const TableRow &row);
+    bool settleRow(OpenTable &t);
+    void placeStretch(OpenTable &t);
+    bool addColumns(OpenTable &t, const std::vector<int> &edges);
     void finishDocument();
     void emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh);
     void flushTable();
@@ -319,12 +353,14 @@ private:
     static std::vector<std::vector<CellPlace>> placeCells(const std::vector<TableRow> &rows,
                                                           const std::vector<int> &edges, int cols);
     void fillRow(QTextTable *table, int r, const TableRow &row, const std::vector<CellPlace> &places);
-    void shapeCells(QTextTable *table, const std::vector<TableRow> &rows,
+    void fillRows(QTextTable *table, int first, const std::vector<TableRow> &rows,
+                  const std::vector<int> &edges, int cols);
+    void shapeCells(QTextTable *table, int first, const std::vector<TableRow> &rows,
                     const std::vector<std::vector<CellPlace>> &places);
     static bool isEmptyCell(const Cell &cell);
     static std::vector<int> columnEdges(const std::vector<TableRow> &rows);
     static QList<QTextLength> columnWidths(const std::vector<int> &edges);
-    void placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
+    QTextTable *placeTable(QTextCursor &at, const std::vector<TableRow> &rows, bool &fresh);
     QTextTableCellFormat cellFormat(const CellDef &def) const;
     static void setPadding(QTextTableCellFormat &f, const CellDef &def);
     void emitCell(QTextCursor &at, const Cell &cell, bool &fresh);
@@ -343,6 +379,9 @@ private:
     bool applyKeptWord(std::string_view name, bool hasParam, int param);
     QByteArray *sectionOut(bool group);
     int anchorFormat(int base, int property, const QByteArray &bytes);
+    void addMark(qsizetype offset, bool after, QByteArray bytes);
+    void placeMarks(const Paragraph &p, int start);
+    void collectTableMarks();
     void insertNoteMark(const QByteArray &note);
     qsizetype customMarkLength() const;
     void bodyBytesAnchored(const char *data, qsizetype length);
@@ -354,7 +393,7 @@ private:
     void finishKeptDocument();
     void markComment(const QByteArray &bytes);
     void showComment(QTextCharFormat &f) const;
-    void followCommentMarks(const QString &marks, QString *text) const;
+    void followCommentMarks(const QByteArray &marks, QString *text) const;
     void showCommentTexts();
     KeptDocument &kept();
 
@@ -432,7 +471,7 @@ private:
     std::vector<OpenTable> m_tables;       // the open tables, outermost first
     // The cell edges (\cellx) of the row being defined at each depth: a nested table
     // gives its row's at the end of the row, after the cells of the tables around it.
-    std::array<std::vector<CellDef>, kMaxTableDepth + 1> m_cellx;
+    std::array<QList<CellDef>, kMaxTableDepth + 1> m_cellx;
     CellDef m_cellDef;                     // the cell being defined, until its \cellx
     int m_borderSide = -1;                 // the side \brdr... words describe, -1 none
     CellPadding m_rowPadding;              // the row being defined
@@ -442,6 +481,7 @@ private:
     KeptGroup m_keptKind = KeptGroup::Section;
     KeptDocument *m_kept = nullptr;
     QByteArray m_pendingAnchor;    // kept marks waiting for the next character
+    bool m_tableMarks = false;     // marks in tables ride on their characters' formats
     KeptRecorder m_hidden;         // hidden text (\v) since the last shown character
     QByteArray m_nextSection;      // a section begun by \sect, for the next paragraph
     bool m_sectionPending = false;

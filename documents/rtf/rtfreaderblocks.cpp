@@ -79,6 +79,7 @@ void Reader::endParagraphAt(int depth)
         m_para.runs.clear();
         m_para.section.clear();
         m_para.tail.clear();
+        m_para.marks.clear();
         ++m_emitted;
         if (m_batched == kBatch)
             flushBatch();
@@ -196,9 +197,12 @@ void Reader::emitParagraph(QTextCursor &cursor, const Paragraph &p, bool fresh)
         cf.adopt([&] { return cursor.blockCharFormat(); });
     }
     bf.adopt([&] { return cursor.blockFormat(); });
+    const int start = cursor.position();
     ScriptsAround around(p.text);
     for (int i = 0, n = int(p.runs.size()); i < n; ++i)
         insertRun(cursor, p, i, around);
+    if (Q_UNLIKELY(!p.marks.empty()))
+        placeMarks(p, start);
     if (Q_UNLIKELY(!p.section.isEmpty() || !p.tail.isEmpty())) {
         QTextBlockFormat kept;
         if (!p.section.isEmpty())

@@ -20,11 +20,11 @@ constexpr int kMaxCellDefs = 64;
 void Reader::defineCell(Op op, int value)
 {
     const int depth = std::clamp(top().para.tableDepth, 1, kMaxTableDepth);
-    std::vector<CellDef> &defs = m_cellx[size_t(depth)];
+    QList<CellDef> &defs = m_cellx[size_t(depth)];
     if (op == Op::RowDefaults) {
         defs.clear();
         m_rowPadding = CellPadding();
-    } else if (defs.size() < size_t(kMaxCellDefs)) {
+    } else if (defs.size() < kMaxCellDefs) {
         m_cellDef.right = value;
         m_cellDef.rowPadding = m_rowPadding;
         defs.push_back(m_cellDef);

@@ -75,7 +75,7 @@ void Reader::finishSymbol()
         f.setFontPointSize(s.points);
     f.setProperty(KeptField, s.instruction);
     if (!m_pendingAnchor.isEmpty())
-        f.setProperty(KeptBefore, keptValue(std::exchange(m_pendingAnchor, {})));
+        addMark(s.at, false, std::exchange(m_pendingAnchor, {}));
     m_formats.push_back({f, true});   // one symbol's: let go once it is in
     auto &runs = m_para.runs;
     while (!runs.empty() && runs.back().start >= s.at)

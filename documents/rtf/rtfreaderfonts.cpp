@@ -2,8 +2,6 @@
 #include "rtfreader.h"
 #include "rtfunits.h"
 
-#include <utility>
-
 namespace rtf {
 
 bool Reader::applyFontTableOp(Op op, int value)
@@ -30,10 +28,13 @@ void Reader::commitFont()
     Font f;
     f.codePage = m_fontCodePage ? m_fontCodePage : codePageForCharset(m_fontCharset);
     decodeFontBytes();
-    // Formats take the list as it is, which saves making one for each.
-    if (const QString family = fontTableName(std::exchange(m_fontText, QString()));
-        !family.isEmpty())
+    // Formats take the list as it is, which saves making one for each. The name is kept
+    // in a string of its own size; the one decoded into keeps its room for the next.
+    if (QString family = fontTableName(m_fontText); !family.isEmpty()) {
+        family.squeeze();
         f.families = QStringList{family};
+    }
+    m_fontText.resize(0);
     m_fonts.insert(m_fontNumber, f);
     m_fontCharset = -1;
     m_fontCodePage = 0;

@@ -169,11 +169,9 @@ void Reader::insertNoteMark(const QByteArray &note)
     c.vertical = 1;
     c.hidden = false;
     int f = custom ? formatOfChar(m_para.runs.back(), start) : formatIndex(c);
-    if (!m_pendingAnchor.isEmpty()) {
-        // A custom mark may carry marks of its own already: the waiting ones go after them.
-        const QByteArray held = m_formats[size_t(f)].format.property(KeptBefore).toByteArray();
-        f = anchorFormat(f, KeptBefore, held + std::exchange(m_pendingAnchor, {}));
-    }
+    // A custom mark may carry marks of its own already: the waiting ones go after them.
+    if (!m_pendingAnchor.isEmpty())
+        addMark(start, false, std::exchange(m_pendingAnchor, {}));
     f = anchorFormat(f, KeptNote, note);
     QTextCharFormat &format = m_formats[size_t(f)].format;
     if (custom)
@@ -217,29 +215,81 @@ void Reader::bodyBytesAnchored(const char *data, qsizetype length)
     anchorPending(start, std::move(pending));
 }
 
-// Marks read before the character at start go on that character alone.
+void Reader::addMark(qsizetype offset, bool after, QByteArray bytes)
+{
+    bytes.squeeze();   // recorded a byte at a time, it has room to spare
+    m_para.marks.push_back({int(offset), after, std::move(bytes)});
+}
+
+// A paragraph's marks go into the document's marks by position. In a table, where merging
+// cells moves text about and a merged cell's text goes into a cell before it, they ride on
+// their characters' formats until the whole document is read.
+void Reader::placeMarks(const Paragraph &p, int start)
+{
+    if (p.props.tableDepth <= 0) {
+        m_kept->marks.reserveMore(p.marks.size());
+        for (const Paragraph::Mark &m : p.marks)
+            m_kept->marks.add(start + m.offset, m.after, m.bytes);
+        return;
+    }
+    m_tableMarks = true;
+    QTextCursor c(m_doc);
+    for (const Paragraph::Mark &m : p.marks) {
+        // The character it hangs on, both halves of a surrogate pair.
+        int from = start + m.offset, to = from + 1;
+        if (p.text.at(m.offset).isHighSurrogate() && m.offset + 1 < p.text.size())
+            ++to;
+        else if (p.text.at(m.offset).isLowSurrogate() && m.offset > 0)
+            --from;
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        const int property = m.after ? KeptAfter : KeptBefore;
+        QTextCharFormat f;
+        f.setProperty(property, keptValue(c.charFormat().property(property).toByteArray() + m.bytes));
+        c.mergeCharFormat(f);
+    }
+}
+
+// The marks that rode on formats in tables join the others, and the formats lose them.
+void Reader::collectTableMarks()
+{
+    struct Anchored { int start, end; QTextCharFormat format; };
+    std::vector<Anchored> anchored;
+    for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat f = fragment.charFormat();
+            if (!f.hasProperty(KeptBefore) && !f.hasProperty(KeptAfter))
+                continue;
+            const int start = fragment.position(), end = start + fragment.length();
+            if (f.hasProperty(KeptBefore))
+                m_kept->marks.add(start, false, f.property(KeptBefore).toByteArray());
+            if (f.hasProperty(KeptAfter))
+                m_kept->marks.add(end - 1, true, f.property(KeptAfter).toByteArray());
+            f.clearProperty(KeptBefore);
+            f.clearProperty(KeptAfter);
+            anchored.push_back({start, end, f});
+        }
+    }
+    QTextCursor c(m_doc);
+    for (const Anchored &a : anchored) {
+        c.setPosition(a.start);
+        c.setPosition(a.end, QTextCursor::KeepAnchor);
+        c.setCharFormat(a.format);
+    }
+}
+
+// Marks read before the character at start hang on that character.
 void Reader::anchorPending(qsizetype start, QByteArray pending)
 {
-    const QString &text = m_para.text;
-    auto &runs = m_para.runs;
-    if (text.size() <= start || runs.empty()) {
+    if (m_para.text.size() <= start || m_para.runs.empty()) {
         m_pendingAnchor = pending + m_pendingAnchor;   // nothing shown yet: the next one
         return;
     }
-    const bool pair = text.at(start).isHighSurrogate() && text.size() > start + 1;
-    const qsizetype end = start + (pair ? 2 : 1);
-    const Paragraph::Run base = runs.back();
-    const int f = anchorFormat(formatOfChar(base, start), KeptBefore, pending);
-    if (runs.back().start == start)
-        runs.back() = {int(start), f};
-    else
-        runs.push_back({int(start), f});
-    if (text.size() > end)
-        runs.push_back({int(end), base.format, base.complex});
-    m_runChecked = false;
+    addMark(start, false, std::move(pending));
 }
 
-// At a paragraph's end: marks still waiting go on its last character, or on the
+// At a paragraph's end: marks still waiting go after its last character, or on the
 // paragraph when it is empty; a section begun before it starts with it.
 void Reader::closeKeptParagraph()
 {
@@ -252,14 +302,7 @@ void Reader::closeKeptParagraph()
         if (runs.empty()) {
             m_para.tail = pending;
         } else {
-            qsizetype last = text.size() - 1;
-            if (last > 0 && text.at(last).isLowSurrogate())
-                --last;
-            const int f = anchorFormat(formatOfChar(runs.back(), last), KeptAfter, pending);
-            if (runs.back().start == last)
-                runs.back() = {int(last), f};
-            else
-                runs.push_back({int(last), f});
+            addMark(text.size() - 1, true, std::move(pending));
         }
         m_runFormat = -1;
     }
@@ -293,6 +336,9 @@ void Reader::finishKeptDocument()
                                          + std::exchange(m_pendingAnchor, {})));
         end.mergeBlockFormat(f);
     }
+    if (m_tableMarks)
+        collectTableMarks();
+    m_kept->marks.sort();
     if (!m_commentTexts.isEmpty())
         showCommentTexts();
     // The references in kept RTF are to the source's font and colour tables.
@@ -335,9 +381,9 @@ void Reader::showComment(QTextCharFormat &f) const
 }
 
 // The text of the comment whose range the marks leave open; empty when none is.
-void Reader::followCommentMarks(const QString &marks, QString *text) const
+void Reader::followCommentMarks(const QByteArray &marks, QString *text) const
 {
-    for (const KeptItem &item : keptItems(marks.toLatin1())) {
+    for (const KeptItem &item : keptItems(marks)) {
         if (item.word == "atrfstart")
             *text = m_commentTexts.value(item.text.trimmed());
         else if (item.word == "atrfend")
@@ -352,22 +398,21 @@ void Reader::showCommentTexts()
     struct Range { int start, end; QString text; };
     std::vector<Range> ranges;
     QString open;
-    for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat f = fragment.charFormat();
-            if (f.hasProperty(KeptBefore))
-                followCommentMarks(f.stringProperty(KeptBefore), &open);
-            const int start = fragment.position(), end = start + fragment.length();
-            if (!open.isEmpty() && !ranges.empty() && ranges.back().end == start
-                && ranges.back().text == open)
-                ranges.back().end = end;
-            else if (!open.isEmpty())
-                ranges.push_back({start, end, open});
-            if (f.hasProperty(KeptAfter))
-                followCommentMarks(f.stringProperty(KeptAfter), &open);
-        }
+    int from = 0;
+    const auto close = [&](int at) {
+        if (!open.isEmpty() && at > from)
+            ranges.push_back({from, at, open});
+    };
+    for (const KeptMark &mark : m_kept->marks.all()) {
+        QString next = open;
+        followCommentMarks(mark.bytes, &next);
+        if (next == open)
+            continue;
+        close(mark.written());
+        open = next;
+        from = mark.written();
     }
+    close(m_doc->characterCount() - 1);
     QTextCursor cursor(m_doc);
     for (const Range &r : ranges) {
         QTextCharFormat tip;

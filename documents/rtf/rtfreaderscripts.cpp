@@ -11,6 +11,14 @@ namespace {
 // and punctuation go with the script before them.
 enum class Script { Neutral, Latin, RightToLeft };
 
+// The format an insert has just added to the document's list, the document's own: the
+// cursor's charFormat() makes a copy of its own.
+QTextCharFormat formatAdded(const QTextDocument *doc, qsizetype before)
+{
+    const QList<QTextFormat> all = doc->allFormats();
+    return all.size() == before + 1 ? all.constLast().toCharFormat() : QTextCharFormat();
+}
+
 Script scriptOf(QChar c)
 {
     if (isRightToLeftScript(c.unicode()))
@@ -79,11 +87,13 @@ void Reader::insertRun(QTextCursor &cursor, const Paragraph &p, int i, ScriptsAr
         return;
     }
     StoredFormat<QTextCharFormat> &f = m_formats[size_t(run.format)];
+    const QTextDocument *doc = cursor.document();
+    const qsizetype formats = f.fromDocument ? 0 : doc->allFormats().size();
     cursor.insertText(text, f.format);
     if (f.once)
         f.format = QTextCharFormat();   // the document has its own copy
     else
-        f.adopt([&] { return cursor.charFormat(); });
+        f.adopt([&] { return formatAdded(doc, formats); });
 }
 
 // A run whose right-to-left script looks otherwise: each stretch of one script in its format.

@@ -7,6 +7,7 @@
 
 #include <QTextDocument>
 #include <QTextList>
+#include <limits>
 
 namespace rtf {
 
@@ -38,6 +39,7 @@ QByteArray Writer::write()
     collect();
     writeHeader();
     writeFrame(m_doc->rootFrame(), 0, kTableWidthTwips);
+    writeMarksThrough(std::numeric_limits<int>::max());
     m_out.append("}\n");
     return m_out;
 }

@@ -55,6 +55,7 @@ private:
     int colourIndex(const QBrush &brush) const;
     void writeEmptyParagraph(int depth, const char *terminator);
     void writeBlock(const QTextBlock &block, const char *terminator, int depth);
+    void writeBlockText(const QTextBlock &block);
     void writeParagraphProps(const QTextBlock &block, int depth);
     void writeBlockFormat(const QTextBlock &block, int depth);
     void writeListText(const QTextBlock &block, const QTextList *list);
@@ -69,7 +70,7 @@ private:
         QByteArray complexProps;   // props for text in right-to-left script
         QByteArray field;
         bool image = false;
-        QByteArray before, note, after;   // kept material anchored on the fragment
+        QByteArray note;     // the note the fragment is the mark of
         QByteArray symbol;   // the field each of the fragment's characters stands for
         bool customMark = false;   // a note's mark is the fragment's text
         QByteArray off;   // what it leaves unset, said outright when styles are kept
@@ -98,6 +99,9 @@ private:
     void keptFormatOut(const QTextCharFormat &format, FormatOut &out);
     enum class KeptStyleWords { Hidden = 1, List = 2, Outline = 4 };
     bool stylesSay(KeptStyleWords which);
+    // The kept marks written at or before a document position, and where the next one goes.
+    void writeMarksThrough(int position);
+    int nextMark() const;
     // Writes a fragment that anchors kept material, and says whether there was any.
     bool writeKeptFragment(const FormatOut &out, QStringView text, bool complex);
 
@@ -106,6 +110,7 @@ private:
     // The kept section starts and empty paragraphs' marks, by block format.
     QHash<int, std::pair<QByteArray, QByteArray>> m_keptBlocks;
     QSet<int> m_seenBlockFormats;
+    size_t m_mark = 0;   // the first kept mark not written yet
     QByteArray m_out;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;

@@ -8,6 +8,7 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <cctype>
+#include <limits>
 
 namespace rtf {
 
@@ -35,13 +36,14 @@ void Writer::collectKeptDocument()
     for (const QByteArray *part : {&m_kept->styles, &m_kept->info, &m_kept->format,
                                    &m_kept->section})
         collectKept(*part);
+    for (const KeptMark &mark : m_kept->marks.all())
+        collectKept(mark.bytes);
 }
 
 void Writer::collectKeptFormat(const QTextFormat &format)
 {
-    for (const int p : {KeptBefore, KeptNote, KeptAfter})
-        if (format.hasProperty(p))
-            collectKept(format.property(p).toByteArray());
+    if (format.hasProperty(KeptNote))
+        collectKept(format.property(KeptNote).toByteArray());
 }
 
 void Writer::collectKeptBlock(const QTextBlock &block)
@@ -172,25 +174,34 @@ void Writer::keptFormatOut(const QTextCharFormat &format, FormatOut &out)
         out.symbol = "{\\field{\\*\\fldinst " + m_out.sliced(start) + "}{\\fldrslt }}";
         m_out.truncate(start);
     }
-    for (auto [property, bytes] : {std::pair{KeptBefore, &out.before},
-                                   std::pair{KeptNote, &out.note},
-                                   std::pair{KeptAfter, &out.after}}) {
-        const QByteArray kept = format.property(property).toByteArray();
-        const qsizetype start = m_out.size();
-        writeKept(kept);
-        *bytes = m_out.sliced(start);
-        m_out.truncate(start);
-    }
+    const qsizetype start = m_out.size();
+    writeKept(format.property(KeptNote).toByteArray());
+    out.note = m_out.sliced(start);
+    m_out.truncate(start);
+}
+
+void Writer::writeMarksThrough(int position)
+{
+    if (!m_kept)
+        return;
+    const std::vector<KeptMark> &marks = m_kept->marks.all();
+    for (; m_mark < marks.size() && marks[m_mark].written() <= position; ++m_mark)
+        writeKept(marks[m_mark].bytes);
+}
+
+int Writer::nextMark() const
+{
+    if (!m_kept || m_mark >= m_kept->marks.all().size())
+        return std::numeric_limits<int>::max();
+    return m_kept->marks.all()[m_mark].written();
 }
 
 // A note's mark is written as RTF's own automatic number, whatever it shows, unless the
-// file gave a mark of its own; a field is written once for each character it shows. The
-// marks before and after a character go around it once, however long the fragment is.
+// file gave a mark of its own; a field is written once for each character it shows.
 bool Writer::writeKeptFragment(const FormatOut &out, QStringView text, bool complex)
 {
-    if (out.before.isEmpty() && out.note.isEmpty() && out.after.isEmpty() && out.symbol.isEmpty())
+    if (out.note.isEmpty() && out.symbol.isEmpty())
         return false;
-    m_out.append(out.before);
     if (!out.symbol.isEmpty()) {
         // A reader gives the symbol the properties of the group around its field.
         m_out.append('{');
@@ -212,7 +223,6 @@ bool Writer::writeKeptFragment(const FormatOut &out, QStringView text, bool comp
         m_out.append("\\chftn}");
         m_out.append(out.note);
     }
-    m_out.append(out.after);
     return true;
 }
 

@@ -19,19 +19,37 @@ void Writer::writeBlock(const QTextBlock &block, const char *terminator, int dep
     if (kept != m_keptBlocks.cend())
         writeKept(kept->first);
     writeParagraphProps(block, depth);
+    writeBlockText(block);
+    if (kept != m_keptBlocks.cend())
+        writeKept(kept->second);
+    m_out.append(terminator);
+}
+
+// The block's fragments, with the kept marks between their characters. A fragment that
+// stands for a note or a field is written whole, after the marks inside it.
+void Writer::writeBlockText(const QTextBlock &block)
+{
     const QString text = block.text();
+    const int base = block.position();
     // A block's fragments follow each other, so each one's text starts where the last ended.
     qsizetype offset = 0;
     ScriptsAround around(text);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const QStringView piece = QStringView(text).mid(offset, fragment.length());
-        writeFragment(fragment, piece, inRightToLeftScript(around, offset, piece));
-        offset += fragment.length();
+        const qsizetype end = offset + fragment.length();
+        const FormatOut &out = formatOut(fragment);
+        const bool whole = !out.note.isEmpty() || !out.symbol.isEmpty();
+        while (true) {
+            writeMarksThrough(base + int(whole ? end - 1 : offset));
+            const qsizetype cut = whole ? end : std::min<qsizetype>(end, nextMark() - base);
+            const QStringView piece = QStringView(text).mid(offset, cut - offset);
+            writeFragment(fragment, piece, inRightToLeftScript(around, offset, piece));
+            offset = cut;
+            if (offset >= end)
+                break;
+        }
     }
-    if (kept != m_keptBlocks.cend())
-        writeKept(kept->second);
-    m_out.append(terminator);
+    writeMarksThrough(base + block.length() - 1);
 }
 
 void Writer::writeParagraphProps(const QTextBlock &block, int depth)

@@ -7,6 +7,7 @@
 #include "rtfunits.h"
 
 #include <QStringEncoder>
+#include <algorithm>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextCursor>
@@ -137,6 +138,23 @@ void appendHidden(QByteArray &out, const QByteArray &kept, bool &first)
     }
 }
 
+// The kept marks with hidden text in a block, each with where it is written.
+std::vector<std::pair<int, QByteArray>> hiddenMarks(const QTextBlock &b, const QTextDocument *doc)
+{
+    std::vector<std::pair<int, QByteArray>> hidden;
+    const rtf::KeptDocument *kept = rtf::keptMaterial(doc);
+    if (!kept)
+        return hidden;
+    const std::vector<rtf::KeptMark> &marks = kept->marks.all();
+    const int start = b.position(), end = start + b.length() - 1;
+    auto it = std::lower_bound(marks.begin(), marks.end(), start - 1,
+                               [](const rtf::KeptMark &m, int at) { return m.at < at; });
+    for (; it != marks.end() && it->at <= end; ++it)
+        if (it->written() >= start && it->written() <= end && it->bytes.contains("{\\v"))
+            hidden.emplace_back(it->written(), it->bytes);
+    return hidden;
+}
+
 void appendRuns(QByteArray &out, const QTextBlock &b, const QTextDocument *doc)
 {
     out.append("\"runs\":[");
@@ -147,25 +165,45 @@ void appendRuns(QByteArray &out, const QTextBlock &b, const QTextDocument *doc)
             out.append('"').append(current).append('}');
         current.clear();
     };
+    const auto open = [&](const QByteArray &f) {
+        if (f == current)
+            return;
+        close();
+        out.append(first ? "{\"text\":\"" : ",{\"text\":\"");
+        first = false;
+        current = f;
+    };
+    // Hidden text ends the run before it.
+    const std::vector<std::pair<int, QByteArray>> hidden = hiddenMarks(b, doc);
+    size_t k = 0;
+    const auto hiddenThrough = [&](int position) {
+        for (; k < hidden.size() && hidden[k].first <= position; ++k) {
+            close();
+            appendHidden(out, hidden[k].second, first);
+        }
+    };
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const QTextCharFormat format = fragment.charFormat();
-        const QByteArray f = runFormat(format, doc);
-        const QByteArray before = format.property(rtf::KeptBefore).toByteArray();
-        const QByteArray after = format.property(rtf::KeptAfter).toByteArray();
-        if (f != current || before.contains("{\\v")) {
-            close();
-            appendHidden(out, before, first);
-            out.append(first ? "{\"text\":\"" : ",{\"text\":\"");
-            first = false;
-            current = f;
+        const QByteArray f = runFormat(fragment.charFormat(), doc);
+        const int start = fragment.position(), end = start + fragment.length();
+        hiddenThrough(start);
+        open(f);
+        if (k == hidden.size() || hidden[k].first >= end) {
+            forEachPiece(fragment, doc, [&](QStringView text) { appendEscaped(out, text); });
+            continue;
         }
-        forEachPiece(fragment, doc, [&](QStringView text) { appendEscaped(out, text); });
-        if (after.contains("{\\v")) {
-            close();
-            appendHidden(out, after, first);
+        const QString text = fragment.text();
+        int done = start;
+        while (k < hidden.size() && hidden[k].first < end) {
+            const int cut = hidden[k].first;
+            appendEscaped(out, QStringView(text).mid(done - start, cut - done));
+            done = cut;
+            hiddenThrough(cut);
+            open(f);
         }
+        appendEscaped(out, QStringView(text).mid(done - start));
     }
+    hiddenThrough(b.position() + b.length() - 1);
     close();
     appendHidden(out, b.blockFormat().property(rtf::KeptEnd).toByteArray(), first);
     out.append(']');

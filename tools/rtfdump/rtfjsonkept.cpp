@@ -142,6 +142,10 @@ void appendSymbol(QByteArray &symbols, const QTextFragment &fragment, const QByt
 void appendAnchored(QByteArray &out, const QTextDocument *doc)
 {
     QByteArray sections, notes, marks, comments, symbols, breaks;
+    const rtf::KeptDocument *kept = rtf::keptMaterial(doc);
+    const std::vector<rtf::KeptMark> none;
+    const std::vector<rtf::KeptMark> &kepts = kept ? kept->marks.all() : none;
+    size_t k = 0;
     int paragraph = 0;
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next(), ++paragraph) {
         const QTextBlockFormat bf = b.blockFormat();
@@ -154,6 +158,9 @@ void appendAnchored(QByteArray &out, const QTextDocument *doc)
             next(breaks).append(QByteArray::number(paragraph));
         appendMarks(bf.property(rtf::KeptEnd).toByteArray(), place(paragraph, b.length() - 1),
                     marks, comments);
+        for (; k < kepts.size() && kepts[k].at < b.position() + b.length(); ++k)
+            appendMarks(kepts[k].bytes, place(paragraph, kepts[k].written() - b.position()),
+                        marks, comments);
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat f = fragment.charFormat();
@@ -164,10 +171,6 @@ void appendAnchored(QByteArray &out, const QTextDocument *doc)
                 appendNote(notes, fragment, place(paragraph, offset));
             if (f.hasProperty(rtf::KeptField))
                 appendSymbol(symbols, fragment, place(paragraph, offset));
-            appendMarks(f.property(rtf::KeptBefore).toByteArray(), place(paragraph, offset),
-                        marks, comments);
-            appendMarks(f.property(rtf::KeptAfter).toByteArray(),
-                        place(paragraph, offset + fragment.length()), marks, comments);
         }
     }
     appendList(out, "sections", sections);
