@@ -1,6 +1,7 @@
 // The reader's text, tables and pictures, and hostile input that must end without a crash.
 #include "rtfcharsets.h"
 #include "rtfcodec.h"
+#include "rtfreader.h"
 #include "rtfunits.h"
 #include "procmemory.h"
 #include "support/fidelitysupport.h"
@@ -172,6 +173,24 @@ void TestRtfReader::bounds_data()
         return Cost{tables, input.size() / 100, u"%1 %2 %3"_qs.arg(text.count(u'x')).arg(text.count(u'y'))
                                                     .arg(text.count(u'z'))};
     }) << u"5000 5000 5000"_qs;
+    // Groups nested as deep as the reader goes share the few states they go back to, and
+    // what sibling groups saved goes with them.
+    QTest::newRow("memory of groups nested to the cap") << Shape([] {
+        const int half = rtf::Reader::kMaxDepth / 2;
+        QByteArray input = "{\\rtf1 " + QByteArray("{\\i0 {\\i1 ").repeated(half) + "deep"
+            + QByteArray(2 * half, '}');
+        for (int i = 0; i < 10000; ++i)
+            input += "\\li" + QByteArray::number(i) + "{}";
+        input += '}';
+        QTextDocument doc;
+        readText("{\\rtf1 {\\i1 deep}}");   // what any first read sets up is not counted
+        if (!resetPeak())
+            return Cost{1, 0, u"no peak"_qs};
+        const qint64 before = qint64(residentKb()) * 1024;
+        rtf::read(input, &doc);
+        const qint64 growth = qint64(peakResidentKb()) * 1024 - before;
+        return Cost{growth, 4 * input.size(), doc.toPlainText()};
+    }) << u"deep"_qs;
     // A long table goes into the document as it is read, not held whole until it ends.
     QTest::newRow("memory of reading a long table") << Shape([] {
         QByteArray body = "{\\rtf1 ", row = "\\trowd";

@@ -57,8 +57,6 @@ size_t qHash(const BlockKey &k, size_t seed)
 Reader::Reader(QTextDocument *doc)
     : m_doc(doc), m_cursor(doc)
 {
-    m_stack.reserve(64);
-    m_stack.emplace_back();
 }
 
 void Reader::read(QByteArrayView data)
@@ -89,12 +87,12 @@ void Reader::groupStart()
     m_runChecked = false;
     m_skip = 0;
     m_star = false;
-    if (m_overflow > 0 || m_stack.size() >= size_t(kMaxDepth)) {
+    if (m_overflow > 0 || m_stack.depth() >= size_t(kMaxDepth)) {
         // Deeper groups share the state of the deepest kept one; memory stays bounded.
         ++m_overflow;
         return;
     }
-    m_stack.push_back(m_stack.back());
+    m_stack.push();
     GroupState &s = top();
     s.ownsDest = false;
     if (m_rec.active())
@@ -120,17 +118,16 @@ void Reader::groupEnd()
         --m_overflow;
         return;
     }
-    if (m_stack.size() <= 1)
+    if (m_stack.depth() <= 1)
         return;   // a closing brace too many is ignored
-    const GroupState ended = m_stack.back();
-    m_stack.pop_back();
+    const GroupState ended = m_stack.pop();
     if (m_rec.active())
         keptGroupEnd(ended);
     if (ended.ownsDest || ended.dest == Dest::FontTable)
         finishDestination(ended);
     // What follows the document's own group is not part of it, as other readers agree.
     // The paragraph still open at the end keeps the document group's paragraph settings.
-    if (m_stack.size() == 1) {
+    if (m_stack.depth() == 1) {
         top().para = ended.para;
         top().dest = Dest::Skip;
     }
@@ -140,7 +137,7 @@ void Reader::groupEnd()
 // scanning its bytes costs.
 void Reader::groupStarts(qsizetype count)
 {
-    for (; count > 0 && m_overflow == 0 && m_stack.size() < size_t(kMaxDepth); --count)
+    for (; count > 0 && m_overflow == 0 && m_stack.depth() < size_t(kMaxDepth); --count)
         groupStart();
     if (count > 0) {
         groupStart();
@@ -154,7 +151,7 @@ void Reader::groupEnds(qsizetype count)
     m_overflow -= counted;
     count -= counted;
     // Closing braces past the document's group are ignored, however many there are.
-    for (; count > 0 && (m_overflow > 0 || m_stack.size() > 1); --count)
+    for (; count > 0 && (m_overflow > 0 || m_stack.depth() > 1); --count)
         groupEnd();
     if (count > 0)
         groupEnd();

@@ -92,6 +92,40 @@ struct GroupState
     int styleIndex = 0;
     bool assocRightToLeft = true;  // \af names right-to-left script's font, not another's
 };
+bool operator==(const ParaProps &a, const ParaProps &b);
+bool operator==(const GroupState &a, const GroupState &b);
+size_t qHash(const GroupState &s, size_t seed = 0);
+
+// The state of each open group. Nested groups mostly interrupt one of a few states over and
+// over, so each different state a group will go back to is kept once, while an open group
+// needs it (and the last one released, for its next sibling): a group itself costs an index.
+class GroupStack
+{
+public:
+    GroupStack() { m_saved.reserve(64); }
+    GroupState &top() { return m_top; }
+    const GroupState &top() const { return m_top; }
+    size_t depth() const { return m_saved.size() + 1; }
+    void push();           // a group starts in the state of the group around it
+    GroupState pop();      // it ends: its own state, and the one around it is back on top
+    // Changes the state of every open group alike.
+    template <typename Change> void changeAll(Change change)
+    {
+        change(m_top);
+        for (Saved &s : m_states)
+            change(s.state);
+        reindex();
+    }
+
+private:
+    struct Saved { GroupState state; int groups = 0; };   // groups: how many go back to it
+    void dropLast();
+    void reindex();
+    GroupState m_top;
+    std::vector<int> m_saved;          // by depth, the state each open group goes back to
+    std::vector<Saved> m_states;       // the states in m_saved, in the order they came
+    QHash<GroupState, int> m_index;    // where each is in m_states
+};
 
 // A cell border as a row definition gives it: style is a QTextFrameFormat::BorderStyle.
 struct CellBorder
@@ -240,8 +274,8 @@ private:
         int placedRows = 0;
     };
 
-    GroupState &top() { return m_stack.back(); }
-    const GroupState &top() const { return m_stack.back(); }
+    GroupState &top() { return m_stack.top(); }
+    const GroupState &top() const { return m_stack.top(); }
     bool consumeSkip();
     void startDestination(Dest dest);
     void finishDestination(const GroupState &ended);
@@ -368,7 +402,7 @@ private:
     QTextCursor m_cursor;
     bool m_fresh = true;           // the cursor's block is still empty and unformatted
     int m_emitted = 0;
-    std::vector<GroupState> m_stack;
+    GroupStack m_stack;
     qsizetype m_overflow = 0;
     int m_skip = 0;
     bool m_star = false;

@@ -368,8 +368,7 @@ void Reader::markComment(const QByteArray &bytes)
     if (word != "atrfstart" && word != "atrfend")
         return;
     const bool open = word == "atrfstart";
-    for (GroupState &s : m_stack)
-        s.chr.comment = open;
+    m_stack.changeAll([open](GroupState &s) { s.chr.comment = open; });
     m_runChecked = false;
 }
 
