@@ -35,7 +35,15 @@ void Writer::word(const char *w, int value)
 
 QByteArray Writer::write()
 {
-    m_out.reserve(qsizetype(m_doc->characterCount()) * 2 + 1024);
+    // Room for the text, escaped, and for what is kept as it was read.
+    qsizetype kept = 0;
+    if (m_kept) {
+        kept = m_kept->styles.size() + m_kept->info.size() + m_kept->format.size()
+            + m_kept->section.size();
+        for (const KeptMark &mark : m_kept->marks.all())
+            kept += mark.bytes.size();
+    }
+    m_out.reserve(qsizetype(m_doc->characterCount()) * 2 + kept + 1024);
     collect();
     writeHeader();
     writeFrame(m_doc->rootFrame(), 0, kTableWidthTwips);
