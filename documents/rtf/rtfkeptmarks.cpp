@@ -1,6 +1,7 @@
 #include "rtfkeptmarks.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace rtf {
 
@@ -41,10 +42,13 @@ void KeptMarks::change(int from, int removed, int added, bool undoing)
 {
     std::vector<KeptMark> revived;
     if (undoing) {
-        // Undoing a deletion is the same change the other way round, at the same place.
-        const auto undone = [&](const Dropped &d) {
-            return d.from == from && d.removed == added && d.added == removed;
-        };
+        // Undoing a deletion is the same change the other way round, at the same place; of
+        // two such deletions, the later is the one undone.
+        int latest = -1;
+        for (const Dropped &d : m_dropped)
+            if (d.from == from && d.removed == added && d.added == removed)
+                latest = std::max(latest, d.change);
+        const auto undone = [&](const Dropped &d) { return d.change == latest; };
         for (Dropped &d : m_dropped) {
             if (undone(d)) {
                 d.mark.at = from + d.offset;
@@ -62,7 +66,7 @@ void KeptMarks::change(int from, int removed, int added, bool undoing)
         if (it->at >= from + removed) {
             it->at += added - removed;
         } else if (it->at - from >= added) {
-            m_dropped.push_back({from, removed, added, it->at - from, std::move(*it)});
+            m_dropped.push_back({from, removed, added, it->at - from, m_changes, std::move(*it)});
             continue;
         }
         if (kept != it)
@@ -70,8 +74,12 @@ void KeptMarks::change(int from, int removed, int added, bool undoing)
         ++kept;
     }
     m_marks.erase(kept, m_marks.end());
-    for (KeptMark &m : revived)
-        m_marks.insert(std::upper_bound(m_marks.begin(), m_marks.end(), m, before), std::move(m));
+    ++m_changes;
+    // The marks that come back are in order already, as those that stayed are.
+    const auto middle = std::ptrdiff_t(m_marks.size());
+    m_marks.insert(m_marks.end(), std::make_move_iterator(revived.begin()),
+                   std::make_move_iterator(revived.end()));
+    std::inplace_merge(m_marks.begin(), m_marks.begin() + middle, m_marks.end(), before);
 }
 
 // A deleted mark remembers the place its change happened at; later changes move that place

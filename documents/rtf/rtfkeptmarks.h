@@ -35,20 +35,23 @@ public:
     // The text changed as QTextDocument::contentsChange reports it: removed characters from
     // position from were replaced by added ones (as many of each for a change of format).
     // The marks on replaced characters stay while there is a character there; the others
-    // go, and come back if undoing puts the same characters back where they were.
+    // go, and come back if undoing puts the same characters back where they were. A deletion
+    // that undo takes back together with others (keys pressed one after another) loses them.
     void change(int from, int removed, int added, bool undoing);
 
 private:
-    // A mark whose character was deleted, with the change that deleted it.
+    // A mark whose character was deleted, with the change that deleted it and its place in it.
     struct Dropped
     {
         int from, removed, added, offset;
+        int change;   // which change dropped it, counted from the first
         KeptMark mark;
     };
     void moveDropped(int from, int removed, int added);
 
     std::vector<KeptMark> m_marks;
     std::vector<Dropped> m_dropped;
+    int m_changes = 0;
 };
 
 } // namespace rtf
