@@ -7,6 +7,7 @@
 #include "support/fidelitysupport.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTest>
 
 static QByteArray rtfDocument(const QByteArray &body)
@@ -31,6 +32,8 @@ private slots:
     void bounded();
     void edited_data();
     void edited();
+    void marksFollowChanges_data();
+    void marksFollowChanges();
     void commentHighlightIsShownOnly();
     void readingAgainDropsKept();
     void dumped_data();
@@ -236,6 +239,43 @@ void TestRtfKept::edited()
         doc.undo();
     const QByteArray out = rtf::write(&doc);
     QVERIFY2(int(out.count(item)) == count, out.constData());
+}
+
+// Marks a, b, c on the characters at 2, 5 and 8, then changes as the document reports them:
+// "from-removed+added", with "u" when it is an undo.
+void TestRtfKept::marksFollowChanges_data()
+{
+    QTest::addColumn<QString>("changes");
+    QTest::addColumn<QString>("marks");
+    QTest::newRow("typed before") << u"0-0+2"_qs << u"a4 b7 c10"_qs;
+    QTest::newRow("typed at a mark's character") << u"5-0+1"_qs << u"a2 b6 c9"_qs;
+    QTest::newRow("format changed") << u"0-9+9"_qs << u"a2 b5 c8"_qs;
+    QTest::newRow("replaced by fewer") << u"4-3+2"_qs << u"a2 b5 c7"_qs;
+    QTest::newRow("deleted") << u"4-3+0"_qs << u"a2 c5"_qs;
+    QTest::newRow("deleted, undone") << u"4-3+0 4-0+3u"_qs << u"a2 b5 c8"_qs;
+    QTest::newRow("deleted, the same typed") << u"4-3+0 4-0+3"_qs << u"a2 c8"_qs;
+    QTest::newRow("two deleted at one place, undone") << u"5-3+0 5-3+0 5-0+3u 5-0+3u"_qs << u"a2 b5 c8"_qs;
+    QTest::newRow("deleted, its place deleted") << u"4-3+0 3-2+0 3-0+2u"_qs << u"a2 c5"_qs;
+}
+
+void TestRtfKept::marksFollowChanges()
+{
+    QFETCH(QString, changes);
+    rtf::KeptMarks marks;
+    marks.add(2, false, "a");
+    marks.add(5, false, "b");
+    marks.add(8, false, "c");
+    static const QRegularExpression change(u"(\\d+)-(\\d+)\\+(\\d+)(u?)"_qs);
+    for (const QString &c : changes.split(u' ')) {
+        const QRegularExpressionMatch m = change.match(c);
+        QVERIFY(m.hasMatch());
+        marks.change(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                     !m.captured(4).isEmpty());
+    }
+    QStringList out;
+    for (const rtf::KeptMark &m : marks.all())
+        out << QString::fromLatin1(m.bytes) + QString::number(m.at);
+    QTEST(out.join(u' '), "marks");
 }
 
 void TestRtfKept::commentHighlightIsShownOnly()
