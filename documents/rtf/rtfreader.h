@@ -2,6 +2,7 @@
 
 #include "rtfcharsets.h"
 #include "rtfcontrolwords.h"
+#include "rtfkeptmarks.h"
 #include "rtfkeptrecorder.h"
 #include "rtfstoredformat.h"
 #include "rtftokenizer.h"
@@ -199,9 +200,8 @@ struct Paragraph
     ParaProps props;
     bool pageBreak = false;
     QByteArray section, tail;      // kept: a section starting here, an empty paragraph's marks
-    // Kept marks on the paragraph's characters, by offset in its text, in the order read.
-    struct Mark { int offset; bool after; QByteArray bytes; };
-    std::vector<Mark> marks;
+    // Kept marks on the paragraph's characters in the order read, at their offset in its text.
+    std::vector<KeptMark> marks;
 };
 
 // All a paragraph's QTextBlockFormat is made from: paragraphs that agree share one.

@@ -228,18 +228,18 @@ void Reader::placeMarks(const Paragraph &p, int start)
 {
     if (p.props.tableDepth <= 0) {
         m_kept->marks.reserveMore(p.marks.size());
-        for (const Paragraph::Mark &m : p.marks)
-            m_kept->marks.add(start + m.offset, m.after, m.bytes);
+        for (const KeptMark &m : p.marks)
+            m_kept->marks.add(start + m.at, m.after, m.bytes);
         return;
     }
     m_tableMarks = true;
     QTextCursor c(m_doc);
-    for (const Paragraph::Mark &m : p.marks) {
+    for (const KeptMark &m : p.marks) {
         // The character it hangs on, both halves of a surrogate pair.
-        int from = start + m.offset, to = from + 1;
-        if (p.text.at(m.offset).isHighSurrogate() && m.offset + 1 < p.text.size())
+        int from = start + m.at, to = from + 1;
+        if (p.text.at(m.at).isHighSurrogate() && m.at + 1 < p.text.size())
             ++to;
-        else if (p.text.at(m.offset).isLowSurrogate() && m.offset > 0)
+        else if (p.text.at(m.at).isLowSurrogate() && m.at > 0)
             --from;
         c.setPosition(from);
         c.setPosition(to, QTextCursor::KeepAnchor);

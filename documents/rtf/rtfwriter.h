@@ -60,8 +60,6 @@ private:
     void writeBlockFormat(const QTextBlock &block, int depth);
     void writeListText(const QTextBlock &block, const QTextList *list);
     int itemNumber(const QTextBlock &block, const QTextList *list);
-    // complex: the text is in right-to-left script, or its spaces and digits are.
-    void writeFragment(const QTextFragment &fragment, QStringView text, bool complex);
     void writeImage(const QTextCharFormat &format);
     // What a character format writes, worked out once per format of the document.
     // field: the opening of the hyperlink field around the run, empty for none.
@@ -76,6 +74,9 @@ private:
         QByteArray off;   // what it leaves unset, said outright when styles are kept
     };
     const FormatOut &formatOut(const QTextFragment &fragment);
+    // complex: the text is in right-to-left script, or its spaces and digits are.
+    void writeFragment(const QTextFragment &fragment, const FormatOut &out, QStringView text,
+                       bool complex);
     static QByteArray complexProps(const QTextCharFormat &f, const QByteArray &props, int font,
                                    int halfPoints, bool stateOff);
     void writeRun(const FormatOut &out, QStringView text, bool complex);

@@ -43,7 +43,7 @@ void Writer::writeBlockText(const QTextBlock &block)
             writeMarksThrough(base + int(whole ? end - 1 : offset));
             const qsizetype cut = whole ? end : std::min<qsizetype>(end, nextMark() - base);
             const QStringView piece = QStringView(text).mid(offset, cut - offset);
-            writeFragment(fragment, piece, inRightToLeftScript(around, offset, piece));
+            writeFragment(fragment, out, piece, inRightToLeftScript(around, offset, piece));
             offset = cut;
             if (offset >= end)
                 break;

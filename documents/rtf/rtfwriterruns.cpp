@@ -19,9 +19,9 @@
 
 namespace rtf {
 
-void Writer::writeFragment(const QTextFragment &fragment, QStringView text, bool complex)
+void Writer::writeFragment(const QTextFragment &fragment, const FormatOut &out, QStringView text,
+                           bool complex)
 {
-    const FormatOut &out = formatOut(fragment);
     if (out.image) {
         writeImage(fragment.charFormat());
         return;
